@@ -1,0 +1,59 @@
+# Project-wide build rules and small helpers shared by every folder.
+
+set(PINORA_DIST ${CMAKE_BINARY_DIR}/dist CACHE INTERNAL "staged program folder")
+
+if(PINORA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # Nothing but system DLLs beside the program: the C and C++ runtimes and
+  # winpthread go into every binary.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 WIN32_LEAN_AND_MEAN NOMINMAX)
+endif()
+
+macro(pinora_add_googletest)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  # Our own code is held to warnings-as-errors; the third-party sources above are not.
+  add_compile_options(-Wall -Wextra -Werror -Wshadow=local -Wno-missing-field-initializers)
+endmacro()
+
+# A program or library that belongs in the program folder.
+function(pinora_stage target)
+  set_target_properties(${target} PROPERTIES
+    PREFIX ""
+    RUNTIME_OUTPUT_DIRECTORY ${PINORA_DIST}
+    ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
+
+# A GoogleTest executable registered with ctest; under the windows preset ctest
+# runs it through scripts/wine. Usage:
+#   pinora_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABEL wine])
+function(pinora_test name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  if(NOT T_LABEL)
+    if(WIN32)
+      set(T_LABEL wine)
+    else()
+      set(T_LABEL host)
+    endif()
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL} TIMEOUT 300
+    ENVIRONMENT "PINORA_TEST_DIST=${PINORA_DIST}")
+endfunction()
+
+# A resource-only DLL (no code, no entry point) built from one .rc file.
+function(pinora_resource_dll target rcfile)
+  add_library(${target} SHARED ${rcfile})
+  set_target_properties(${target} PROPERTIES LINKER_LANGUAGE C)
+  # No runtime and a zero entry point: the loader maps it and runs nothing.
+  target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=0 -s)
+  pinora_stage(${target})
+endfunction()

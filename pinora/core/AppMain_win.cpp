@@ -1,0 +1,48 @@
+#include "AppMain.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "Handles.h"
+#include "MainDlg.h"
+#include "ResourceLibrary.h"
+#include "SingleInstance.h"
+
+namespace pinora {
+
+int RunPinora() noexcept {
+    try {
+        if (HandOverToRunningCopy()) return 0;
+        uikit::UniqueKernelHandle mutex(CreateMutexA(nullptr, TRUE, kMutexName));
+        if (GetLastError() == ERROR_ALREADY_EXISTS) {
+            // Started at the same moment as another copy: that one wins.
+            return HandOverToRunningCopy(), 0;
+        }
+        if (!ResLib()) return 0;
+
+        HRESULT ole = OleInitialize(nullptr);
+        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES |
+                                                    ICC_COOL_CLASSES};
+        InitCommonControlsEx(&icc);
+
+        int code = 0;
+        {
+            CMainDlg mainDlg;
+            if (HWND main = mainDlg.CreateMain()) {
+                ShowWindow(main, SW_HIDE);
+                PublishMainWindow(main);
+                code = uikit::RunMessageLoop();
+                WithdrawMainWindow();
+            }
+        }
+        if (SUCCEEDED(ole)) OleUninitialize();
+        if (mutex) ReleaseMutex(mutex.get());
+        FreeResLib();
+        return code;
+    } catch (...) {
+        return 0;
+    }
+}
+
+}  // namespace pinora

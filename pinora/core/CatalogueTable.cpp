@@ -1,0 +1,75 @@
+#include "CatalogueTable.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "Tabulo.h"
+
+namespace pinora {
+namespace {
+
+enum { kNumberField = 1, kNameField = 2, kFileField = 3 };
+
+FieldHeaderCreat TextField(const char* name, int length) {
+    FieldHeaderCreat f{};
+    std::strncpy(f.name, name, sizeof f.name - 1);
+    f.type = 'C';
+    f.length = static_cast<unsigned char>(length);
+    return f;
+}
+
+// Closes the table on every way out.
+struct OpenTable {
+    FileDBF dbf;
+    ~OpenTable() {
+        if (dbf.IsOpen()) dbf.Close();
+    }
+};
+
+}  // namespace
+
+bool FitsCataloguePath(const std::string& path) {
+    return !path.empty() && path.size() < static_cast<size_t>(kCataloguePathLength);
+}
+
+bool CreateCatalogue(const std::string& tablePath, const char* nameField) {
+    std::remove(tablePath.c_str());
+    FieldHeaderCreat fields[] = {TextField("NUMBER", kCatalogueNumberLength),
+                                 TextField(nameField, kCatalogueNameLength),
+                                 TextField("RESFILE", kCataloguePathLength)};
+    OpenTable table;
+    return table.dbf.Creat(tablePath.c_str(), 3, fields) == 0;
+}
+
+bool AppendCatalogueEntries(const std::string& tablePath, const std::vector<CatalogueEntry>& entries) {
+    OpenTable table;
+    if (table.dbf.Open(tablePath.c_str()) != 0) return false;
+    for (const CatalogueEntry& e : entries) {
+        if (table.dbf.AppendRecord() != 0) return false;
+        char number[kCatalogueNumberLength] = {};
+        std::snprintf(number, sizeof number, "%ld", table.dbf.GetCurrentRecordNumber());
+        std::string name = e.name.substr(0, kCatalogueNameLength - 1);
+        if (table.dbf.WriteField(kNumberField, number) != 0 || table.dbf.WriteField(kNameField, name.c_str()) != 0 ||
+            table.dbf.WriteField(kFileField, e.file.c_str()) != 0)
+            return false;
+    }
+    return true;
+}
+
+std::vector<CatalogueEntry> ReadCatalogue(const std::string& tablePath) {
+    std::vector<CatalogueEntry> entries;
+    OpenTable table;
+    if (table.dbf.Open(tablePath.c_str()) != 0) return entries;
+    long count = table.dbf.GetRecords();
+    for (long n = 1; n <= count; ++n) {
+        char name[kCatalogueNameLength + 1] = {};
+        char file[kCataloguePathLength + 1] = {};
+        if (table.dbf.Go(n) != 0 || table.dbf.ReadField(kNameField, name) != 0 ||
+            table.dbf.ReadField(kFileField, file) != 0)
+            break;
+        entries.push_back({name, file});
+    }
+    return entries;
+}
+
+}  // namespace pinora

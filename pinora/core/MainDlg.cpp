@@ -1,0 +1,197 @@
+#include "MainDlg.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "App.h"
+#include "DoRoRazIds.h"
+#include "DropTarget_win.h"
+#include "ResourceLibrary.h"
+#include "Settings.h"
+
+namespace pinora {
+
+AppState& App() {
+    static AppState state;
+    return state;
+}
+
+CMainDlg::~CMainDlg() {
+    // Destroy while the derived object still exists, so WM_DESTROY runs our cleanup.
+    Destroy();
+}
+
+HWND CMainDlg::CreateMain() {
+    HINSTANCE res = ResLib();
+    if (!res) return nullptr;
+    App().pMainDlg = this;
+    HWND h = Create(res, IDD_MAIN, nullptr);
+    if (!h) App().pMainDlg = nullptr;
+    return h;
+}
+
+INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (taskbarCreatedMsg_ != 0 && msg == taskbarCreatedMsg_) {
+        // Explorer restarted: the icon it knew is gone.
+        if (initCompleted_) AddTrayIcon();
+        return TRUE;
+    }
+    switch (msg) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp), HIWORD(wp));
+        return TRUE;
+    case WM_HOTKEY:
+        OnHotkey(wp);
+        return TRUE;
+    case WM_TIMER:
+        if (wp == kTickTimer) OnTick();
+        return TRUE;
+    case WM_RBUTTONUP:
+        OnTrayNotify(kTrayIconId, WM_LBUTTONDOWN);
+        return TRUE;
+    case WM_CLOSE:
+        OnCommand(IDCANCEL, 0);
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroy();
+        return TRUE;
+    case MWM_TRAYNOTIFY:
+        OnTrayNotify(wp, lp);
+        return TRUE;
+    case MWM_ISLOGGEDIN:
+        return Result(App().bLoggedIn);
+    case MWM_STARTTIMER:
+        StartTickTimer();
+        return TRUE;
+    case MWM_CLOSEPOPUPS:
+        SendMessageA(hwnd(), MWM_STICKSCHANGED, 0, 0);
+        StartTickTimer();
+        return TRUE;
+    case MWM_STICKSCHANGED:
+        return TRUE;
+    case MWM_GETSTICKEDITOR:
+        return Result(0);
+    case MWM_TIPHELP:
+        ShellExecuteA(nullptr, "open", kHelpPage, nullptr, nullptr, SW_SHOWNORMAL);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CMainDlg::OnInitDialog() {
+    HWND edit = Item(IDC_QUICK_NOTE);
+
+    // Without the drop target the window stays a bare hidden box: no icon, no hotkeys.
+    dropTargetRegistered_ = RegisterQuickNoteDropTarget(edit);
+    if (!dropTargetRegistered_) return TRUE;
+
+    WriteFirstRunSettings(FirstWinkFile());
+
+    dwWorkStartTick_ = GetTickCount();
+
+    if (App().bLoggedIn) StartTickTimer();
+
+    RefreshDayFiles();
+
+    hotkeys_.Register(hwnd());
+
+    taskbarCreatedMsg_ = RegisterWindowMessageA("TaskbarCreated");
+    AddTrayIcon();
+
+    trayMenu_.reset(LoadMenuA(ResLib(), MAKEINTRESOURCEA(IDR_TRAYMENU)));
+
+    CenterOverWorkArea();
+    bigIcon_ = static_cast<HICON>(LoadImageA(ResLib(), MAKEINTRESOURCEA(IDI_PINORA), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    smallIcon_ = static_cast<HICON>(LoadImageA(ResLib(), MAKEINTRESOURCEA(IDI_PINORA), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    char showToday[2] = {};
+    ReadSetting("SETTINGS", "auto_start_dk", showToday, sizeof showToday);
+    if (showToday[0] == '1' && showToday[1] == '\0' && App().bLoggedIn) {
+        SetTodayMenuText(true);
+        SendMessageA(hwnd(), WM_COMMAND, ID_TODAY_WINDOW, 0);
+    } else {
+        SetTodayMenuText(false);
+    }
+
+    SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    ApplyNoteFont();
+    initCompleted_ = true;
+    return TRUE;
+}
+
+void CMainDlg::OnDestroy() {
+    StopTickTimer();
+    DeleteTrayIcon();
+    hotkeys_.Release();
+    trayMenu_.reset();
+    hooksInstalled_ = false;
+    // The animation player's temporary file lives in the temp folder, not the drive root.
+    char temp[MAX_PATH + 1] = {};
+    if (GetTempPathA(MAX_PATH, temp)) DeleteFileA((std::string(temp) + "Temp1.swf").c_str());
+    if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_)) DestroyWindow(pwdBoxWnd_);
+    pwdBoxWnd_ = nullptr;
+    if (App().hPwdBoxLib) FreeLibrary(App().hPwdBoxLib);
+    App().hPwdBoxLib = nullptr;
+    noteFont_.reset();
+    if (dropTargetRegistered_) RevokeQuickNoteDropTarget(Item(IDC_QUICK_NOTE));
+    dropTargetRegistered_ = false;
+    if (bigIcon_) DestroyIcon(bigIcon_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
+    bigIcon_ = smallIcon_ = nullptr;
+    if (App().pMainDlg == this) App().pMainDlg = nullptr;
+    initCompleted_ = false;
+}
+
+void CMainDlg::OnTick() {
+    // Each tick runs the alarm check, then the rest check; both join as their
+    // windows are added to the program.
+}
+
+void CMainDlg::StartTickTimer() {
+    if (!App().bLoggedIn) return;
+    timerRunning_ = SetTimer(hwnd(), kTickTimer, kTickPeriodMs, nullptr) != 0;
+}
+
+void CMainDlg::StopTickTimer() {
+    KillTimer(hwnd(), kTickTimer);
+    timerRunning_ = false;
+}
+
+void CMainDlg::RefreshDayFiles() {
+    std::string user = App().bLoggedIn ? App().szCurrentUser : "";
+    files_ = MakeDayFiles(CurrentClock().Now(), ProgramFolder(), user);
+    if (!user.empty()) {
+        CreateDirectoryA((ProgramFolder() + user).c_str(), nullptr);
+        CreateDirectoryA(files_.userDataDir.c_str(), nullptr);
+    }
+}
+
+void CMainDlg::ApplyNoteFont() {
+    int height = atoi(ReadSetting("SETTINGS", "note_font", 12).c_str());
+    if (height < 1) return;
+    noteFont_.reset(CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+    if (noteFont_) SendMessageA(Item(IDC_QUICK_NOTE), WM_SETFONT, reinterpret_cast<WPARAM>(noteFont_.get()), TRUE);
+}
+
+void CMainDlg::CenterOverWorkArea() {
+    RECT work, rc;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(hwnd(), &rc);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - w) / 2,
+                 work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace pinora

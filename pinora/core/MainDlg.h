@@ -1,0 +1,104 @@
+// The hidden main window: quick-note box, notification icon and menu, global
+// hotkeys and the 30-second timer. It owns every other window of the program.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "DayFiles.h"
+#include "Dialog.h"
+#include "Handles.h"
+#include "Hotkeys.h"
+
+namespace pinora {
+
+// Private messages of the main window.
+constexpr UINT MWM_TRAYNOTIFY = 0x89C5;
+constexpr UINT MWM_GETSTICKEDITOR = 0x89C7;
+constexpr UINT MWM_ISLOGGEDIN = 0x89C8;
+constexpr UINT MWM_CLOSEPOPUPS = 0x89C9;
+constexpr UINT MWM_STARTTIMER = 0x89CA;
+constexpr UINT MWM_STICKSCHANGED = 0x89CB;
+constexpr UINT MWM_TIPHELP = 0x8E11;
+
+constexpr UINT kTrayIconId = 1000;
+constexpr UINT_PTR kTickTimer = 10;
+constexpr UINT kTickPeriodMs = 30000;
+constexpr const char* kHelpPage = "https://pinora.app/help/";
+
+class CMainDlg : public uikit::Dialog {
+public:
+    CMainDlg() = default;
+    ~CMainDlg() override;
+
+    // Creates the window from the resource library; nullptr when that fails.
+    HWND CreateMain();
+
+    // The day's file names, recomputed from the clock (and the data folder created).
+    void RefreshDayFiles();
+    const DayFiles& Files() const { return files_; }
+
+    // What tests look at.
+    bool InitCompleted() const { return initCompleted_; }
+    bool TrayIconAdded() const { return trayAdded_; }
+    bool TickTimerRunning() const { return timerRunning_; }
+    int TrayMenuShown() const { return trayMenuShown_; }
+    int TrayMenuRefused() const { return trayMenuRefused_; }
+    const HotkeySet& Hotkeys() const { return hotkeys_; }
+    HMENU TrayMenu() const { return trayMenu_.get(); }
+
+protected:
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    BOOL OnInitDialog();
+    void OnDestroy();
+    void OnCommand(UINT id, UINT code);
+    void OnHotkey(WPARAM id);
+    void OnTrayNotify(WPARAM iconId, LPARAM mouseMsg);
+    void OnTick();
+
+    // Quick note
+    void SaveQuickNote(bool hideDictionary);
+    void ShowAtCorner();
+    void HideMain();
+
+    // Tray
+    bool AddTrayIcon();
+    void DeleteTrayIcon();
+    void ShowTrayMenu();
+    void SetMenuItemHotkeyText(HMENU menu, UINT id, const std::string& hotkey);
+
+    // Timer 10 runs only while someone is logged in.
+    void StartTickTimer();
+    void StopTickTimer();
+
+    void OpenPasswordBox();
+    void PlacePasswordBox();
+    void SetTodayMenuText(bool shown);
+    void ApplyNoteFont();
+    void CenterOverWorkArea();
+    void StartProgram(const std::string& path, const std::string& args);
+
+    uikit::UniqueMenu trayMenu_;
+    uikit::UniqueFont noteFont_;
+    HotkeySet hotkeys_;
+    DayFiles files_;
+    HWND pwdBoxWnd_ = nullptr;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    UINT taskbarCreatedMsg_ = 0;
+    bool initCompleted_ = false;
+    bool dropTargetRegistered_ = false;
+    bool trayAdded_ = false;
+    bool timerRunning_ = false;
+    bool hooksInstalled_ = false;
+    DWORD dwWorkStartTick_ = 0;
+    bool menuOpen_ = false;
+    int trayMenuShown_ = 0;
+    int trayMenuRefused_ = 0;
+    bool todayShown_ = false;
+    UINT todayMode_ = 1;
+};
+
+}  // namespace pinora

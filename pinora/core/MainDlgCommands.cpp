@@ -1,0 +1,189 @@
+// Commands, hotkeys and the quick note of the main window.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "App.h"
+#include "DoRoRazIds.h"
+#include "MainDlg.h"
+#include "QuickNote.h"
+#include "ResourceLibrary.h"
+#include "Settings.h"
+
+namespace pinora {
+
+void CMainDlg::OnCommand(UINT id, UINT code) {
+    // Menus and buttons: the date may have changed since the last command.
+    if (code == 0) RefreshDayFiles();
+
+    switch (id) {
+    case IDOK:
+        SaveQuickNote(true);
+        break;
+    case IDCANCEL:
+        HideMain();
+        break;
+    case IDC_DIARY_OPEN:
+        ShellExecuteA(nullptr, "open", files_.diaryFile.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        break;
+    case ID_EXIT:
+        PostQuitMessage(0);
+        DestroyWindow(hwnd());
+        break;
+    case ID_SHOW_MAIN:
+        ShowAtCorner();
+        break;
+    case ID_PNMONEY:
+        if (App().bLoggedIn) StartProgram(files_.userDataDir + "pnmoney\\pnmoney.exe", "");
+        break;
+    case ID_SWITCH_USER:
+        StopTickTimer();
+        break;
+    case ID_LOGOUT:
+        App().bLoggedIn = 0;
+        StopTickTimer();
+        break;
+    case ID_TODAY_WINDOW:
+        todayShown_ = !todayShown_;
+        SetTodayMenuText(todayShown_);
+        break;
+    case ID_TODAY_MODE_1:
+    case ID_TODAY_MODE_0:
+        todayMode_ = id == ID_TODAY_MODE_1 ? 1 : 0;
+        SendMessageA(hwnd(), MWM_STICKSCHANGED, 0, 0);
+        if (trayMenu_)
+            CheckMenuRadioItem(GetSubMenu(trayMenu_.get(), TRAYMENU_DISPLAY_MODE), ID_TODAY_MODE_1,
+                               ID_TODAY_MODE_0, id, MF_BYCOMMAND);
+        break;
+    case ID_PASSWORD_BOX:
+        OpenPasswordBox();
+        break;
+    case ID_VEKPAD:
+        StartProgram(ProgramFolder() + "VekPad.exe", "\"" + files_.diaryFile + "\"");
+        break;
+    case ID_ABOUT: {
+        struct AboutBox : uikit::Dialog {
+            INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM) override {
+                if (msg == WM_INITDIALOG) return TRUE;
+                if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+                    EndDialog(hwnd(), LOWORD(wp));
+                    return TRUE;
+                }
+                return FALSE;
+            }
+        } about;
+        about.DoModal(ResLib(), IDD_ABOUT, hwnd());
+        break;
+    }
+    case ID_HELP:
+        ShellExecuteA(nullptr, "open", kHelpPage, nullptr, nullptr, SW_SHOWNORMAL);
+        break;
+    default:
+        // The other commands open windows that are not part of this build yet.
+        break;
+    }
+}
+
+void CMainDlg::OnHotkey(WPARAM id) {
+    if (!App().bLoggedIn) return;
+    switch (hotkeys_.Identify(id)) {
+    case HotkeyId::Main:
+        if (IsWindowVisible(hwnd())) {
+            SaveQuickNote(false);
+        } else {
+            RefreshDayFiles();
+            ShowAtCorner();
+        }
+        break;
+    case HotkeyId::CtrlQ:
+        SendMessageA(hwnd(), WM_COMMAND, ID_NOTES_MANAGER, 0);
+        break;
+    case HotkeyId::NewStick:
+        SendMessageA(hwnd(), WM_COMMAND, ID_NEW_STICK, 0);
+        break;
+    case HotkeyId::ScreenCapture:
+        StartProgram(ProgramFolder() + "plugin\\screencap\\ScreenCapture.exe", "");
+        break;
+    case HotkeyId::None:
+        break;
+    }
+}
+
+void CMainDlg::SaveQuickNote(bool /*hideDictionary*/) {
+    HWND edit = Item(IDC_QUICK_NOTE);
+    int length = GetWindowTextLengthA(edit);
+    if (length > 0) {
+        std::string text(static_cast<size_t>(length) + 1, '\0');
+        text.resize(static_cast<size_t>(GetWindowTextA(edit, text.data(), length + 1)));
+        if (!App().bLoggedIn) {
+            // Nobody to write for: keep the text and ask who is there.
+            SendMessageA(hwnd(), WM_COMMAND, ID_LOGIN, 0);
+            return;
+        }
+        RefreshDayFiles();
+        if (!AppendNote(files_.diaryFile, text)) {
+            // Keep what the user typed; the box stays open so nothing is lost.
+            MessageBeep(MB_ICONWARNING);
+            return;
+        }
+    }
+    SetWindowTextA(edit, "");
+    HideMain();
+}
+
+void CMainDlg::HideMain() { ShowWindow(hwnd(), SW_HIDE); }
+
+void CMainDlg::ShowAtCorner() {
+    if (IsWindowVisible(hwnd())) return;
+    RECT rc;
+    GetWindowRect(hwnd(), &rc);
+    int left = GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left) - 20;
+    int top = GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top) - 50;
+    SetWindowPos(hwnd(), HWND_TOPMOST, left, top, 0, 0, SWP_NOSIZE);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+    HWND edit = Item(IDC_QUICK_NOTE);
+    int end = GetWindowTextLengthA(edit);
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, end, end);
+}
+
+void CMainDlg::StartProgram(const std::string& path, const std::string& args) {
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    ShellExecuteA(nullptr, "open", path.c_str(), args.empty() ? nullptr : args.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+void CMainDlg::OpenPasswordBox() {
+    if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_)) {
+        PlacePasswordBox();
+        return;
+    }
+    if (App().hPwdBoxLib) FreeLibrary(App().hPwdBoxLib);
+    App().hPwdBoxLib = LoadLibraryA((ProgramFolder() + "PnPwdBox.dll").c_str());
+    if (!App().hPwdBoxLib) return;
+    using SetDbFn = void(__cdecl*)(const char*);
+    using LaunchFn = HWND(__cdecl*)();
+    if (auto setDb = reinterpret_cast<SetDbFn>(
+            reinterpret_cast<void*>(GetProcAddress(App().hPwdBoxLib, "SetPBDBFile")))) {
+        std::string db = ProgramFolder() + App().szCurrentUser + "\\pnpb.dat";
+        setDb(db.c_str());
+    }
+    if (auto launch = reinterpret_cast<LaunchFn>(
+            reinterpret_cast<void*>(GetProcAddress(App().hPwdBoxLib, "LaunchPwdBox")))) {
+        pwdBoxWnd_ = launch();
+        if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_)) PlacePasswordBox();
+    }
+}
+
+void CMainDlg::PlacePasswordBox() {
+    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    ShowWindow(pwdBoxWnd_, SW_RESTORE);
+    SetWindowPos(pwdBoxWnd_, nullptr, w - 500, 100, 450, 4 * h / 5, SWP_NOZORDER | SWP_SHOWWINDOW);
+}
+
+void CMainDlg::SetTodayMenuText(bool shown) {
+    if (!trayMenu_) return;
+    std::string text = LoadResString(shown ? IDS_HIDE_TODAY : IDS_SHOW_TODAY);
+    ModifyMenuA(trayMenu_.get(), ID_TODAY_WINDOW, MF_BYCOMMAND | MF_STRING, ID_TODAY_WINDOW, text.c_str());
+}
+
+}  // namespace pinora

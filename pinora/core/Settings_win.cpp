@@ -1,0 +1,109 @@
+#include "Settings.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "Handles.h"
+
+namespace pinora {
+
+const char* const kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const kRunValueName = "Pinora notes";
+
+namespace {
+
+std::string& FolderOverride() {
+    static std::string folder;
+    return folder;
+}
+
+std::string ModuleFolder() {
+    char path[MAX_PATH + 1] = {};
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    auto slash = s.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
+}
+
+}  // namespace
+
+const std::string& ProgramFolder() {
+    static const std::string real = ModuleFolder();
+    return FolderOverride().empty() ? real : FolderOverride();
+}
+
+void SetProgramFolder(const std::string& folder) {
+    FolderOverride() = folder;
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') FolderOverride() += '\\';
+}
+
+std::string SettingsPath() { return ProgramFolder() + "pinora.ini"; }
+
+void ReadSetting(const char* section, const char* key, char* buf, int size) {
+    if (!buf || size <= 0) return;
+    buf[0] = '\0';
+    GetPrivateProfileStringA(section, key, "", buf, static_cast<DWORD>(size), SettingsPath().c_str());
+}
+
+std::string ReadSetting(const char* section, const char* key, int size) {
+    std::string buf(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    ReadSetting(section, key, buf.data(), size);
+    buf.resize(std::strlen(buf.c_str()));
+    return buf;
+}
+
+void WriteSetting(const char* value, const char* section, const char* key) {
+    WritePrivateProfileStringA(section, key, value, SettingsPath().c_str());
+}
+
+void WriteFlag(bool on, const char* section, const char* key) { WriteSetting(on ? "1" : "0", section, key); }
+
+bool SetRunAtLogon(bool on) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_WRITE, &key) != ERROR_SUCCESS) {
+        // The Run key may not exist yet in a new profile; creating it is what opening means there.
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return false;
+    }
+    LONG r;
+    if (on) {
+        char path[MAX_PATH + 1] = {};
+        DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        r = RegSetValueExA(key, kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), n + 1);
+    } else {
+        r = RegDeleteValueA(key, kRunValueName);
+    }
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS;
+}
+
+bool WriteFirstRunSettings(const std::string& defaultWinkPath) {
+    if (GetFileAttributesA(SettingsPath().c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+    // The flag shows what the registry holds, so the settings page tells the truth.
+    bool registered = SetRunAtLogon(true);
+    WriteFlag(registered, "SETTINGS", "auto_start_os");
+    WriteSetting("1", "SETTINGS", "auto_start_dk");
+    WriteSetting("1", "ALERTS", "check_dlg");
+    WriteSetting("1", "ALERTS", "check_each_time");
+    WriteSetting("45", "ALERTS", "each_time");
+    WriteSetting("1", "ALERTS", "check_rest");
+    WriteSetting("242", "HOTKEY", "hotkey");
+    WriteSetting(defaultWinkPath.c_str(), "ALERTS", "stick_wink");
+    WriteSetting(defaultWinkPath.c_str(), "ALERTS", "auto_wink");
+    return true;
+}
+
+std::string FirstWinkFile() {
+    std::string folder = ProgramFolder() + "winks\\";
+    WIN32_FIND_DATAA fd;
+    uikit::UniqueFind find(FindFirstFileA((folder + "*.ewf").c_str(), &fd));
+    if (!find) return {};
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return folder + fd.cFileName;
+    } while (FindNextFileA(find.get(), &fd));
+    return {};
+}
+
+}  // namespace pinora

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "Settings.h"
+#include "WinTestSupport.h"
+
+namespace pinora {
+namespace {
+
+using test::FileExists;
+using test::ProgramFolderFixture;
+
+std::string RunValue() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
+    char buf[MAX_PATH + 1] = {};
+    DWORD size = sizeof buf, type = 0;
+    LONG r = RegQueryValueExA(key, kRunValueName, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS) return "<none>";
+    return type == REG_SZ ? std::string(buf) : "<wrong type>";
+}
+
+std::string ThisProgram() {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+// key=value lines of the file, by "SECTION/key".
+std::map<std::string, std::string> IniEntries(const std::string& path) {
+    std::map<std::string, std::string> entries;
+    std::istringstream in(test::ReadFileBytes(path));
+    std::string line, section;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (line.front() == '[') {
+            section = line.substr(1, line.find(']') - 1);
+            continue;
+        }
+        auto eq = line.find('=');
+        entries[section + "/" + line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return entries;
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void TearDown() override { SetRunAtLogon(false); }
+    ProgramFolderFixture folder;
+};
+
+TEST_F(SettingsTest, FirstRunWritesExactlyTheFirstRunValuesAndTheRunValue) {
+    SetRunAtLogon(false);
+    std::string wink = folder.Path() + "winks\\bell.ewf";
+    ASSERT_TRUE(WriteFirstRunSettings(wink));
+
+    std::map<std::string, std::string> expected = {
+        {"SETTINGS/auto_start_os", "1"}, {"SETTINGS/auto_start_dk", "1"}, {"ALERTS/check_dlg", "1"},
+        {"ALERTS/check_each_time", "1"}, {"ALERTS/each_time", "45"},      {"ALERTS/check_rest", "1"},
+        {"HOTKEY/hotkey", "242"},        {"ALERTS/stick_wink", wink},     {"ALERTS/auto_wink", wink},
+    };
+    EXPECT_EQ(IniEntries(SettingsPath()), expected);
+    EXPECT_EQ(RunValue(), ThisProgram());
+}
+
+TEST_F(SettingsTest, ExistingFileIsLeftAlone) {
+    WriteSetting("0", "SETTINGS", "auto_start_dk");
+    EXPECT_FALSE(WriteFirstRunSettings("x"));
+    EXPECT_EQ(ReadSetting("SETTINGS", "auto_start_dk", 2), "0");
+    EXPECT_EQ(ReadSetting("HOTKEY", "hotkey", 32), "");
+}
+
+TEST_F(SettingsTest, ReaderBufferCutsTheValue) {
+    WriteSetting("120", "ALERTS", "each_time");
+    EXPECT_EQ(ReadSetting("ALERTS", "each_time", 4), "120");
+    WriteSetting("12345", "ALERTS", "each_time");
+    char buf[4] = {'x', 'x', 'x', 'x'};
+    ReadSetting("ALERTS", "each_time", buf, sizeof buf);
+    EXPECT_STREQ(buf, "123");
+    EXPECT_EQ(ReadSetting("ALERTS", "no_such_key", 16), "");
+    EXPECT_EQ(ReadSetting("NO_SECTION", "each_time", 16), "");
+}
+
+TEST_F(SettingsTest, DeletedFileReadsEmptyUntilTheNextFirstRun) {
+    ASSERT_TRUE(WriteFirstRunSettings(""));
+    ASSERT_TRUE(DeleteFileA(SettingsPath().c_str()));
+    EXPECT_EQ(ReadSetting("ALERTS", "check_rest", 2), "");
+    EXPECT_TRUE(WriteFirstRunSettings(""));
+    EXPECT_EQ(ReadSetting("ALERTS", "check_rest", 2), "1");
+    EXPECT_EQ(ReadSetting("ALERTS", "stick_wink", 260), "");
+}
+
+TEST_F(SettingsTest, RunValueOnAndOff) {
+    ASSERT_TRUE(SetRunAtLogon(true));
+    EXPECT_EQ(RunValue(), ThisProgram());
+    ASSERT_TRUE(SetRunAtLogon(false));
+    EXPECT_EQ(RunValue(), "<none>");
+    EXPECT_FALSE(SetRunAtLogon(false));  // nothing left to delete
+}
+
+TEST_F(SettingsTest, FirstWinkFileIsTheFirstEwfOrNothing) {
+    EXPECT_EQ(FirstWinkFile(), "");
+    CreateDirectoryA((folder.Path() + "winks").c_str(), nullptr);
+    EXPECT_EQ(FirstWinkFile(), "");
+    test::WriteFileBytes(folder.Path() + "winks\\readme.txt", "x");
+    test::WriteFileBytes(folder.Path() + "winks\\a.ewf", "x");
+    EXPECT_EQ(FirstWinkFile(), folder.Path() + "winks\\a.ewf");
+    EXPECT_TRUE(FileExists(FirstWinkFile()));
+}
+
+}  // namespace
+}  // namespace pinora

@@ -1,0 +1,55 @@
+// The four global hotkeys of the main window: two the user chooses (quick note and
+// screen capture) and two fixed ones (notes manager Ctrl+Q, new stick Alt+Shift+S).
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "Handles.h"
+#include "HotkeyValue.h"
+
+namespace pinora {
+
+// Name of a key in the current keyboard layout ("Ctrl", "B").
+std::string KeyText(unsigned virtualKey, bool extended);
+// "Ctrl + B"; empty for a value of 0.
+std::string HotkeyText(unsigned value);
+// HotkeyText of a stored key of section "HOTKEY" ("hotkey" or "hotkey_screen_capture").
+std::string HotkeyTextFromSettings(const char* key);
+
+enum class HotkeyId { None, Main, CtrlQ, NewStick, ScreenCapture };
+
+class HotkeySet {
+public:
+    HotkeySet() = default;
+    ~HotkeySet() { Release(); }
+    HotkeySet(const HotkeySet&) = delete;
+    HotkeySet& operator=(const HotkeySet&) = delete;
+
+    // Start-up: atoms, the stored configurable hotkeys, then the two fixed ones.
+    void Register(HWND owner);
+    // Destruction: unregisters what was registered and deletes the atoms.
+    void Release();
+
+    int ApplyMainHotkey(const char* text, unsigned value);
+    int ApplyCaptureHotkey(const char* text, unsigned value);
+
+    HotkeyId Identify(WPARAM hotkeyId) const;
+    unsigned MainValue() const { return mainValue_; }
+    bool MainRegistered() const { return mainRegistered_; }
+    bool CtrlQRegistered() const { return ctrlQRegistered_; }
+    bool NewStickRegistered() const { return newStickRegistered_; }
+
+private:
+    void LoadHotkeys();
+    static int Id(const uikit::UniqueGlobalAtom& atom) { return atom ? atom.get() : -1; }
+
+    HWND owner_ = nullptr;
+    uikit::UniqueGlobalAtom atomMainHotkey_, atomCtrlQ_, atomNewStick_, atomScreenCapture_;
+    unsigned mainValue_ = kDefaultMainHotkey;
+    bool mainRegistered_ = false;
+    bool ctrlQRegistered_ = false;
+    bool newStickRegistered_ = false;
+};
+
+}  // namespace pinora

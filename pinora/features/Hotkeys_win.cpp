@@ -1,0 +1,112 @@
+#include "Hotkeys.h"
+
+#include <vector>
+
+#include "Settings.h"
+
+namespace pinora {
+
+std::string KeyText(unsigned virtualKey, bool extended) {
+    LONG lparam = static_cast<LONG>(MapVirtualKeyA(virtualKey, 0) << 16);
+    if (extended) lparam |= 1L << 24;
+    std::vector<char> buf(128);
+    for (;;) {
+        int n = GetKeyNameTextA(lparam, buf.data(), static_cast<int>(buf.size()));
+        if (n <= 0) return {};
+        // A name that fills the buffer exactly may have been cut: try a larger one.
+        if (n < static_cast<int>(buf.size()) - 1 || buf.size() >= 4096) return std::string(buf.data(), n);
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::string HotkeyText(unsigned value) {
+    if (HotkeyKey(value) == 0 && HotkeyFlags(value) == 0) return {};
+    std::string text;
+    unsigned flags = HotkeyFlags(value);
+    if (flags & kHotkeyControl) text += KeyText(VK_CONTROL, false) + " + ";
+    if (flags & kHotkeyShift) text += KeyText(VK_SHIFT, false) + " + ";
+    if (flags & kHotkeyAlt) text += KeyText(VK_MENU, false) + " + ";
+    text += KeyText(HotkeyKey(value), (flags & kHotkeyExt) != 0);
+    return text;
+}
+
+std::string HotkeyTextFromSettings(const char* key) {
+    std::string stored = ReadSetting("HOTKEY", key, 32);
+    if (stored.empty()) return {};
+    unsigned value = 0;
+    ParseHotkey(stored.c_str(), &value);
+    return HotkeyText(value);
+}
+
+void HotkeySet::Register(HWND owner) {
+    owner_ = owner;
+    atomMainHotkey_.reset(GlobalAddAtomA("Pinora notes"));
+    atomCtrlQ_.reset(GlobalAddAtomA("Pinora notes Ctrl+Q"));
+    atomNewStick_.reset(GlobalAddAtomA("Pinora new stick ALT+SHIFT+S"));
+    atomScreenCapture_.reset(GlobalAddAtomA("Pinora notes screen capture hotkey"));
+    LoadHotkeys();
+    ctrlQRegistered_ = RegisterHotKey(owner_, Id(atomCtrlQ_), MOD_CONTROL, 0x51) != FALSE;
+    newStickRegistered_ = RegisterHotKey(owner_, Id(atomNewStick_), MOD_ALT | MOD_SHIFT, 0x53) != FALSE;
+}
+
+void HotkeySet::LoadHotkeys() {
+    std::string main = ReadSetting("HOTKEY", "hotkey", 32);
+    if (!main.empty()) {
+        ParseHotkey(main.c_str(), &mainValue_);
+        ApplyMainHotkey(HotkeyText(mainValue_).c_str(), mainValue_);
+    }
+    std::string capture = ReadSetting("HOTKEY", "hotkey_screen_capture", 32);
+    if (!capture.empty()) {
+        unsigned value = 0;
+        ParseHotkey(capture.c_str(), &value);
+        ApplyCaptureHotkey(HotkeyText(value).c_str(), value);
+    }
+}
+
+int HotkeySet::ApplyMainHotkey(const char* text, unsigned value) {
+    if (!text) return -1;
+    if (Id(atomMainHotkey_) != -1 && mainRegistered_) UnregisterHotKey(owner_, Id(atomMainHotkey_));
+    mainRegistered_ = false;
+    HotkeyRegistration r = ToRegistration(value);
+    mainRegistered_ = RegisterHotKey(owner_, Id(atomMainHotkey_), r.modifiers, r.virtualKey) != FALSE;
+    if (mainRegistered_) {
+        mainValue_ = value;
+        WriteSetting(FormatHotkey(value).c_str(), "HOTKEY", "hotkey");
+    }
+    return mainRegistered_ ? 1 : 0;
+}
+
+int HotkeySet::ApplyCaptureHotkey(const char* text, unsigned value) {
+    if (!text) return -1;
+    if (Id(atomScreenCapture_) != -1) UnregisterHotKey(owner_, Id(atomScreenCapture_));
+    HotkeyRegistration r = ToRegistration(value);
+    if (!RegisterHotKey(owner_, Id(atomScreenCapture_), r.modifiers, r.virtualKey)) return 0;
+    WriteSetting(FormatHotkey(value).c_str(), "HOTKEY", "hotkey_screen_capture");
+    return 1;
+}
+
+HotkeyId HotkeySet::Identify(WPARAM id) const {
+    int i = static_cast<int>(id);
+    if (i == -1) return HotkeyId::None;
+    if (i == Id(atomMainHotkey_)) return HotkeyId::Main;
+    if (i == Id(atomCtrlQ_)) return HotkeyId::CtrlQ;
+    if (i == Id(atomNewStick_)) return HotkeyId::NewStick;
+    if (i == Id(atomScreenCapture_)) return HotkeyId::ScreenCapture;
+    return HotkeyId::None;
+}
+
+void HotkeySet::Release() {
+    if (!owner_) return;
+    if (mainRegistered_) UnregisterHotKey(owner_, Id(atomMainHotkey_));
+    if (ctrlQRegistered_) UnregisterHotKey(owner_, Id(atomCtrlQ_));
+    if (newStickRegistered_) UnregisterHotKey(owner_, Id(atomNewStick_));
+    if (Id(atomScreenCapture_) != -1) UnregisterHotKey(owner_, Id(atomScreenCapture_));
+    mainRegistered_ = ctrlQRegistered_ = newStickRegistered_ = false;
+    atomMainHotkey_.reset();
+    atomCtrlQ_.reset();
+    atomNewStick_.reset();
+    atomScreenCapture_.reset();
+    owner_ = nullptr;
+}
+
+}  // namespace pinora

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Pinora starts in the desktop with its notification icon, a second start hands
+# over and ends with 0, and Exit from the notification menu ends the program.
+set -u
+source "$(dirname "$0")/lib.sh"
+dist=$1
+work=$2/startup
+P=$work/P
+stage_program_folder "$dist" "$P"
+log=$work/pinora.log
+pattern='startup/P/Pinora\.exe'
+
+[ "$(count_processes "$pattern")" -eq 0 ] || { echo "a Pinora from an earlier run is still there"; exit 1; }
+
+PINORA_WINEDEBUG=+debugstr "$wine_run" "$P/Pinora.exe" >"$log" 2>&1 &
+first=$!
+
+icon_added() { grep -qa 'Pinora: notification icon added' "$log"; }
+check "the first copy adds its notification icon" wait_for 40 icon_added
+check "first run wrote the settings file" wait_for 10 test -f "$P/pinora.ini"
+check "the first run hotkey is Ctrl+B" grep -q '^hotkey=242' "$P/pinora.ini"
+sleep 1
+screenshot e2e-started
+check "one Pinora runs" test "$(count_processes "$pattern")" -eq 1
+
+"$wine_run" "$P/Pinora.exe" >/dev/null 2>&1
+second=$?
+check "a second start ends with code 0 (was $second)" test "$second" -eq 0
+check "still one Pinora after the second start" test "$(count_processes "$pattern")" -eq 1
+
+click_tray_icon
+sleep 1.5
+screenshot e2e-tray-menu
+click_tray_menu_item_from_bottom 1    # Exit
+gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
+check "Exit from the notification menu ends Pinora" wait_for 15 gone
+if ! gone; then kill "$first" 2>/dev/null; fi
+wait "$first"
+rc=$?
+check "the program ended with code 0 (was $rc)" test "$rc" -eq 0
+
+remove_run_value
+finish

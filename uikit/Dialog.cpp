@@ -1,0 +1,128 @@
+#include "Dialog.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace uikit {
+namespace {
+
+std::vector<HWND>& ModelessDialogs() {
+    static std::vector<HWND> dialogs;
+    return dialogs;
+}
+
+}  // namespace
+
+Dialog::~Dialog() {
+    // The derived part is gone by now, so the window must not reach OnMessage again.
+    if (hwnd_ && IsWindow(hwnd_)) {
+        SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+        UnregisterModeless(hwnd_);
+        if (!modal_) DestroyWindow(hwnd_);
+    }
+}
+
+HWND Dialog::Create(HINSTANCE resources, int templateId, HWND owner, LPARAM param) noexcept {
+    if (IsWindowAlive()) return hwnd_;
+    modal_ = false;
+    createParam_ = param;
+    HWND h = CreateDialogParamA(resources, MAKEINTRESOURCEA(templateId), owner, Proc,
+                                reinterpret_cast<LPARAM>(this));
+    if (h) RegisterModeless(h);
+    return h;
+}
+
+INT_PTR Dialog::DoModal(HINSTANCE resources, int templateId, HWND owner, LPARAM param) noexcept {
+    modal_ = true;
+    createParam_ = param;
+    INT_PTR r = DialogBoxParamA(resources, MAKEINTRESOURCEA(templateId), owner, Proc,
+                                reinterpret_cast<LPARAM>(this));
+    modal_ = false;
+    return r;
+}
+
+void Dialog::Destroy() noexcept {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        if (modal_)
+            EndDialog(hwnd_, IDCANCEL);
+        else
+            DestroyWindow(hwnd_);
+    }
+}
+
+INT_PTR Dialog::Result(LRESULT value) noexcept {
+    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, value);
+    return TRUE;
+}
+
+INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    Dialog* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lp);
+        SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = hwnd;
+        lp = self->createParam_;
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (!self) return FALSE;
+
+    INT_PTR handled = FALSE;
+    try {
+        handled = self->OnMessage(msg, wp, lp);
+    } catch (...) {
+        handled = FALSE;  // a handler that failed leaves the default behaviour
+    }
+    if (msg == WM_NCDESTROY) {
+        UnregisterModeless(hwnd);
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+    }
+    return handled;
+}
+
+void RegisterModeless(HWND dialog) noexcept {
+    try {
+        auto& v = ModelessDialogs();
+        if (std::find(v.begin(), v.end(), dialog) == v.end()) v.push_back(dialog);
+    } catch (...) {
+    }
+}
+
+void UnregisterModeless(HWND dialog) noexcept {
+    auto& v = ModelessDialogs();
+    v.erase(std::remove(v.begin(), v.end(), dialog), v.end());
+}
+
+bool PreTranslate(MSG& msg) noexcept {
+    for (HWND d : ModelessDialogs()) {
+        if (IsWindow(d) && (d == msg.hwnd || IsChild(d, msg.hwnd)) && IsDialogMessageA(d, &msg))
+            return true;
+    }
+    return false;
+}
+
+int RunMessageLoop() noexcept {
+    MSG msg;
+    BOOL r;
+    while ((r = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+        if (r == -1) return -1;
+        if (PreTranslate(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+bool PumpPendingMessages() noexcept {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) return false;
+        if (PreTranslate(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+}  // namespace uikit
