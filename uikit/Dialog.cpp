@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "Skin.h"
+
 namespace uikit {
 namespace {
 
@@ -73,6 +75,8 @@ INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcep
     } catch (...) {
         handled = FALSE;  // a handler that failed leaves the default behaviour
     }
+    // Skin colours and the skin-changed repaint for whatever the dialog left alone.
+    if (!handled) handled = HandleSkinMessage(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         UnregisterModeless(hwnd);
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);

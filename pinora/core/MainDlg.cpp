@@ -8,7 +8,11 @@
 #include "DoRoRazIds.h"
 #include "DropTarget_win.h"
 #include "ResourceLibrary.h"
+#include "Catalogues_win.h"
 #include "Settings.h"
+#include "Skins.h"
+#include "StickWindows.h"
+#include "Users.h"
 
 namespace pinora {
 
@@ -16,6 +20,8 @@ AppState& App() {
     static AppState state;
     return state;
 }
+
+CMainDlg::CMainDlg() = default;
 
 CMainDlg::~CMainDlg() {
     // Destroy while the derived object still exists, so WM_DESTROY runs our cleanup.
@@ -71,9 +77,10 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         StartTickTimer();
         return TRUE;
     case MWM_STICKSCHANGED:
+        Sticks().RebuildToday();
         return TRUE;
     case MWM_GETSTICKEDITOR:
-        return Result(0);
+        return Result(reinterpret_cast<LRESULT>(Sticks().EditorWindow()));
     case MWM_TIPHELP:
         ShellExecuteA(nullptr, "open", kHelpPage, nullptr, nullptr, SW_SHOWNORMAL);
         return TRUE;
@@ -89,11 +96,20 @@ BOOL CMainDlg::OnInitDialog() {
     dropTargetRegistered_ = RegisterQuickNoteDropTarget(edit);
     if (!dropTargetRegistered_) return TRUE;
 
-    WriteFirstRunSettings(FirstWinkFile());
+    RebuildWinkCatalogue();
+    WriteFirstRunSettings(DefaultWinkPath());
 
     dwWorkStartTick_ = GetTickCount();
 
-    if (App().bLoggedIn) StartTickTimer();
+    ApplyCurrentSkin(hwnd());
+
+    if (tryAutoLogin()) {
+        App().bLoggedIn = 1;
+        OutputDebugStringA("Pinora: logged in\n");
+        StartTickTimer();
+    } else {
+        OpenLogin(0);
+    }
 
     RefreshDayFiles();
 
@@ -131,7 +147,9 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::OnDestroy() {
     StopTickTimer();
+    sticks_.reset();  // its windows borrow the tray menu
     DeleteTrayIcon();
+    login_.Destroy();
     hotkeys_.Release();
     trayMenu_.reset();
     hooksInstalled_ = false;
@@ -153,8 +171,14 @@ void CMainDlg::OnDestroy() {
 }
 
 void CMainDlg::OnTick() {
-    // Each tick runs the alarm check, then the rest check; both join as their
-    // windows are added to the program.
+    // Each tick runs the alarm check, then the rest check (which joins with its window).
+    // A table that cannot be read stops the timer until it is started again.
+    if (!Sticks().RunAlarmCheck()) StopTickTimer();
+}
+
+StickWindows& CMainDlg::Sticks() {
+    if (!sticks_) sticks_ = std::make_unique<StickWindows>(hwnd(), trayMenu_.get());
+    return *sticks_;
 }
 
 void CMainDlg::StartTickTimer() {

@@ -3,12 +3,14 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "DayFiles.h"
 #include "Dialog.h"
 #include "Handles.h"
 #include "Hotkeys.h"
+#include "LoginDlg.h"
 
 namespace pinora {
 
@@ -26,9 +28,11 @@ constexpr UINT_PTR kTickTimer = 10;
 constexpr UINT kTickPeriodMs = 30000;
 constexpr const char* kHelpPage = "https://pinora.app/help/";
 
+class StickWindows;
+
 class CMainDlg : public uikit::Dialog {
 public:
-    CMainDlg() = default;
+    CMainDlg();  // out of line: the sticks windows are only declared here
     ~CMainDlg() override;
 
     // Creates the window from the resource library; nullptr when that fails.
@@ -46,6 +50,7 @@ public:
     int TrayMenuRefused() const { return trayMenuRefused_; }
     const HotkeySet& Hotkeys() const { return hotkeys_; }
     HMENU TrayMenu() const { return trayMenu_.get(); }
+    CLoginDlg& Login() { return login_; }
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -73,6 +78,8 @@ private:
     void StartTickTimer();
     void StopTickTimer();
 
+    // Shows the login dialog: mode 0 logs somebody in, mode 1 switches user.
+    void OpenLogin(int mode);
     void OpenPasswordBox();
     void PlacePasswordBox();
     void SetTodayMenuText(bool shown);
@@ -80,6 +87,7 @@ private:
     void CenterOverWorkArea();
     void StartProgram(const std::string& path, const std::string& args);
 
+    CLoginDlg login_;
     uikit::UniqueMenu trayMenu_;
     uikit::UniqueFont noteFont_;
     HotkeySet hotkeys_;
@@ -97,8 +105,11 @@ private:
     bool menuOpen_ = false;
     int trayMenuShown_ = 0;
     int trayMenuRefused_ = 0;
-    bool todayShown_ = false;
     UINT todayMode_ = 1;
+
+    // The stick editor, alarm pop-up and today window, created on first use.
+    StickWindows& Sticks();
+    std::unique_ptr<StickWindows> sticks_;
 };
 
 }  // namespace pinora

@@ -8,6 +8,8 @@
 #include "QuickNote.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
+#include "SkinChooser.h"
+#include "StickWindows.h"
 
 namespace pinora {
 
@@ -35,20 +37,32 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
     case ID_PNMONEY:
         if (App().bLoggedIn) StartProgram(files_.userDataDir + "pnmoney\\pnmoney.exe", "");
         break;
+    case ID_LOGIN:
+        OpenLogin(0);
+        break;
     case ID_SWITCH_USER:
         StopTickTimer();
+        OpenLogin(1);
         break;
     case ID_LOGOUT:
+        OpenLogin(0);
         App().bLoggedIn = 0;
+        // Nothing of the user stays on the screen or runs while nobody is logged in:
+        // no reminders, no list of the day's sticks.
         StopTickTimer();
+        if (Sticks().TodayShown()) SetTodayMenuText(Sticks().ToggleToday());
+        OutputDebugStringA("Pinora: logged out\n");
+        break;
+    case ID_NEW_STICK:
+        if (App().bLoggedIn) Sticks().OpenNewStickEditor();
         break;
     case ID_TODAY_WINDOW:
-        todayShown_ = !todayShown_;
-        SetTodayMenuText(todayShown_);
+        SetTodayMenuText(Sticks().ToggleToday());
         break;
     case ID_TODAY_MODE_1:
     case ID_TODAY_MODE_0:
         todayMode_ = id == ID_TODAY_MODE_1 ? 1 : 0;
+        Sticks().SetTodayFilter(static_cast<int>(todayMode_));
         SendMessageA(hwnd(), MWM_STICKSCHANGED, 0, 0);
         if (trayMenu_)
             CheckMenuRadioItem(GetSubMenu(trayMenu_.get(), TRAYMENU_DISPLAY_MODE), ID_TODAY_MODE_1,
@@ -76,6 +90,9 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
     }
     case ID_HELP:
         ShellExecuteA(nullptr, "open", kHelpPage, nullptr, nullptr, SW_SHOWNORMAL);
+        break;
+    case ID_SKINS:
+        CSkinChooserDlg::Run(hwnd());
         break;
     default:
         // The other commands open windows that are not part of this build yet.
@@ -129,6 +146,8 @@ void CMainDlg::SaveQuickNote(bool /*hideDictionary*/) {
     SetWindowTextA(edit, "");
     HideMain();
 }
+
+void CMainDlg::OpenLogin(int mode) { login_.Open(hwnd(), mode); }
 
 void CMainDlg::HideMain() { ShowWindow(hwnd(), SW_HIDE); }
 

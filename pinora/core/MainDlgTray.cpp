@@ -60,6 +60,9 @@ void CMainDlg::ShowTrayMenu() {
     if (!menu) return;
     SetMenuItemHotkeyText(menu, ID_SHOW_MAIN, HotkeyTextFromSettings("hotkey"));
     SetMenuItemHotkeyText(menu, ID_SCREEN_CAPTURE, HotkeyTextFromSettings("hotkey_screen_capture"));
+    // The fixed hotkeys, named in the keyboard's own words like the others.
+    SetMenuItemHotkeyText(menu, ID_NEW_STICK, HotkeyText(kNewStickHotkey));
+    SetMenuItemHotkeyText(menu, ID_NOTES_MANAGER, HotkeyText(kNotesManagerHotkey));
 
     menuOpen_ = true;
     ++trayMenuShown_;

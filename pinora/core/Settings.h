@@ -26,10 +26,8 @@ extern const char* const kRunKeyPath;
 extern const char* const kRunValueName;
 
 // At every start: when the settings file does not exist yet, writes the first-run
-// values. Returns true when it wrote them.
+// values, the wink ones from the default wink path (DefaultWinkPath() after the
+// wink catalogue was rebuilt). Returns true when it wrote them.
 bool WriteFirstRunSettings(const std::string& defaultWinkPath);
-
-// Full path of the first "*.ewf" in the winks folder, or "" when there is none.
-std::string FirstWinkFile();
 
 }  // namespace pinora

@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-#include "Handles.h"
-
 namespace pinora {
 
 const char* const kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -93,17 +91,6 @@ bool WriteFirstRunSettings(const std::string& defaultWinkPath) {
     WriteSetting(defaultWinkPath.c_str(), "ALERTS", "stick_wink");
     WriteSetting(defaultWinkPath.c_str(), "ALERTS", "auto_wink");
     return true;
-}
-
-std::string FirstWinkFile() {
-    std::string folder = ProgramFolder() + "winks\\";
-    WIN32_FIND_DATAA fd;
-    uikit::UniqueFind find(FindFirstFileA((folder + "*.ewf").c_str(), &fd));
-    if (!find) return {};
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return folder + fd.cFileName;
-    } while (FindNextFileA(find.get(), &fd));
-    return {};
 }
 
 }  // namespace pinora

@@ -15,7 +15,9 @@ constexpr unsigned kModAlt = 0x0001;
 constexpr unsigned kModControl = 0x0002;
 constexpr unsigned kModShift = 0x0004;
 
-constexpr unsigned kDefaultMainHotkey = 0x242;  // Ctrl+B
+constexpr unsigned kDefaultMainHotkey = 0x242;     // Ctrl+B
+constexpr unsigned kNotesManagerHotkey = 0x251;    // Ctrl+Q, fixed
+constexpr unsigned kNewStickHotkey = 0x553;        // Alt+Shift+S, fixed
 
 struct HotkeyRegistration {
     unsigned modifiers = 0;

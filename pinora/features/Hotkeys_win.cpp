@@ -45,8 +45,10 @@ void HotkeySet::Register(HWND owner) {
     atomNewStick_.reset(GlobalAddAtomA("Pinora new stick ALT+SHIFT+S"));
     atomScreenCapture_.reset(GlobalAddAtomA("Pinora notes screen capture hotkey"));
     LoadHotkeys();
-    ctrlQRegistered_ = RegisterHotKey(owner_, Id(atomCtrlQ_), MOD_CONTROL, 0x51) != FALSE;
-    newStickRegistered_ = RegisterHotKey(owner_, Id(atomNewStick_), MOD_ALT | MOD_SHIFT, 0x53) != FALSE;
+    HotkeyRegistration ctrlQ = ToRegistration(kNotesManagerHotkey);
+    HotkeyRegistration newStick = ToRegistration(kNewStickHotkey);
+    ctrlQRegistered_ = RegisterHotKey(owner_, Id(atomCtrlQ_), ctrlQ.modifiers, ctrlQ.virtualKey) != FALSE;
+    newStickRegistered_ = RegisterHotKey(owner_, Id(atomNewStick_), newStick.modifiers, newStick.virtualKey) != FALSE;
 }
 
 void HotkeySet::LoadHotkeys() {

@@ -42,11 +42,52 @@ focus_desktop() {
 }
 
 # The notification area sits at the right end of the desktop's taskbar.
-click_tray_icon() { focus_desktop; xdotool mousemove 1270 790 click 1; }
+# A click on the empty desktop first gives the Wine desktop the keyboard, so the
+# menu then answers to its underlined letters.
+click_tray_icon() { focus_desktop; xdotool mousemove 640 40 click 1; sleep 0.3; xdotool mousemove 1270 790 click 1; }
 
-# The notification menu opens above the taskbar (which starts at y = 780); its
-# items are 17 pixels high. Clicks the n-th item counted from the bottom.
-click_tray_menu_item_from_bottom() { xdotool mousemove 1140 $((780 - 9 - ($1 - 1) * 17)) click 1; }
+# The notification menu opens at the icon, but Wine places it a little higher or
+# lower from one time to the next, so its top edge is found on the screen: the
+# first pixel below y = 380 in column x = 1140 that is not the desktop's colour.
+# Items are then at fixed offsets from the top (keyboard letters are not used:
+# after another window took the foreground, Wine does not always route the keys
+# to the menu).
+menu_top() {
+  import -window root -crop 1x420+1140+380 txt:- 2>/dev/null | awk '
+    /^#/ { next }
+    { split($1, at, /[,:]/); colour = $3 }
+    !seen { desktop = colour; seen = 1; next }
+    colour != desktop { print 380 + at[2]; exit }'
+}
+item_offset() {
+  case $1 in
+    out-login) echo 11 ;;
+    out-exit) echo 88 ;;
+    in-logout) echo 241 ;;
+    in-exit) echo 301 ;;
+  esac
+}
+
+# Opens the notification menu, clicks an item and waits for what it should bring
+# about; tries again a few times in case the menu was slow to open.
+choose_tray_item() {
+  local item=$1; shift
+  for _ in 1 2 3; do
+    click_tray_icon
+    sleep 1
+    local top
+    top=$(menu_top)
+    if [ -n "$top" ]; then
+      xdotool mousemove 1140 $((top + $(item_offset "$item"))) click 1
+    fi
+    wait_for 8 "$@" && return 0
+    xdotool key Escape
+  done
+  return 1
+}
+
+# Types text into whatever has the keyboard, slowly enough for Wine.
+type_text() { xdotool type --delay 100 "$1"; }
 
 remove_run_value() {
   "$wine_run" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Pinora notes' /f >/dev/null 2>&1 || true

@@ -9,7 +9,6 @@
 namespace pinora {
 namespace {
 
-using test::FileExists;
 using test::ProgramFolderFixture;
 
 std::string RunValue() {
@@ -100,16 +99,6 @@ TEST_F(SettingsTest, RunValueOnAndOff) {
     ASSERT_TRUE(SetRunAtLogon(false));
     EXPECT_EQ(RunValue(), "<none>");
     EXPECT_FALSE(SetRunAtLogon(false));  // nothing left to delete
-}
-
-TEST_F(SettingsTest, FirstWinkFileIsTheFirstEwfOrNothing) {
-    EXPECT_EQ(FirstWinkFile(), "");
-    CreateDirectoryA((folder.Path() + "winks").c_str(), nullptr);
-    EXPECT_EQ(FirstWinkFile(), "");
-    test::WriteFileBytes(folder.Path() + "winks\\readme.txt", "x");
-    test::WriteFileBytes(folder.Path() + "winks\\a.ewf", "x");
-    EXPECT_EQ(FirstWinkFile(), folder.Path() + "winks\\a.ewf");
-    EXPECT_TRUE(FileExists(FirstWinkFile()));
 }
 
 }  // namespace

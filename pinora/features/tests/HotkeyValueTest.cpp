@@ -22,6 +22,13 @@ TEST(HotkeyValue, ModifierConversionForRegistration) {
     EXPECT_EQ(ToRegistration(0).virtualKey, 0u);
 }
 
+TEST(HotkeyValue, FixedHotkeysAreCtrlQAndAltShiftS) {
+    EXPECT_EQ(ToRegistration(kNotesManagerHotkey).modifiers, kModControl);
+    EXPECT_EQ(ToRegistration(kNotesManagerHotkey).virtualKey, 0x51u);
+    EXPECT_EQ(ToRegistration(kNewStickHotkey).modifiers, kModAlt | kModShift);
+    EXPECT_EQ(ToRegistration(kNewStickHotkey).virtualKey, 0x53u);
+}
+
 TEST(HotkeyValue, StoredTextParsesAsHex) {
     unsigned v = 7;
     EXPECT_TRUE(ParseHotkey("242", &v));

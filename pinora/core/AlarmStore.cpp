@@ -1,0 +1,141 @@
+#include "AlarmStore.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "StickStore.h"
+#include "Tabulo.h"
+
+namespace pinora {
+namespace {
+
+AlarmAppendFault g_appendFault = nullptr;
+
+FieldHeaderCreat CharField(const char* name, int length) {
+    FieldHeaderCreat f;
+    std::memset(&f, 0, sizeof f);
+    std::snprintf(f.name, sizeof f.name, "%s", name);
+    f.type = 'C';
+    f.length = static_cast<unsigned char>(length);
+    return f;
+}
+
+bool WriteAlarmFields(FileDBF& table, const AlarmRecord& r) {
+    const std::string stick = StoredText(r.stick);
+    const char* values[kAlarmFieldCount] = {r.code.c_str(),   r.alarm5.c_str(), r.alarm30.c_str(), stick.c_str(),
+                                            r.weekly.c_str(), r.date.c_str(),   r.state.c_str()};
+    for (int i = 0; i < kAlarmFieldCount; ++i)
+        if (table.WriteField(i + 1, values[i]) != 0) return false;
+    return true;
+}
+
+bool OpenOrCreate(FileDBF& table, const std::string& path) {
+    if (table.Open(path.c_str()) == 0) return true;
+    return CreateAlarmTable(path) && table.Open(path.c_str()) == 0;
+}
+
+bool OpenAt(FileDBF& table, const std::string& path, int n) {
+    return n >= 1 && table.Open(path.c_str()) == 0 && n <= table.GetRecords() && table.Go(n) == 0;
+}
+
+// A record that stands in for a stick whose other half was never written.
+AlarmRecord FinishedFiller(const std::string& date, const std::string& text) {
+    AlarmRecord r;
+    r.stick = text;
+    r.date = date;
+    r.state = kStateFinished;
+    return r;
+}
+
+// A table that does not exist yet counts as empty.
+long RecordsOrNone(const std::string& path) {
+    const long n = CountRecords(path);
+    return n < 0 ? 0 : n;
+}
+
+}  // namespace
+
+bool CreateAlarmTable(const std::string& path) {
+    FieldHeaderCreat fields[] = {CharField("CODE", 56),    CharField("ALARM5", 2), CharField("ALARM30", 2),
+                                 CharField("STICK", 255),  CharField("WEEKLY", 8), CharField("DATE", 13),
+                                 CharField("STATE", 4)};
+    FileDBF table;
+    return table.Creat(path.c_str(), kAlarmFieldCount, fields) == 0;
+}
+
+bool AppendAlarm(const std::string& path, const AlarmRecord& record) {
+    if (g_appendFault && g_appendFault()) return false;
+    FileDBF table;
+    if (!OpenOrCreate(table, path) || table.AppendRecord() != 0) return false;
+    return table.Go(table.GetRecords()) == 0 && WriteAlarmFields(table, record);
+}
+
+bool UpdateAlarm(const std::string& path, int n, const AlarmRecord& record) {
+    FileDBF table;
+    return OpenAt(table, path, n) && WriteAlarmFields(table, record);
+}
+
+bool SetAlarmField(const std::string& path, int n, int field, const char* value) {
+    FileDBF table;
+    return OpenAt(table, path, n) && table.WriteField(field, value) == 0;
+}
+
+int ReadAlarmField(const std::string& path, int n, int field, char* buf) {
+    if (!File::IsExist(path.c_str())) return -1;
+    FileDBF table;
+    return OpenAt(table, path, n) && table.ReadField(field, buf) == 0 ? 1 : 0;
+}
+
+void SetAlarmAppendFault(AlarmAppendFault fault) { g_appendFault = fault; }
+
+bool RepairStickPairing(const std::string& sticksFolder) {
+    const std::string alarmPath = sticksFolder + kAlarmTableName;
+    const long sticks = RecordsOrNone(sticksFolder + kStickIndexName);
+    const long alarms = RecordsOrNone(alarmPath);
+
+    // Alarm records missing: the sticks they belong to were never saved whole.
+    for (long n = alarms + 1; n <= sticks; ++n) {
+        FileDBF index;
+        char date[16] = {}, text[kLongestAlarmField + 1] = {};
+        if (index.Open((sticksFolder + kStickIndexName).c_str()) == 0 && index.Go(n) == 0) {
+            index.ReadField(kStickDate, date);
+            index.ReadField(kStickText, text);
+        }
+        if (!AppendAlarm(alarmPath, FinishedFiller(date, text))) return false;
+    }
+    // Stick records missing: fill them with empty dated records so that no
+    // calendar day lists them and the numbers line up again.
+    for (long n = sticks + 1; n <= alarms; ++n) {
+        FileDBF index;
+        const std::string path = sticksFolder + kStickIndexName;
+        if (index.Open(path.c_str()) != 0 && (!CreateStickIndex(sticksFolder) || index.Open(path.c_str()) != 0))
+            return false;
+        if (index.AppendRecord() != 0) return false;
+        char number[16];
+        std::snprintf(number, sizeof number, "%ld", index.GetRecords());
+        if (index.WriteField(kStickNumber, number) != 0) return false;
+    }
+    return RecordsOrNone(sticksFolder + kStickIndexName) == RecordsOrNone(alarmPath);
+}
+
+int SaveNewStick(const std::string& sticksFolder, int dateNumber, const std::string& text, const AlarmRecord& alarm) {
+    if (sticksFolder.empty() || text.empty()) return 0;
+    if (!RepairStickPairing(sticksFolder)) return 0;
+    const long before = RecordsOrNone(sticksFolder + kStickIndexName);
+    const int n = AppendStick(sticksFolder, dateNumber, text);
+    // Even a partly written stick record occupies its number: its alarm record
+    // goes to the same number, so the tables stay in step.
+    if (RecordsOrNone(sticksFolder + kStickIndexName) != before + 1) return 0;
+    if (!AppendAlarm(sticksFolder + kAlarmTableName, alarm)) return 0;  // repaired on the next save
+    return n;
+}
+
+int SaveExistingStick(const std::string& sticksFolder, int n, int dateNumber, const std::string& text,
+                      const AlarmRecord& alarm) {
+    RepairStickPairing(sticksFolder);
+    const int written = UpdateStick(sticksFolder, n, dateNumber, text);
+    const bool alarmWritten = UpdateAlarm(sticksFolder + kAlarmTableName, n, alarm);
+    return written && alarmWritten ? n : 0;
+}
+
+}  // namespace pinora

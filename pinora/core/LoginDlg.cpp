@@ -1,0 +1,223 @@
+#include "LoginDlg.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "App.h"
+#include "DoRoRazIds.h"
+#include "MainDlg.h"
+#include "MessageBox.h"
+#include "ResourceLibrary.h"
+#include "Settings.h"
+#include "TextCipher.h"
+#include "Users.h"
+
+namespace pinora {
+namespace {
+
+std::string ItemText(HWND dialog, int id, int maxChars) {
+    std::string text(static_cast<size_t>(maxChars) + 1, '\0');
+    int n = GetDlgItemTextA(dialog, id, text.data(), maxChars + 1);
+    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    return text;
+}
+
+void Complain(HWND dialog, UINT textId) {
+    uikit::ShowMessageBox(dialog, LoadResString(textId).c_str(), LoadResString(IDS_CAPTION).c_str(),
+                          MB_OK | MB_ICONWARNING);
+}
+
+void FocusAndSelect(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    SetFocus(item);
+    SendMessageA(item, EM_SETSEL, 0, -1);
+}
+
+}  // namespace
+
+void CenterDialog(HWND dialog, HWND owner) {
+    RECT work, rc, around;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(dialog, &rc);
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner))
+        GetWindowRect(owner, &around);
+    else
+        around = work;
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    int x = around.left + (around.right - around.left - w) / 2;
+    int y = around.top + (around.bottom - around.top - h) / 2;
+    if (x + w > work.right) x = work.right - w;
+    if (y + h > work.bottom) y = work.bottom - h;
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CLoginDlg::Open(HWND owner, int mode) {
+    if (!IsWindowAlive() && !Create(ResLib(), IDD_LOGIN, owner)) return false;
+    SendMessageA(hwnd(), LDM_SETOWNER, 0, reinterpret_cast<LPARAM>(owner));
+    SetWindowTextA(hwnd(), LoadResString(mode == 1 ? IDS_LOGIN_CAPTION_SWITCH : IDS_LOGIN_CAPTION).c_str());
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+    SendMessageA(hwnd(), LDM_SETMODE, 0, mode);
+    return true;
+}
+
+INT_PTR CLoginDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnInit();
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wp)) {
+        case IDOK: OnOk(); return TRUE;
+        case IDCANCEL: OnCancel(); return TRUE;
+        case IDC_NEW_USER: OnNewUser(); return TRUE;
+        default: return FALSE;
+        }
+    case WM_CLOSE:
+        OnCancel();
+        return TRUE;
+    case LDM_REFRESHUSERS:
+        FillUsers();
+        return TRUE;
+    case LDM_SETOWNER:
+        owner_ = reinterpret_cast<HWND>(lp);
+        return TRUE;
+    case LDM_SETMODE:
+        mode_ = static_cast<int>(lp);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void CLoginDlg::OnInit() {
+    owner_ = GetWindow(hwnd(), GW_OWNER);
+    FillUsers();
+    CheckDlgButton(hwnd(), IDC_AUTO_LOGIN, atoi(ReadSetting("SETTINGS", "auto_login_in", 2).c_str()) ? BST_CHECKED : BST_UNCHECKED);
+    bool remember = atoi(ReadSetting("SETTINGS", "auto_remember_pwd", 2).c_str()) != 0;
+    CheckDlgButton(hwnd(), IDC_REMEMBER_PWD, remember ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextA(hwnd(), IDC_USER_NAME, ReadSetting("SETTINGS", "auto_user", 64).c_str());
+    if (remember) {
+        char password[kCipherFieldSize] = {};
+        if (cryptField(ReadSetting("SETTINGS", "auto_pwd", 128).c_str(), password, 1) == 1)
+            SetDlgItemTextA(hwnd(), IDC_PASSWORD, password);
+        SecureZeroMemory(password, sizeof password);
+    }
+    SendDlgItemMessageA(hwnd(), IDC_PASSWORD, EM_LIMITTEXT, 127, 0);
+    Center();
+}
+
+void CLoginDlg::FillUsers() {
+    HWND combo = Item(IDC_USER_NAME);
+    // Keep what is typed in the edit part while the list is refilled.
+    std::string typed = ItemText(hwnd(), IDC_USER_NAME, 63);
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::string& name : userNamesIn(userTablePath()))
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SetWindowTextA(combo, typed.c_str());
+}
+
+void CLoginDlg::OnOk() {
+    std::string name = ItemText(hwnd(), IDC_USER_NAME, 63);
+    std::string password = ItemText(hwnd(), IDC_PASSWORD, 127);
+    if (name.empty()) {
+        Complain(hwnd(), IDS_NAME_EMPTY);
+        SetFocus(Item(IDC_USER_NAME));
+        return;
+    }
+    if (checkLogin(name.c_str(), password.c_str()) != 1) {
+        Complain(hwnd(), IDS_LOGIN_FAILED);
+        FocusAndSelect(hwnd(), IDC_PASSWORD);
+        return;
+    }
+    App().bLoggedIn = 1;
+    CreateDirectoryA((ProgramFolder() + name).c_str(), nullptr);
+    std::strncpy(App().szCurrentUser, name.c_str(), sizeof App().szCurrentUser - 1);
+    App().szCurrentUser[sizeof App().szCurrentUser - 1] = '\0';
+    SaveLoginSettings(name, password);
+    OutputDebugStringA("Pinora: logged in\n");
+    if (owner_) SendMessageA(owner_, mode_ == 1 ? MWM_CLOSEPOPUPS : MWM_STARTTIMER, 0, 0);
+    Destroy();
+}
+
+void CLoginDlg::SaveLoginSettings(const std::string& name, const std::string& password) {
+    WriteSetting(name.c_str(), "SETTINGS", "auto_user");
+    WriteSetting(IsDlgButtonChecked(hwnd(), IDC_AUTO_LOGIN) == BST_CHECKED ? "1" : "0", "SETTINGS", "auto_login_in");
+    if (IsDlgButtonChecked(hwnd(), IDC_REMEMBER_PWD) != BST_CHECKED) {
+        WriteSetting("0", "SETTINGS", "auto_remember_pwd");  // an earlier "auto_pwd" stays
+        return;
+    }
+    char encrypted[kCipherFieldSize] = {};
+    if (cryptField(password.c_str(), encrypted, 0) == 1) {
+        WriteSetting(encrypted, "SETTINGS", "auto_pwd");
+        WriteSetting("1", "SETTINGS", "auto_remember_pwd");
+    }
+}
+
+void CLoginDlg::OnCancel() {
+    if (mode_ == 1 && owner_) SendMessageA(owner_, MWM_CLOSEPOPUPS, 0, 0);
+    Destroy();
+}
+
+void CLoginDlg::OnNewUser() {
+    CNewUserDlg newUser;
+    newUser.Run(GetActiveWindow() ? GetActiveWindow() : hwnd());
+    FillUsers();
+}
+
+void CLoginDlg::Center() { CenterDialog(hwnd(), owner_); }
+
+INT_PTR CNewUserDlg::Run(HWND owner) { return DoModal(ResLib(), IDD_NEW_USER, owner); }
+
+INT_PTR CNewUserDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        tablePath_ = userTablePath();
+        createUserTable(tablePath_);
+        // What is typed is what is stored: the table keeps 11 password characters.
+        SendDlgItemMessageA(hwnd(), IDC_NEW_USER_NAME, EM_LIMITTEXT, 63, 0);
+        SendDlgItemMessageA(hwnd(), IDC_PASSWORD, EM_LIMITTEXT, 11, 0);
+        SendDlgItemMessageA(hwnd(), IDC_PASSWORD_AGAIN, EM_LIMITTEXT, 11, 0);
+        CenterDialog(hwnd(), GetWindow(hwnd(), GW_OWNER));
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wp) == IDOK) {
+            OnOk();
+            return TRUE;
+        }
+        if (LOWORD(wp) == IDCANCEL) {
+            EndDialog(hwnd(), IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void CNewUserDlg::OnOk() {
+    std::string name = ItemText(hwnd(), IDC_NEW_USER_NAME, 63);
+    std::string password = ItemText(hwnd(), IDC_PASSWORD, 11);
+    std::string again = ItemText(hwnd(), IDC_PASSWORD_AGAIN, 11);
+    if (name.empty()) {
+        Complain(hwnd(), IDS_NAME_EMPTY);
+        SetFocus(Item(IDC_NEW_USER_NAME));
+        return;
+    }
+    if (password != again) {
+        Complain(hwnd(), IDS_PASSWORDS_DIFFER);
+        FocusAndSelect(hwnd(), IDC_PASSWORD);
+        return;
+    }
+    if (userExists(name.c_str())) {
+        Complain(hwnd(), IDS_USER_EXISTS);
+        FocusAndSelect(hwnd(), IDC_NEW_USER_NAME);
+        return;
+    }
+    if (tablePath_.empty() || addUserTo(tablePath_, name.c_str(), password.c_str()) != 1) return;
+    EndDialog(hwnd(), IDCANCEL);
+}
+
+}  // namespace pinora

@@ -1,0 +1,59 @@
+// The reminder scheduler: one pass over the alarm table on every tick of the main
+// window's timer. The pass decides and records its decisions in the table; what
+// to show is handed back to the caller, so the pass runs without any window.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "AlarmCode.h"
+#include "Clock.h"
+
+namespace pinora {
+
+constexpr const char* kOutOfDateText = "Reminder info was out of date!\r\n'Open Stick Managers' to check!";
+
+// Today's numbers as the scheduler compares them.
+struct TodayNumbers {
+    int today = 0;      // 20090305
+    int hour = 0;
+    int minute = 0;
+    int dayOfWeek = 0;  // 0 = Sunday
+};
+TodayNumbers TodayNumbersFrom(const LocalTime& now);
+
+enum class DueAction {
+    None,
+    OutOfDate,        // past the end date: finish it and say so
+    AdvanceReminder,  // the thirty-minute reminder
+    TimeReminder,     // the reminder at the time (five minutes before it)
+    ResetFlags,       // the time has passed: ready for the next day
+    ResetAndFinish,   // ... and a one-time alarm is over
+};
+
+// What one record calls for now. weekdays is the WEEKLY text, looked at for
+// weekly alarms only.
+DueAction CheckDue(const AlarmCode& alarm, const char* weekdays, const TodayNumbers& now);
+
+// One pop-up the pass asks for.
+struct AlarmEvent {
+    AlarmCode alarm;
+    std::string text;         // the stick text, or the out-of-date message
+    int record = 0;
+    std::string weeklyStick;  // the stick text of a weekly alarm, else empty
+    bool outOfDate = false;
+};
+
+struct AlarmPassResult {
+    bool tableFound = false;
+    std::vector<AlarmEvent> events;
+    int readErrors = 0;  // fields that could not be read: the caller stops the timer
+};
+
+// The pass over the table at the path, at the clock's "now".
+AlarmPassResult CheckAlarms(const std::string& alarmPath);
+
+// Tests make single field reads of the pass fail here (true: the read fails).
+using AlarmReadFault = bool (*)(long record, int field);
+void SetAlarmReadFault(AlarmReadFault fault);
+
+}  // namespace pinora

@@ -1,0 +1,40 @@
+// The users table "user.dat": names and encrypted passwords, only ever appended.
+// Names compare without regard to case, passwords exactly.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace pinora {
+
+// Creates the empty table (NUMBER C12, USERNAME C64, PWD C128). 0 when the path
+// is empty, the file exists already or it cannot be created; 1 on success.
+int createUserTable(const std::string& path);
+
+// 1 when a user of that name (any case) is in the table at path, else 0.
+int userExistsIn(const std::string& path, const char* name);
+
+// -1 when the table is missing; 1 when a record has the name (any case) and a
+// password that decrypts exactly to `password`; otherwise 0.
+int checkLoginIn(const std::string& path, const char* name, const char* password);
+
+// Appends a user: NUMBER = the new record number, USERNAME, PWD encrypted. 1 on
+// success; 0 when the table cannot be opened, the record cannot be added or the
+// password cannot be encrypted.
+int addUserTo(const std::string& path, const char* name, const char* password);
+
+// Every user name in record order; empty when the table cannot be opened.
+std::vector<std::string> userNamesIn(const std::string& path);
+
+// Case-insensitive equality of two names (ASCII letters).
+bool SameUserName(const char* a, const char* b);
+
+// The same operations on the program's own table (program folder + "user.dat").
+std::string userTablePath();
+int userExists(const char* name);
+int checkLogin(const char* name, const char* password);
+
+// Start-up: logs the remembered user in when "auto_login_in" asks for it. 1 when
+// somebody is now logged in (szCurrentUser set), else 0.
+int tryAutoLogin();
+
+}  // namespace pinora

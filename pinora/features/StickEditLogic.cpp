@@ -1,0 +1,86 @@
+#include "StickEditLogic.h"
+
+#include <cstdio>
+
+#include "StickStore.h"
+
+namespace pinora {
+
+std::string WeekdayText(const bool checked[7], bool listEnabled) {
+    std::string text(7, '0');
+    if (!listEnabled) return text;
+    for (int i = 0; i < 7; ++i)
+        if (checked[i]) text[static_cast<size_t>(i)] = '1';
+    return text;
+}
+
+int EditorRepeatKind(const StickEditorState& s) {
+    if (s.quick) return kRepeatDaily;
+    if (s.kind1) return kRepeatDaily;
+    if (s.kind2) return kRepeatWeekly;
+    if (s.kind3) return kRepeatThird;
+    return s.alarmOn ? kRepeatDaily : kRepeatNone;
+}
+
+int EditorEndDate(const StickEditorState& s, int startDate) {
+    if (!s.repeat) return startDate;
+    return s.until ? DateNumber(s.end.year, s.end.month, s.end.day) : kEndlessDate;
+}
+
+bool IsAlarmTimeValid(const StickEditorState& s, const LocalTime& now) {
+    if (!s.alarmOn) return true;
+    const int today = DateNumber(now.year, now.month, now.day);
+    const int d = DateNumber(s.start.year, s.start.month, s.start.day);
+    // The end that will be stored: a repeat without "until" never ends, so its
+    // start can lie after whatever the hidden end picker shows.
+    if (s.repeat && d > EditorEndDate(s, d)) return false;
+    if (d < today) return false;
+    if (d > today) return true;
+    if (now.hour > s.hour) return false;
+    if (now.hour < s.hour) return true;
+    return now.minute <= s.minute - 5;
+}
+
+CarriedTime QuickReminderTime(const LocalTime& now, int delayIndex) {
+    return AddMinutes(now.hour, now.minute, DelayMinutes(delayIndex) + 5);
+}
+
+StickToSave BuildStickToSave(const StickEditorState& s, const LocalTime& now) {
+    CivilDate date = s.start;
+    int hour = s.hour, minute = s.minute;
+    if (s.quick) {
+        const CarriedTime t = QuickReminderTime(now, s.quickDelay);
+        hour = t.hour;
+        minute = t.minute;
+        for (int i = 0; i < t.daysCarried; ++i) date = NextDay(date);
+    }
+    const int startDate = DateNumber(date.year, date.month, date.day);
+
+    AlarmCode code;
+    code.startDate = startDate;
+    code.year = date.year;
+    code.month = date.month;
+    code.day = date.day;
+    code.hour = hour;
+    code.minute = minute;
+    code.dayOfWeek = s.timeDayOfWeek;
+    code.repeatKind = EditorRepeatKind(s);
+    code.endDate = EditorEndDate(s, startDate);
+
+    const bool reminds = s.alarmOn || s.quick;
+    StickToSave out;
+    out.dateNumber = startDate;
+    out.text = StoredText(s.text);
+    out.alarm.code = EncodeAlarmCode(code);
+    out.alarm.alarm5 = reminds ? "0" : "1";
+    out.alarm.alarm30 = s.alarmOn ? "0" : "1";
+    out.alarm.stick = out.text;
+    out.alarm.weekly = s.weekly;
+    char dateText[16];
+    std::snprintf(dateText, sizeof dateText, "%d", startDate);
+    out.alarm.date = dateText;
+    out.alarm.state = reminds ? kStateLive : kStateNoAlarm;
+    return out;
+}
+
+}  // namespace pinora

@@ -1,0 +1,83 @@
+// The stick editor (dialog 205): the one window that writes sticks. Modeless,
+// created once by the main window and then shown and hidden.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "Dialog.h"
+#include "Handles.h"
+#include "StickEditLogic.h"
+
+namespace pinora {
+
+constexpr UINT SEM_SETTEXT = 0x8961;
+constexpr UINT SEM_ENABLEOK = 0x8962;
+constexpr UINT SEM_RESET = 0x8963;
+constexpr UINT SEM_LOADSTICK = 0x8964;
+constexpr UINT SEM_DELETE = 0x8965;
+constexpr UINT SEM_SETRECORD = 0x8966;
+constexpr UINT SEM_SHOWDELETE = 0x8967;
+constexpr UINT SEM_SETCAPTION = 0x8968;
+constexpr UINT SEM_SETNOTIFY = 0x8969;
+constexpr UINT CAL_REFRESH = 0x8BB9;
+
+constexpr UINT_PTR kClockTimer = 1002;
+constexpr COLORREF kCaptionBack = RGB(255, 255, 0);
+constexpr COLORREF kClockText = RGB(0, 255, 0);
+constexpr COLORREF kClockBack = RGB(0, 0, 0);
+
+class CStickEditDlg : public uikit::Dialog {
+public:
+    // sticksFolder gives the user's sticks folder (with its trailing separator),
+    // or "" while nobody is logged in, when nothing can be saved.
+    explicit CStickEditDlg(std::function<std::string()> sticksFolder) : sticksFolderOf_(std::move(sticksFolder)) {}
+
+    HWND CreateEditor(HWND parent);
+    // The main window's way of opening it for a new stick (after CreateEditor);
+    // notify is the stick manager window, or nullptr.
+    void OpenForNewStick(HWND notify);
+
+    int Record() const { return record_; }
+    bool ClockTimerRunning() const { return clockRunning_; }
+    // The controls as OK would read them.
+    StickEditorState ReadControls() const;
+
+protected:
+    INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    BOOL OnInitDialog();
+    void OnCommand(UINT id, UINT code);
+    void OnAlarmOnClicked();
+    void OnRepeatClicked();
+    void OnQuickClicked();
+    void OnOk();
+    void OnDeleteButton();
+    void Reset();
+    void LoadStick(const char* weekly, const char* code);
+    void MarkDeleted(int record);
+    void TellChanged();
+    void HideEditor();
+    void UpdateClock();
+    INT_PTR ColourStatic(HDC dc, HWND control);
+
+    void FillWeekdays();
+    void SetWeekdays(const char* text);
+    void EnableAlarmControls(bool on);
+    void CenterOnOwner();
+    std::string SticksFolder();
+    void Check(int id, bool on) const { CheckDlgButton(hwnd(), id, on ? BST_CHECKED : BST_UNCHECKED); }
+    bool Checked(int id) const { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
+    void Enable(int id, bool on) const { EnableWindow(Item(id), on); }
+
+    std::function<std::string()> sticksFolderOf_;
+    int record_ = -1;
+    HWND notify_ = nullptr;
+    bool clockRunning_ = false;
+    uikit::UniqueBrush captionBrush_;
+    uikit::UniqueBrush clockBrush_;
+};
+
+}  // namespace pinora

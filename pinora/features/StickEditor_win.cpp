@@ -1,0 +1,451 @@
+#include "StickEditor.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "AlarmStore.h"
+#include "DoRoRazIds.h"
+#include "MessageBox.h"
+#include "ResourceLibrary.h"
+
+namespace pinora {
+namespace {
+
+constexpr UINT kMainStickChanged = 0x89CB;  // MWM_STICKSCHANGED of the main window
+
+// One caption font for every editor, kept until the program ends.
+HFONT CaptionFont() {
+    static uikit::UniqueFont font(CreateFontA(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                              DEFAULT_PITCH | FF_DONTCARE, "Tahoma"));
+    return font.get();
+}
+
+SYSTEMTIME ToSystemTime(const LocalTime& t) {
+    SYSTEMTIME st = {};
+    st.wYear = static_cast<WORD>(t.year);
+    st.wMonth = static_cast<WORD>(t.month);
+    st.wDay = static_cast<WORD>(t.day);
+    st.wHour = static_cast<WORD>(t.hour);
+    st.wMinute = static_cast<WORD>(t.minute);
+    st.wSecond = static_cast<WORD>(t.second);
+    st.wDayOfWeek = static_cast<WORD>(t.dayOfWeek);
+    return st;
+}
+
+SYSTEMTIME PickerTime(HWND picker) {
+    SYSTEMTIME st = {};
+    if (DateTime_GetSystemtime(picker, &st) != GDT_VALID) GetLocalTime(&st);
+    return st;
+}
+
+void SetPicker(HWND picker, SYSTEMTIME st) { DateTime_SetSystemtime(picker, GDT_VALID, &st); }
+
+void SetPickerDate(HWND picker, int year, int month, int day) {
+    SYSTEMTIME st = PickerTime(picker);
+    st.wYear = static_cast<WORD>(year);
+    st.wMonth = static_cast<WORD>(month);
+    st.wDay = static_cast<WORD>(day);
+    st.wDayOfWeek = static_cast<WORD>(DayOfWeek(year, month, day));
+    SetPicker(picker, st);
+}
+
+CivilDate DateOf(const SYSTEMTIME& st) { return CivilDate{st.wYear, st.wMonth, st.wDay}; }
+
+}  // namespace
+
+HWND CStickEditDlg::CreateEditor(HWND parent) {
+    if (IsWindowAlive()) return hwnd();
+    return Create(ResLib(), IDD_STICK_EDITOR, parent);
+}
+
+void CStickEditDlg::OpenForNewStick(HWND notify) {
+    if (!IsWindowAlive()) return;
+    SendMessageA(hwnd(), SEM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    SendMessageA(hwnd(), SEM_ENABLEOK, 0, 1);
+    if (notify && IsWindow(notify)) SendMessageA(hwnd(), SEM_SETNOTIFY, 0, reinterpret_cast<LPARAM>(notify));
+    RECT rc;
+    GetWindowRect(hwnd(), &rc);
+    const int x = GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left) - 20;
+    const int y = GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top) - 50;
+    SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SendMessageA(hwnd(), SEM_RESET, 0, 0);
+}
+
+INT_PTR CStickEditDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp), HIWORD(wp));
+        return TRUE;
+    case WM_TIMER:
+        if (wp == kClockTimer) UpdateClock();
+        return TRUE;
+    case WM_SHOWWINDOW:
+        if (!wp) {
+            KillTimer(hwnd(), kClockTimer);
+            clockRunning_ = false;
+        } else if (!clockRunning_) {
+            // Shown again: the clock line runs while it can be seen.
+            clockRunning_ = SetTimer(hwnd(), kClockTimer, 1000, nullptr) != 0;
+            UpdateClock();
+        }
+        return FALSE;
+    case WM_CTLCOLORSTATIC:
+        return ColourStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_CLOSE:
+        HideEditor();
+        return TRUE;
+    case WM_DESTROY:
+        KillTimer(hwnd(), kClockTimer);
+        clockRunning_ = false;
+        return FALSE;
+    case SEM_SETTEXT:
+        SetDlgItemTextA(hwnd(), IDC_STICK_TEXT, lp ? reinterpret_cast<const char*>(lp) : "");
+        SetFocus(Item(IDC_STICK_TEXT));
+        return TRUE;
+    case SEM_ENABLEOK:
+        Enable(IDOK, lp != 0);
+        return TRUE;
+    case SEM_RESET:
+        Reset();
+        return TRUE;
+    case SEM_LOADSTICK:
+        LoadStick(reinterpret_cast<const char*>(wp), reinterpret_cast<const char*>(lp));
+        return TRUE;
+    case SEM_DELETE:
+        MarkDeleted(static_cast<int>(lp));
+        return TRUE;
+    case SEM_SETRECORD:
+        record_ = static_cast<int>(lp);
+        return TRUE;
+    case SEM_SHOWDELETE:
+        ShowWindow(Item(IDC_STICK_DELETE), lp ? SW_SHOW : SW_HIDE);
+        return TRUE;
+    case SEM_SETCAPTION:
+        SetDlgItemTextA(hwnd(), IDC_STICK_CAPTION, lp ? reinterpret_cast<const char*>(lp) : "");
+        RedrawWindow(Item(IDC_STICK_CAPTION), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        return TRUE;
+    case SEM_SETNOTIFY:
+        notify_ = reinterpret_cast<HWND>(lp);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CStickEditDlg::OnInitDialog() {
+    SendMessageA(Item(IDC_STICK_TEXT), EM_LIMITTEXT, 255, 0);
+    FillWeekdays();
+    HWND combo = Item(IDC_STICK_QUICK_DELAY);
+    for (UINT id = IDS_DELAY_FIRST; id < IDS_DELAY_FIRST + 6; ++id)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResString(id).c_str()));
+    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    EnableAlarmControls(false);
+    Enable(IDC_STICK_QUICK_DELAY, false);
+    ShowWindow(Item(IDC_STICK_DELETE), SW_HIDE);
+    captionBrush_.reset(CreateSolidBrush(kCaptionBack));
+    clockBrush_.reset(CreateSolidBrush(kClockBack));
+    SendMessageA(Item(IDC_STICK_CAPTION), WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), FALSE);
+    CenterOnOwner();
+    clockRunning_ = SetTimer(hwnd(), kClockTimer, 1000, nullptr) != 0;
+    UpdateClock();
+    record_ = -1;
+    return TRUE;
+}
+
+void CStickEditDlg::OnCommand(UINT id, UINT code) {
+    if (code != BN_CLICKED && id != IDOK && id != IDCANCEL) return;
+    switch (id) {
+    case IDOK:
+        OnOk();
+        break;
+    case IDCANCEL:
+        if (IsModal())
+            EndDialog(hwnd(), IDCANCEL);
+        else
+            HideEditor();
+        break;
+    case IDC_STICK_DELETE:
+        OnDeleteButton();
+        break;
+    case IDC_STICK_ALARM_ON:
+        OnAlarmOnClicked();
+        break;
+    case IDC_STICK_REPEAT:
+        OnRepeatClicked();
+        break;
+    case IDC_STICK_UNTIL:
+        Enable(IDC_STICK_END_DATE, Checked(IDC_STICK_UNTIL));
+        break;
+    case IDC_STICK_KIND2:
+        Enable(IDC_STICK_WEEKDAYS, Checked(IDC_STICK_KIND2));
+        break;
+    case IDC_STICK_KIND1:
+    case IDC_STICK_KIND3:
+        if (Checked(static_cast<int>(id))) Enable(IDC_STICK_WEEKDAYS, false);
+        break;
+    case IDC_STICK_QUICK:
+        OnQuickClicked();
+        break;
+    default:
+        break;
+    }
+}
+
+void CStickEditDlg::OnAlarmOnClicked() {
+    const bool on = Checked(IDC_STICK_ALARM_ON);
+    Enable(IDC_STICK_TIME, on);
+    Enable(IDC_STICK_DATE, on);
+    Enable(IDC_STICK_UNTIL, on);
+    Enable(IDC_STICK_REPEAT, on);
+    if (on) {
+        // An hour from now; the hour alone moves (past 23 it starts again at 0).
+        SYSTEMTIME st = ToSystemTime(CurrentClock().Now());
+        st.wHour = static_cast<WORD>((st.wHour + 1) % 24);
+        SetPicker(Item(IDC_STICK_TIME), st);
+        Check(IDC_STICK_QUICK, false);
+    } else {
+        for (int id : {IDC_STICK_KIND1, IDC_STICK_KIND2, IDC_STICK_KIND3}) Enable(id, false);
+        Check(IDC_STICK_REPEAT, false);
+        Check(IDC_STICK_KIND1, false);
+    }
+}
+
+void CStickEditDlg::OnRepeatClicked() {
+    const bool on = Checked(IDC_STICK_REPEAT);
+    for (int id : {IDC_STICK_KIND1, IDC_STICK_KIND2, IDC_STICK_KIND3}) Enable(id, on);
+    if (on) {
+        Check(IDC_STICK_KIND1, true);
+        Check(IDC_STICK_KIND2, false);
+        Check(IDC_STICK_KIND3, false);
+    }
+}
+
+void CStickEditDlg::OnQuickClicked() {
+    const bool on = Checked(IDC_STICK_QUICK);
+    if (on) Check(IDC_STICK_ALARM_ON, false);
+    Enable(IDC_STICK_QUICK_DELAY, on);
+}
+
+StickEditorState CStickEditDlg::ReadControls() const {
+    StickEditorState s;
+    HWND edit = Item(IDC_STICK_TEXT);
+    const int length = GetWindowTextLengthA(edit);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(edit, text.data(), length + 1)));
+    s.text = text;
+    s.alarmOn = Checked(IDC_STICK_ALARM_ON);
+    s.repeat = Checked(IDC_STICK_REPEAT);
+    s.until = Checked(IDC_STICK_UNTIL);
+    s.quick = Checked(IDC_STICK_QUICK);
+    s.kind1 = Checked(IDC_STICK_KIND1);
+    s.kind2 = Checked(IDC_STICK_KIND2);
+    s.kind3 = Checked(IDC_STICK_KIND3);
+    s.start = DateOf(PickerTime(Item(IDC_STICK_DATE)));
+    const SYSTEMTIME time = PickerTime(Item(IDC_STICK_TIME));
+    s.hour = time.wHour;
+    s.minute = time.wMinute;
+    s.timeDayOfWeek = DayOfWeek(time.wYear, time.wMonth, time.wDay);
+    s.end = DateOf(PickerTime(Item(IDC_STICK_END_DATE)));
+    const LRESULT sel = SendMessageA(Item(IDC_STICK_QUICK_DELAY), CB_GETCURSEL, 0, 0);
+    s.quickDelay = sel == CB_ERR ? 0 : static_cast<int>(sel);
+    bool checked[7] = {};
+    for (int i = 0; i < 7; ++i) checked[i] = ListView_GetCheckState(Item(IDC_STICK_WEEKDAYS), i) != 0;
+    s.weekly = WeekdayText(checked, IsWindowEnabled(Item(IDC_STICK_WEEKDAYS)) != 0);
+    return s;
+}
+
+void CStickEditDlg::OnOk() {
+    HWND edit = Item(IDC_STICK_TEXT);
+    if (GetWindowTextLengthA(edit) == 0) {
+        uikit::ShowMessageBox(hwnd(), LoadResString(IDS_STICK_EMPTY).c_str(), LoadResString(IDS_STICK_CAPTION).c_str(),
+                              MB_OK | MB_ICONINFORMATION);
+        SetFocus(edit);
+        return;
+    }
+    const StickEditorState state = ReadControls();
+    const std::string folder = SticksFolder();
+    const LocalTime now = CurrentClock().Now();
+    if (!IsAlarmTimeValid(state, now)) {
+        uikit::ShowMessageBox(hwnd(), LoadResString(IDS_ALARM_TIME_INVALID).c_str(),
+                              LoadResString(IDS_STICK_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const StickToSave stick = BuildStickToSave(state, now);
+    if (!folder.empty()) {
+        // Failures are not reported: the dialog goes on and closes.
+        if (record_ >= 0)
+            SaveExistingStick(folder, record_, stick.dateNumber, stick.text, stick.alarm);
+        else
+            SaveNewStick(folder, stick.dateNumber, stick.text, stick.alarm);
+    }
+    SetWindowTextA(edit, "");
+    HideEditor();
+    TellChanged();
+}
+
+void CStickEditDlg::OnDeleteButton() {
+    if (record_ == -1) return;
+    const int answer =
+        uikit::ShowMessageBox(hwnd(), LoadResString(IDS_STICK_DELETE_ASK).c_str(),
+                              LoadResString(IDS_STICK_DELETE_CAPTION).c_str(), MB_OKCANCEL | MB_ICONINFORMATION);
+    if (answer != IDOK) return;
+    SendMessageA(hwnd(), SEM_DELETE, 0, record_);
+    HideEditor();
+}
+
+void CStickEditDlg::MarkDeleted(int record) {
+    const std::string folder = SticksFolder();
+    if (!folder.empty()) SetAlarmField(folder + kAlarmTableName, record, kAlarmState, kStateFinished);
+    if (notify_ && IsWindow(notify_) && IsWindowVisible(notify_)) SendMessageA(notify_, CAL_REFRESH, 0, -1);
+    // The today window lists live sticks: it must lose this one too.
+    if (HWND parent = GetParent(hwnd())) SendMessageA(parent, kMainStickChanged, 0, 0);
+}
+
+void CStickEditDlg::TellChanged() {
+    if (notify_ && IsWindow(notify_) && IsWindowVisible(notify_)) SendMessageA(notify_, CAL_REFRESH, 0, -1);
+    if (HWND parent = GetParent(hwnd())) SendMessageA(parent, kMainStickChanged, 0, 0);
+}
+
+void CStickEditDlg::HideEditor() { ShowWindow(hwnd(), SW_HIDE); }
+
+void CStickEditDlg::Reset() {
+    EnableAlarmControls(false);
+    for (int id : {IDC_STICK_ALARM_ON, IDC_STICK_REPEAT, IDC_STICK_KIND1, IDC_STICK_KIND2, IDC_STICK_KIND3})
+        Check(id, false);
+    Enable(IDC_STICK_REPEAT, false);
+    SetWeekdays("0000000");
+    const SYSTEMTIME now = ToSystemTime(CurrentClock().Now());
+    SetPicker(Item(IDC_STICK_DATE), now);
+    SetPicker(Item(IDC_STICK_END_DATE), now);
+    SendMessageA(Item(IDC_STICK_CAPTION), WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), FALSE);
+    SendMessageA(hwnd(), SEM_SETCAPTION, 0, reinterpret_cast<LPARAM>(LoadResString(IDS_STICK_NEW).c_str()));
+    SendMessageA(hwnd(), SEM_SHOWDELETE, 0, 0);
+    record_ = -1;
+}
+
+void CStickEditDlg::LoadStick(const char* weekly, const char* code) {
+    const AlarmCode a = DecodeAlarmCode(code ? code : "");
+    const bool alarmOn = a.repeatKind != kRepeatNone;
+    Check(IDC_STICK_ALARM_ON, alarmOn);
+    Enable(IDC_STICK_DATE, alarmOn);
+    Enable(IDC_STICK_TIME, alarmOn);
+    SetPickerDate(Item(IDC_STICK_DATE), a.year, a.month, a.day);
+    // The time picker holds the alarm's day as well, so its day of the week
+    // (field 7) is stored unchanged.
+    SetPickerDate(Item(IDC_STICK_TIME), a.year, a.month, a.day);
+    SYSTEMTIME time = PickerTime(Item(IDC_STICK_TIME));
+    time.wHour = static_cast<WORD>(a.hour);
+    time.wMinute = static_cast<WORD>(a.minute);
+    SetPicker(Item(IDC_STICK_TIME), time);
+
+    Enable(IDC_STICK_REPEAT, true);
+    Check(IDC_STICK_REPEAT, true);
+    Check(IDC_STICK_KIND1, a.repeatKind == kRepeatDaily);
+    Check(IDC_STICK_KIND2, a.repeatKind == kRepeatWeekly);
+    Check(IDC_STICK_KIND3, a.repeatKind == kRepeatThird);
+    const bool known = a.repeatKind >= kRepeatDaily && a.repeatKind <= kRepeatThird;
+    for (int id : {IDC_STICK_KIND1, IDC_STICK_KIND2, IDC_STICK_KIND3}) Enable(id, known);
+    if (!known) {
+        Check(IDC_STICK_REPEAT, false);
+        Enable(IDC_STICK_REPEAT, false);
+    }
+    const bool weeklyKind = a.repeatKind == kRepeatWeekly;
+    SetWeekdays(weeklyKind && weekly ? weekly : "0000000");
+    Enable(IDC_STICK_WEEKDAYS, weeklyKind);
+
+    SetPickerDate(Item(IDC_STICK_END_DATE), a.endDate / 10000, a.endDate % 10000 / 100, a.endDate % 100);
+    Enable(IDC_STICK_UNTIL, true);
+    Enable(IDC_STICK_END_DATE, true);
+    Check(IDC_STICK_UNTIL, true);
+}
+
+void CStickEditDlg::FillWeekdays() {
+    HWND list = Item(IDC_STICK_WEEKDAYS);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    RECT rc;
+    GetClientRect(list, &rc);
+    LVCOLUMNA column = {};
+    column.mask = LVCF_WIDTH;
+    column.cx = rc.right - rc.left - GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    for (int i = 0; i < 7; ++i) {
+        std::string name = LoadResString(IDS_WEEKDAY_FIRST + static_cast<UINT>(i));
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = name.data();
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void CStickEditDlg::SetWeekdays(const char* text) {
+    HWND list = Item(IDC_STICK_WEEKDAYS);
+    bool ended = false;
+    for (int i = 0; i < 7; ++i) {
+        ended = ended || text[i] == '\0';
+        ListView_SetCheckState(list, i, !ended && text[i] == '1');
+    }
+}
+
+void CStickEditDlg::EnableAlarmControls(bool on) {
+    for (int id : {IDC_STICK_DATE, IDC_STICK_TIME, IDC_STICK_KIND1, IDC_STICK_KIND2, IDC_STICK_KIND3,
+                   IDC_STICK_END_DATE, IDC_STICK_WEEKDAYS})
+        Enable(id, on);
+    Enable(IDC_STICK_UNTIL, on);
+}
+
+void CStickEditDlg::CenterOnOwner() {
+    RECT area;
+    HWND owner = GetWindow(hwnd(), GW_OWNER);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT centreOn = area;
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &centreOn);
+    RECT rc;
+    GetWindowRect(hwnd(), &rc);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    int x = centreOn.left + (centreOn.right - centreOn.left - w) / 2;
+    int y = centreOn.top + (centreOn.bottom - centreOn.top - h) / 2;
+    if (x + w > area.right) x = area.right - w;
+    if (y + h > area.bottom) y = area.bottom - h;
+    if (x < area.left) x = area.left;
+    if (y < area.top) y = area.top;
+    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string CStickEditDlg::SticksFolder() {
+    const std::string folder = sticksFolderOf_ ? sticksFolderOf_() : std::string();
+    if (!folder.empty()) {
+        std::string dir = folder.substr(0, folder.size() - 1);
+        CreateDirectoryA(dir.c_str(), nullptr);
+    }
+    return folder;
+}
+
+void CStickEditDlg::UpdateClock() {
+    const LocalTime t = CurrentClock().Now();
+    char clock[64];
+    std::snprintf(clock, sizeof clock, "%d/%d/%d %d:%d:%d", t.month, t.day, t.year, t.hour, t.minute, t.second);
+    SetDlgItemTextA(hwnd(), IDC_STICK_CLOCK, (LoadResString(IDS_CLOCK_PREFIX) + clock).c_str());
+}
+
+INT_PTR CStickEditDlg::ColourStatic(HDC dc, HWND control) {
+    if (control == Item(IDC_STICK_CLOCK)) {
+        SetTextColor(dc, kClockText);
+        SetBkColor(dc, kClockBack);
+        return reinterpret_cast<INT_PTR>(clockBrush_.get());
+    }
+    if (control == Item(IDC_STICK_CAPTION)) {
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, kCaptionBack);
+        return reinterpret_cast<INT_PTR>(captionBrush_.get());
+    }
+    return FALSE;
+}
+
+}  // namespace pinora

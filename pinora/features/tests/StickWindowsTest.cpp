@@ -1,0 +1,456 @@
+// The sticks windows in-process under the injected clock: the editor's rules and
+// what it stores, the alarm pop-up's snooze and display, the today window's
+// list, and the scheduler's tick as the main window runs it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "AlarmStore.h"
+#include "App.h"
+#include "DoRoRazIds.h"
+#include "MainDlg.h"
+#include "ResourceLibrary.h"
+#include "Scheduler.h"
+#include "Settings.h"
+#include "StickStore.h"
+#include "StickWindows.h"
+#include "Tabulo.h"
+#include "WinTestSupport.h"
+
+namespace pinora {
+namespace {
+
+LocalTime At(int y, int m, int d, int hh, int mm) { return LocalTime{y, m, d, hh, mm, 0, DayOfWeek(y, m, d)}; }
+
+std::string FieldOf(const std::string& path, long n, int field) {
+    FileDBF table;
+    char buf[300] = {};
+    if (table.Open(path.c_str()) != 0 || table.Go(n) != 0 || table.ReadField(field, buf) != 0) return "<none>";
+    return buf;
+}
+
+class StickWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetClock(&clock);
+        App() = AppState{};
+        App().bLoggedIn = 1;
+        std::strcpy(App().szCurrentUser, "tester");
+        // Like the real main window, a top-most owner.
+        main = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        menu = LoadMenuA(ResLib(), MAKEINTRESOURCEA(IDR_TRAYMENU));
+        sticks = new StickWindows(main, menu);
+        sticksFolder = folder.Path() + "tester\\data\\sticks\\";
+        alarmPath = sticksFolder + kAlarmTableName;
+        test::g_messageBoxCount = 0;
+    }
+    void TearDown() override {
+        delete sticks;
+        DestroyMenu(menu);
+        DestroyWindow(main);
+        SetAlarmReadFault(nullptr);
+        App() = AppState{};
+        SetClock(nullptr);
+    }
+
+    HWND Editor() { return sticks->Editor().hwnd(); }
+    HWND OpenEditor() {
+        HWND editor = sticks->OpenNewStickEditor();
+        EXPECT_NE(editor, nullptr);
+        return editor;
+    }
+    // What a click on a check box or radio button does.
+    void Click(HWND dlg, int id, bool check) {
+        CheckDlgButton(dlg, id, check ? BST_CHECKED : BST_UNCHECKED);
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
+    }
+    void SetPicker(int id, int y, int m, int d, int hh = 0, int mm = 0) {
+        SYSTEMTIME st = {};
+        st.wYear = static_cast<WORD>(y);
+        st.wMonth = static_cast<WORD>(m);
+        st.wDay = static_cast<WORD>(d);
+        st.wHour = static_cast<WORD>(hh);
+        st.wMinute = static_cast<WORD>(mm);
+        st.wDayOfWeek = static_cast<WORD>(DayOfWeek(y, m, d));
+        ASSERT_TRUE(DateTime_SetSystemtime(GetDlgItem(Editor(), id), GDT_VALID, &st));
+    }
+    void TypeStick(const std::string& text) { SetDlgItemTextA(Editor(), IDC_STICK_TEXT, text.c_str()); }
+    void AlarmAt(int y, int m, int d, int hh, int mm) {
+        Click(Editor(), IDC_STICK_ALARM_ON, true);
+        SetPicker(IDC_STICK_DATE, y, m, d);
+        SetPicker(IDC_STICK_TIME, y, m, d, hh, mm);
+    }
+    void Ok() { SendMessageA(Editor(), WM_COMMAND, IDOK, 0); }
+    std::string Alarm(long n, int field) { return FieldOf(alarmPath, n, field); }
+    std::string Stick(long n, int field) { return FieldOf(sticksFolder + kStickIndexName, n, field); }
+
+    void PutAlarm(const std::string& code, const char* state, const std::string& text, const char* date = nullptr) {
+        CreateDirectoryA((folder.Path() + "tester").c_str(), nullptr);
+        CreateDirectoryA((folder.Path() + "tester\\data").c_str(), nullptr);
+        CreateDirectoryA(sticksFolder.c_str(), nullptr);
+        AlarmRecord r;
+        r.code = code;
+        r.alarm5 = "0";
+        r.alarm30 = "0";
+        r.stick = text;
+        r.date = date ? date : code.substr(0, 8);
+        r.state = state;
+        ASSERT_TRUE(SaveNewStick(sticksFolder, std::atoi(r.date.c_str()), text, r) > 0);
+    }
+
+    test::ProgramFolderFixture folder;
+    ManualClock clock{At(2009, 3, 5, 10, 20)};
+    HWND main = nullptr;
+    HMENU menu = nullptr;
+    StickWindows* sticks = nullptr;
+    std::string sticksFolder;
+    std::string alarmPath;
+};
+
+TEST_F(StickWindowsTest, EditorOpensResetAtTheCornerWithTheClockRunning) {
+    HWND editor = OpenEditor();
+    EXPECT_TRUE(IsWindowVisible(editor));
+    EXPECT_TRUE(GetWindowLongPtrA(editor, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT rc;
+    GetWindowRect(editor, &rc);
+    EXPECT_EQ(rc.left, GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left) - 20);
+    EXPECT_EQ(rc.top, GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top) - 50);
+    EXPECT_EQ(sticks->Editor().Record(), -1);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(editor, IDC_STICK_DELETE)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(editor, IDC_STICK_DATE)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(editor, IDC_STICK_REPEAT)));
+    char text[128] = {};
+    GetDlgItemTextA(editor, IDC_STICK_CAPTION, text, sizeof text);
+    EXPECT_STREQ(text, "New stick");
+    EXPECT_EQ(SendMessageA(GetDlgItem(editor, IDC_STICK_TEXT), EM_GETLIMITTEXT, 0, 0), 255);
+
+    SendMessageA(editor, WM_TIMER, kClockTimer, 0);
+    GetDlgItemTextA(editor, IDC_STICK_CLOCK, text, sizeof text);
+    EXPECT_STREQ(text, "Now: 3/5/2009 10:20:0");
+    EXPECT_TRUE(sticks->Editor().ClockTimerRunning());
+    SendMessageA(editor, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(IsWindowVisible(editor));
+    EXPECT_FALSE(sticks->Editor().ClockTimerRunning());
+}
+
+TEST_F(StickWindowsTest, AlarmLessThanFiveMinutesAheadIsRefused) {
+    OpenEditor();
+    TypeStick("call Ann");
+    AlarmAt(2009, 3, 5, 10, 24);
+    Ok();
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+    EXPECT_EQ(test::g_lastMessageBoxText, LoadResString(IDS_ALARM_TIME_INVALID));
+    EXPECT_TRUE(IsWindowVisible(Editor()));
+    EXPECT_FALSE(test::FileExists(alarmPath));
+
+    SetPicker(IDC_STICK_TIME, 2009, 3, 5, 11, 24);  // the same minute, an hour later
+    Ok();
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+    EXPECT_FALSE(IsWindowVisible(Editor()));
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090305|2009|03|05|11|24|4|1|20090305");
+    EXPECT_EQ(Alarm(1, kAlarm5), "0");
+    EXPECT_EQ(Alarm(1, kAlarm30), "0");
+    EXPECT_EQ(Alarm(1, kAlarmState), "1");
+    EXPECT_EQ(Alarm(1, kAlarmDate), "20090305");
+    EXPECT_EQ(Stick(1, kStickText), "call Ann");
+    char text[16] = {};
+    GetDlgItemTextA(Editor(), IDC_STICK_TEXT, text, sizeof text);
+    EXPECT_STREQ(text, "");
+}
+
+TEST_F(StickWindowsTest, RepeatingAlarmStartingAfterItsEndIsRefused) {
+    OpenEditor();
+    TypeStick("course");
+    AlarmAt(2009, 3, 10, 9, 0);
+    Click(Editor(), IDC_STICK_REPEAT, true);
+    EXPECT_TRUE(IsDlgButtonChecked(Editor(), IDC_STICK_KIND1));
+    Click(Editor(), IDC_STICK_UNTIL, true);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Editor(), IDC_STICK_END_DATE)));
+    SetPicker(IDC_STICK_END_DATE, 2009, 3, 8);
+    Ok();
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+    EXPECT_FALSE(test::FileExists(alarmPath));
+
+    SetPicker(IDC_STICK_END_DATE, 2009, 3, 12);
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090310|2009|03|10|9|0|2|1|20090312");
+}
+
+TEST_F(StickWindowsTest, EmptyTextIsRefused) {
+    OpenEditor();
+    Ok();
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+    EXPECT_EQ(test::g_lastMessageBoxText, LoadResString(IDS_STICK_EMPTY));
+    EXPECT_TRUE(IsWindowVisible(Editor()));
+}
+
+TEST_F(StickWindowsTest, PlainStickIsKindZeroAndLongTextIsCut) {
+    OpenEditor();
+    std::string text(255, 'a');
+    text[253] = 'b';
+    TypeStick(text);
+    Ok();
+    const AlarmCode code = DecodeAlarmCode(Alarm(1, kAlarmCode).c_str());
+    EXPECT_EQ(code.repeatKind, 0);
+    EXPECT_EQ(code.endDate, 20090305);  // no repeat: the end is the start
+    EXPECT_EQ(Alarm(1, kAlarm5), "1");
+    EXPECT_EQ(Alarm(1, kAlarm30), "1");
+    EXPECT_EQ(Alarm(1, kAlarmState), "3");
+    EXPECT_EQ(Alarm(1, kAlarmStick), text.substr(0, 254));
+    EXPECT_EQ(Stick(1, kStickText), text.substr(0, 254));
+    EXPECT_EQ(Stick(1, kStickDate), "20090305");
+}
+
+TEST_F(StickWindowsTest, QuickReminderIsStoredFiveMinutesAfterItsDelay) {
+    clock.Set(At(2009, 3, 5, 10, 52));
+    OpenEditor();
+    TypeStick("tea");
+    Click(Editor(), IDC_STICK_QUICK, true);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Editor(), IDC_STICK_QUICK_DELAY)));
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmCode).substr(0, 25), "20090305|2009|03|05|11|2|");
+    EXPECT_EQ(Alarm(1, kAlarm5), "0");
+    EXPECT_EQ(Alarm(1, kAlarm30), "1");
+    EXPECT_EQ(Alarm(1, kAlarmState), "1");
+
+    clock.Set(At(2009, 3, 5, 10, 50));
+    OpenEditor();
+    TypeStick("tea again");
+    Click(Editor(), IDC_STICK_QUICK, true);
+    Ok();
+    EXPECT_EQ(Alarm(2, kAlarmCode).substr(0, 25), "20090305|2009|03|05|11|0|");
+}
+
+TEST_F(StickWindowsTest, UncheckingRepeatKeepsTheWeeklyKindWithEndAtStart) {
+    OpenEditor();
+    TypeStick("gym");
+    AlarmAt(2009, 3, 6, 18, 0);
+    Click(Editor(), IDC_STICK_REPEAT, true);
+    CheckDlgButton(Editor(), IDC_STICK_KIND1, BST_UNCHECKED);
+    Click(Editor(), IDC_STICK_KIND2, true);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Editor(), IDC_STICK_WEEKDAYS)));
+    ListView_SetCheckState(GetDlgItem(Editor(), IDC_STICK_WEEKDAYS), 1, TRUE);
+    Click(Editor(), IDC_STICK_REPEAT, false);
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090306|2009|03|06|18|0|5|2|20090306");
+    EXPECT_EQ(Alarm(1, kAlarmWeekly), "0100000");
+}
+
+TEST_F(StickWindowsTest, LoadedStickIsRewrittenInPlaceAndDeletedAfterConfirmation) {
+    PutAlarm("20090306|2009|03|06|18|0|5|2|29991230", "1", "first");
+    PutAlarm("20090306|2009|03|06|19|0|5|1|20090306", "1", "second");
+    OpenEditor();
+    SendMessageA(Editor(), SEM_LOADSTICK, reinterpret_cast<WPARAM>("0010000"),
+                 reinterpret_cast<LPARAM>("20090306|2009|03|06|18|0|5|2|29991230"));
+    SendMessageA(Editor(), SEM_SETRECORD, 0, 1);
+    SendMessageA(Editor(), SEM_SHOWDELETE, 0, 1);
+    EXPECT_TRUE(IsDlgButtonChecked(Editor(), IDC_STICK_KIND2));
+    EXPECT_TRUE(IsDlgButtonChecked(Editor(), IDC_STICK_UNTIL));
+    EXPECT_TRUE(ListView_GetCheckState(GetDlgItem(Editor(), IDC_STICK_WEEKDAYS), 2));
+    TypeStick("first, changed");
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmStick), "first, changed");
+    EXPECT_EQ(Alarm(1, kAlarmWeekly), "0010000");
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090306|2009|03|06|18|0|5|2|29991230");
+    EXPECT_EQ(Alarm(2, kAlarmStick), "second");
+    EXPECT_EQ(CountRecords(alarmPath), 2);
+
+    SendMessageA(Editor(), SEM_SETRECORD, 0, 2);
+    SendMessageA(Editor(), WM_COMMAND, IDC_STICK_DELETE, 0);
+    EXPECT_EQ(test::g_messageBoxCount, 1);  // answered OK
+    EXPECT_EQ(Alarm(2, kAlarmState), "0");
+    EXPECT_EQ(Alarm(1, kAlarmState), "1");
+
+    SendMessageA(Editor(), SEM_RESET, 0, 0);  // a new stick: Delete does nothing
+    SendMessageA(Editor(), WM_COMMAND, IDC_STICK_DELETE, 0);
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+}
+
+// The pop-up as the scheduler fills it, closed by the given button.
+class AlarmPopupTest : public StickWindowsTest {
+protected:
+    void Snooze(const char* code, int delay, int button) {
+        PutAlarm(code, "1", "stick");
+        ASSERT_TRUE(sticks->Popup().Fill(main, DecodeAlarmCode(code), "stick", 1, alarmPath));
+        HWND popup = sticks->Popup().hwnd();
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(popup, IDOK)));
+        Click(popup, IDC_ALARM_AGAIN, true);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(popup, IDOK)));
+        SendMessageA(GetDlgItem(popup, IDC_ALARM_DELAY), CB_SETCURSEL, static_cast<WPARAM>(delay), 0);
+        SendMessageA(popup, WM_COMMAND, static_cast<WPARAM>(button), 0);
+        EXPECT_FALSE(IsWindow(popup));
+    }
+};
+
+TEST_F(AlarmPopupTest, SnoozeMovesTheAlarmFromItsOwnTime) {
+    Snooze("20090305|2009|03|05|10|40|4|1|20090305", 2, IDOK);
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090305|2009|03|05|11|10|4|1|20090305");
+    EXPECT_EQ(Alarm(1, kAlarm5), "0");
+}
+
+TEST_F(AlarmPopupTest, SnoozeRevivesAOneTimeAlarmFinishedWhileThePopupWasOpen) {
+    PutAlarm("20090305|2009|03|05|10|40|4|1|20090305", "1", "stick");
+    ASSERT_TRUE(sticks->Popup().Fill(main, DecodeAlarmCode("20090305|2009|03|05|10|40|4|1|20090305"), "stick", 1,
+                                     alarmPath));
+    // The tick after 10:40 finishes the alarm before the user answers the pop-up.
+    ASSERT_TRUE(SetAlarmField(alarmPath, 1, kAlarmState, kStateFinished));
+    HWND popup = sticks->Popup().hwnd();
+    Click(popup, IDC_ALARM_AGAIN, true);
+    SendMessageA(GetDlgItem(popup, IDC_ALARM_DELAY), CB_SETCURSEL, 1, 0);
+    SendMessageA(popup, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090305|2009|03|05|10|55|4|1|20090305");
+    EXPECT_EQ(Alarm(1, kAlarmState), "1");
+}
+
+TEST_F(AlarmPopupTest, SnoozePastMidnightMovesTheDate) {
+    Snooze("20090305|2009|03|05|23|50|4|1|20090305", 1, IDOK);
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090306|2009|03|06|0|5|5|1|20090306");
+}
+
+TEST_F(AlarmPopupTest, CancelWithRemindAgainCheckedSnoozesToo) {
+    Snooze("20090305|2009|03|05|10|30|4|1|20090305", 2, IDCANCEL);
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090305|2009|03|05|11|0|4|1|20090305");
+}
+
+TEST_F(AlarmPopupTest, ClosingWithoutRemindAgainLeavesTheAlarm) {
+    PutAlarm("20090305|2009|03|05|10|40|4|1|20090305", "1", "stick");
+    ASSERT_TRUE(sticks->Popup().Fill(main, DecodeAlarmCode("20090305|2009|03|05|10|40|4|1|20090305"), "stick", 1,
+                                     alarmPath));
+    SendMessageA(sticks->Popup().hwnd(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090305|2009|03|05|10|40|4|1|20090305");
+}
+
+TEST_F(AlarmPopupTest, PopupSlidesUpThenBlinksThroughItsColours) {
+    AlarmEvent event;
+    event.alarm = DecodeAlarmCode("20090305|2009|03|05|10|40|4|1|20090305");
+    event.text = "look up";
+    event.record = 1;
+    sticks->ShowAlarm(event);
+    CAlarmDlg& popup = sticks->Popup();
+    ASSERT_TRUE(popup.IsWindowAlive());
+    EXPECT_TRUE(IsWindowVisible(popup.hwnd()));
+    char text[64] = {};
+    GetDlgItemTextA(popup.hwnd(), IDC_ALARM_TEXT, text, sizeof text);
+    EXPECT_STREQ(text, "look up");
+
+    EXPECT_TRUE(test::PumpUntil([&] { return popup.FrameColour() == kBlinkMagenta; }, 8000));
+    RECT rc;
+    GetWindowRect(popup.hwnd(), &rc);
+    const int h = rc.bottom - rc.top;
+    EXPECT_LE(rc.top, GetSystemMetrics(SM_CYSCREEN) - h - 30 + 8);  // fully up
+    EXPECT_EQ(rc.right, GetSystemMetrics(SM_CXSCREEN) - 5);
+    EXPECT_TRUE(test::PumpUntil([&] { return popup.FrameColour() == kBlinkGreen; }, 3000));
+    EXPECT_TRUE(test::PumpUntil([&] { return CAlarmDlg::BlinkCounter() == 1; }, 5000));
+    EXPECT_EQ(popup.FrameColour(), kFrameColour);
+
+    // The stick-manager button asks the owner for the calendar and closes.
+    SendMessageA(popup.hwnd(), WM_COMMAND, IDC_ALARM_MANAGER, 0);
+    EXPECT_FALSE(popup.IsWindowAlive());
+}
+
+TEST_F(StickWindowsTest, TickShowsThePopupAndStopsOnAReadError) {
+    PutAlarm("20090305|2009|03|05|10|45|4|1|20090305", "1", "meeting");
+    clock.Set(At(2009, 3, 5, 10, 20));
+    EXPECT_TRUE(sticks->RunAlarmCheck());
+    ASSERT_TRUE(sticks->Popup().IsWindowAlive());
+    char text[64] = {};
+    GetDlgItemTextA(sticks->Popup().hwnd(), IDC_ALARM_TEXT, text, sizeof text);
+    EXPECT_STREQ(text, "meeting");
+    EXPECT_EQ(Alarm(1, kAlarm30), "1");
+    sticks->Popup().Destroy();
+
+    SetAlarmReadFault([](long, int field) { return field == kAlarmCode; });
+    EXPECT_FALSE(sticks->RunAlarmCheck());
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+    EXPECT_EQ(test::g_lastMessageBoxText, LoadResString(IDS_ALARM_READ_ERROR));
+}
+
+TEST_F(StickWindowsTest, TodayWindowListsTodaysSticksByFilter) {
+    const std::string longText(200, 'w');
+    PutAlarm("20090305|2009|03|05|11|0|4|1|20090305", "1", "short");
+    PutAlarm("20090305|2009|03|05|12|0|4|1|20090305", "1", longText);
+    PutAlarm("20090305|2009|03|05|13|0|4|1|20090305", "0", "finished");
+    PutAlarm("20090305|2009|03|05|0|0|4|0|20090305", "3", "plain");
+    PutAlarm("20090306|2009|03|06|9|0|5|1|20090306", "1", "tomorrow");
+
+    ASSERT_TRUE(sticks->ToggleToday());
+    CTodayWnd& today = sticks->Today();
+    ASSERT_EQ(today.Items().size(), 2u);  // filter 1: live alarms only
+    EXPECT_EQ(today.Items()[0].text, "short");
+    EXPECT_FALSE(today.Items()[0].tall);
+    EXPECT_TRUE(today.Items()[1].tall);
+    EXPECT_EQ(today.DrawnCount(), 2u);
+
+    const int agent = today.AgentHeight();
+    EXPECT_EQ(agent, 64);
+    EXPECT_EQ(today.KeyColour(), 0xFF00FFu);
+    EXPECT_EQ(today.Items()[0].top, 15 + agent);
+    RECT rc;
+    GetWindowRect(today.hwnd(), &rc);
+    EXPECT_EQ(rc.bottom - rc.top, 20 + 60 + 30 + agent);  // the tall row adds 60
+    EXPECT_EQ(rc.right - rc.left, 300);
+    EXPECT_EQ(rc.left, GetSystemMetrics(SM_CXSCREEN) - 300 - 10);
+    EXPECT_EQ(rc.top, 10);
+    EXPECT_TRUE(GetWindowLongPtrA(today.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+
+    sticks->SetTodayFilter(0);
+    sticks->RebuildToday();
+    ASSERT_EQ(sticks->Today().Items().size(), 4u);
+    EXPECT_EQ(sticks->Today().Items()[2].state, 0);
+    EXPECT_EQ(sticks->Today().Items()[3].state, 3);
+    GetWindowRect(sticks->Today().hwnd(), &rc);
+    EXPECT_EQ(rc.bottom - rc.top, 20 + 60 + 20 + 20 + 30 + agent);
+    EXPECT_EQ(GetMenuState(GetSubMenu(menu, TRAYMENU_DISPLAY_MODE), ID_TODAY_MODE_0, MF_BYCOMMAND) & MF_CHECKED,
+              static_cast<UINT>(MF_CHECKED));
+
+    EXPECT_FALSE(sticks->ToggleToday());
+    EXPECT_FALSE(sticks->Today().IsAlive());
+}
+
+TEST_F(StickWindowsTest, TodayWindowWithoutTableShowsFrameAndPicture) {
+    ASSERT_TRUE(sticks->ToggleToday());
+    EXPECT_TRUE(sticks->Today().Items().empty());
+    RECT rc;
+    GetWindowRect(sticks->Today().hwnd(), &rc);
+    EXPECT_EQ(rc.bottom - rc.top, 30 + sticks->Today().AgentHeight());
+}
+
+// The real main window: command 32775 opens the editor, OK saves, the tick shows
+// the pop-up, and the sticks change rebuilds the today window.
+TEST_F(StickWindowsTest, MainWindowRunsTheWholeStickRound) {
+    CMainDlg dlg;
+    ASSERT_NE(dlg.CreateMain(), nullptr);
+    ShowWindow(dlg.hwnd(), SW_HIDE);
+    SendMessageA(dlg.hwnd(), WM_COMMAND, ID_NEW_STICK, 0);
+    HWND editor = reinterpret_cast<HWND>(SendMessageA(dlg.hwnd(), MWM_GETSTICKEDITOR, 0, 0));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(IsWindowVisible(editor));
+
+    SetDlgItemTextA(editor, IDC_STICK_TEXT, "from the main window");
+    Click(editor, IDC_STICK_ALARM_ON, true);
+    SYSTEMTIME st = {2009, 3, 4, 5, 10, 45, 0, 0};
+    DateTime_SetSystemtime(GetDlgItem(editor, IDC_STICK_DATE), GDT_VALID, &st);
+    DateTime_SetSystemtime(GetDlgItem(editor, IDC_STICK_TIME), GDT_VALID, &st);
+    SendMessageA(editor, WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(IsWindowVisible(editor));
+    EXPECT_EQ(FieldOf(alarmPath, 1, kAlarmCode), "20090305|2009|03|05|10|45|4|1|20090305");
+
+    SendMessageA(dlg.hwnd(), WM_COMMAND, ID_TODAY_WINDOW, 0);
+    clock.Set(At(2009, 3, 5, 10, 40));
+    SendMessageA(dlg.hwnd(), WM_TIMER, kTickTimer, 0);
+    HWND popup = FindWindowA(nullptr, "Pinora - reminder");
+    ASSERT_NE(popup, nullptr);
+    char text[64] = {};
+    GetDlgItemTextA(popup, IDC_ALARM_TEXT, text, sizeof text);
+    EXPECT_STREQ(text, "from the main window");
+    dlg.Destroy();
+    EXPECT_FALSE(IsWindow(popup));
+    EXPECT_FALSE(IsWindow(editor));
+}
+
+}  // namespace
+}  // namespace pinora
