@@ -1,5 +1,7 @@
 #include "TodayWindow.h"
 
+#include <cstdint>
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -226,6 +228,17 @@ COLORREF CTodayWnd::KeyColour() const {
     return key;
 }
 
+namespace {
+
+// Pixels of the key colour become fully transparent, all others opaque.
+void KeyToAlpha(std::uint32_t* pixels, size_t count, COLORREF key) {
+    const std::uint32_t keyRgb = (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
+    for (size_t i = 0; i < count; ++i)
+        pixels[i] = (pixels[i] & 0xFFFFFFu) == keyRgb ? 0u : (pixels[i] | 0xFF000000u);
+}
+
+}  // namespace
+
 void CTodayWnd::Draw() {
     if (!IsAlive()) return;
     const int width = kTodayWidth;
@@ -235,7 +248,17 @@ void CTodayWnd::Draw() {
     const COLORREF key = KeyColour();
 
     HDC screen = GetDC(nullptr);
-    offscreen_.reset(CreateCompatibleBitmap(screen, width, height));
+    // A 32-bit DIB: the layered-window update takes it on every platform we run on
+    // (Wine shows nothing for a device-dependent bitmap here).
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    offscreen_.reset(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     {
         MemoryDc dc(screen);
         dc.Select(offscreen_.get());
@@ -266,7 +289,12 @@ void CTodayWnd::Draw() {
         POINT origin = {0, 0};
         SIZE size = {width, height};
         BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, 0};
-        UpdateLayeredWindow(hwnd_, screen, nullptr, &size, dc.get(), &origin, key, &blend, ULW_COLORKEY);
+        GdiFlush();
+        // The key colour becomes per-pixel transparency: it looks and hit-tests the
+        // same as a colour-keyed update, and Wine shows only per-pixel alpha.
+        KeyToAlpha(static_cast<std::uint32_t*>(bits), static_cast<size_t>(width) * height, key);
+        blend.AlphaFormat = AC_SRC_ALPHA;
+        UpdateLayeredWindow(hwnd_, screen, nullptr, &size, dc.get(), &origin, 0, &blend, ULW_ALPHA);
     }
     ReleaseDC(nullptr, screen);
 

@@ -63,6 +63,7 @@ item_offset() {
   case $1 in
     out-login) echo 11 ;;
     out-exit) echo 88 ;;
+    in-today) echo 79 ;;
     in-logout) echo 241 ;;
     in-exit) echo 301 ;;
   esac
@@ -85,6 +86,17 @@ choose_tray_item() {
   done
   return 1
 }
+
+# Whether the screen at (x, y) shows something other than the empty desktop.
+something_at() {
+  local here desktop
+  here=$(import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | awk '!/^#/ {print $3}')
+  desktop=$(import -window root -crop "1x1+640+300" txt:- 2>/dev/null | awk '!/^#/ {print $3}')
+  [ -n "$here" ] && [ "$here" != "$desktop" ]
+}
+
+# A click on the empty desktop gives the Wine desktop the keyboard.
+activate_desktop() { focus_desktop; xdotool mousemove 640 40 click 1; sleep 0.3; }
 
 # Types text into whatever has the keyboard, slowly enough for Wine.
 type_text() { xdotool type --delay 100 "$1"; }

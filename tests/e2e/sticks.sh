@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The main job end to end: Alt+Shift+S opens the stick editor, a stick with an
+# alarm ten minutes ahead is saved, the next timer tick slides the alarm pop-up in
+# and records the advance reminder, and the today window lists the stick.
+set -u
+source "$(dirname "$0")/lib.sh"
+dist=$1
+work=$2/sticks
+tool=$3
+P=$work/P
+stage_program_folder "$dist" "$P"
+pattern='sticks/P/Pinora\.exe'
+[ "$(count_processes "$pattern")" -eq 0 ] || { echo "a Pinora from an earlier run is still there"; exit 1; }
+
+# The alarm must fall on today's date for the test's arithmetic.
+if [ "$(date +%H%M)" -ge 2345 ]; then
+  sleep $(( (60 - $(date +%M)) * 60 + 30 ))
+fi
+
+winpath() { echo "Z:${1//\//\\}"; }
+"$wine_run" "$tool" seed-user "$(winpath "$P")" anna secret >/dev/null 2>&1
+check "a user who logs in automatically is set up" test -f "$P/user.dat"
+
+log=$work/pinora.log
+PINORA_WINEDEBUG=+debugstr "$wine_run" "$P/Pinora.exe" >"$log" 2>&1 &
+pinora_pid=$!
+logged_in() { grep -qa 'Pinora: logged in' "$log" && grep -qa 'notification icon added' "$log"; }
+check "Pinora starts and logs anna in" wait_for 40 logged_in
+sleep 1
+
+# The editor sits at the lower right corner: 440 x 397 pixels at (820, 353).
+activate_desktop
+xdotool key alt+shift+s
+editor_up() { something_at 1000 380; }
+check "Alt+Shift+S opens the stick editor" wait_for 10 editor_up
+sleep 0.5
+type_text "Call the dentist"
+xdotool key alt+r
+sleep 0.3
+read -r hour minute half < <(date -d '+10 min' '+%-I %M %p')
+xdotool mousemove 1106 486 click 1     # the hour of the alarm time
+sleep 0.3
+type_text "$hour"; xdotool key Right
+type_text "$minute"; xdotool key Right
+type_text "00"; xdotool key Right
+type_text "${half:0:1}"
+screenshot e2e-stick-editor
+xdotool mousemove 1011 718 click 1     # OK
+
+alarms=$(winpath "$P/anna/data/sticks/alarm.ser")
+sticks=$(winpath "$P/anna/data/sticks/sticks.esf")
+field() { "$wine_run" "$tool" field "$alarms" 1 "$1" 2>/dev/null | tr -d '\r'; }
+saved() { [ "$(field 4)" = "Call the dentist" ]; }
+check "the stick is saved with its alarm" wait_for 10 saved
+check "the stick is live" test "$(field 7)" = "1"
+check "its advance reminder is still to come" test "$(field 3)" = "0"
+check "stick index and alarm table hold one record each" \
+  test "$("$wine_run" "$tool" records "$sticks" 2>/dev/null | tr -d '\r')" = "1"
+
+advance_given() { [ "$(field 3)" = "1" ]; }
+check "within one timer tick the advance reminder is given" wait_for 45 advance_given
+popup_up() { something_at 1100 700; }
+check "the alarm pop-up slides in" wait_for 10 popup_up
+sleep 2
+screenshot e2e-alarm-popup
+
+# The state bar of the first row of the today window.
+today_up() { something_at 994 99; }
+check "the today window opens from the notification menu" choose_tray_item in-today today_up
+sleep 1
+screenshot e2e-today-window
+
+gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
+check "Exit ends Pinora" choose_tray_item in-exit gone
+gone || kill "$pinora_pid" 2>/dev/null
+wait "$pinora_pid" 2>/dev/null
+remove_run_value
+finish
