@@ -20,6 +20,10 @@ fi
 winpath() { echo "Z:${1//\//\\}"; }
 "$wine_run" "$tool" seed-user "$(winpath "$P")" anna secret >/dev/null 2>&1
 check "a user who logs in automatically is set up" test -f "$P/user.dat"
+# Alarms play the bell wink.
+printf '[ALERTS]\r\ncheck_winks=1\r\nstick_wink=%s\r\n' "$(winpath "$P/winks/bell.ewf")" >>"$P/pinora.ini"
+temp_movie=$WINEPREFIX/drive_c/users/$(id -un)/Temp/Temp1.swf
+rm -f "$temp_movie"
 
 log=$work/pinora.log
 PINORA_WINEDEBUG=+debugstr "$wine_run" "$P/Pinora.exe" >"$log" 2>&1 &
@@ -61,8 +65,13 @@ advance_given() { [ "$(field 3)" = "1" ]; }
 check "within one timer tick the advance reminder is given" wait_for 45 advance_given
 popup_up() { something_at 1100 700; }
 check "the alarm pop-up slides in" wait_for 10 popup_up
-sleep 2
+player_started() { [ -f "$temp_movie" ] && [ "$(count_processes 'VekFlash\.exe')" -ge 1 ]; }
+check "the alarm plays the stick wink in the animation player" wait_for 5 player_started
+sleep 1
 screenshot e2e-alarm-popup
+# A player that could not open the movie would wait on its error box instead.
+player_done() { [ "$(count_processes 'VekFlash\.exe')" -eq 0 ]; }
+check "the wink plays through and the player ends by itself" wait_for 10 player_done
 
 # The state bar of the first row of the today window.
 today_up() { something_at 994 99; }
@@ -74,5 +83,6 @@ gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
 check "Exit ends Pinora" choose_tray_item in-exit gone
 gone || kill "$pinora_pid" 2>/dev/null
 wait "$pinora_pid" 2>/dev/null
+check "exit deletes the temporary animation file" test ! -f "$temp_movie"
 remove_run_value
 finish

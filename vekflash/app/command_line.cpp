@@ -42,7 +42,12 @@ StartDecision decideStart(const std::string& argument, const std::string& progra
     d.action = StartAction::Version;
     return d;
   }
-  std::string path = argument.substr(0, kMaxPathChars);
+  // A path that Windows hands over quoted (Explorer's "open", a launcher that
+  // protects spaces) means the same file as the bare path.
+  std::string unquoted = argument;
+  if (unquoted.size() >= 2 && unquoted.front() == '"' && unquoted.back() == '"')
+    unquoted = unquoted.substr(1, unquoted.size() - 2);
+  std::string path = unquoted.substr(0, kMaxPathChars);
   if (path.find('\\') == std::string::npos) {
     if (!bareNameExists(path)) {
       d.action = StartAction::FileMissing;

@@ -27,8 +27,8 @@ std::string programFolderOf(const std::string& exePath);
 // path component, at most 11 characters; empty when there is none.
 std::string extensionOf(const std::string& path);
 
-// `argument` is the whole command line after the program name, neither split
-// nor unquoted. `bareNameExists` is the system's search for a name without a
+// `argument` is the whole command line after the program name, not split; one
+// pair of quotes around all of it is taken off. `bareNameExists` is the system's search for a name without a
 // folder, which starts in the program's folder.
 StartDecision decideStart(const std::string& argument, const std::string& programFolder,
                           const std::function<bool(const std::string&)>& bareNameExists);

@@ -45,8 +45,12 @@ TEST(CommandLine, PathsWithAFolderAreNotTestedForExistence) {
   EXPECT_EQ(decide("D:\\tmp\\x.txt").action, StartAction::NotSwf);
   EXPECT_EQ(decide("D:\\tmp.swf\\x").action, StartAction::NotSwf);  // the dot is in a folder
   EXPECT_EQ(decide("D:\\tmp\\x.swfx").action, StartAction::NotSwf);
-  // Quotes are not removed, so the closing one spoils the extension.
-  EXPECT_EQ(decide("\"D:\\tmp\\x.swf\"").action, StartAction::NotSwf);
+  // A path handed over in quotes is the same path.
+  d = decide("\"D:\\tmp\\a b\\x.swf\"");
+  EXPECT_EQ(d.action, StartAction::Play);
+  EXPECT_EQ(d.path, "D:\\tmp\\a b\\x.swf");
+  EXPECT_EQ(decide("\"D:\\tmp\\x.txt\"").action, StartAction::NotSwf);
+  EXPECT_EQ(decide("D:\\tmp\\x.swf\"").action, StartAction::NotSwf);  // unbalanced: left as it is
 }
 
 TEST(CommandLine, LongArgumentsAreCutToThePathLimit) {

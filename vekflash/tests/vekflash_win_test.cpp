@@ -111,7 +111,7 @@ TEST_F(VekFlashRun, CommandLineRulesShowTheirBoxesAndNoWindow) {
       {"version", kVersionText, "version"},
       {"VERSION", kVersionText, "version"},
       {"C:\\no\\such\\folder\\notes.txt", "Can not open the non-swf file.", "error"},
-      {"\"C:\\quoted\\wink.swf\"", "Can not open the non-swf file.", "error"},
+      {"\"C:\\quoted dir\\notes.txt\"", "Can not open the non-swf file.", "error"},
       {"no-such-wink.swf", "Can not open the file.", "error"},
   };
   for (const Case& c : cases) {
