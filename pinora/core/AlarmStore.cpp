@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "StickStore.h"
+#include "TableFields.h"
 #include "Tabulo.h"
 
 namespace pinora {
@@ -11,14 +12,6 @@ namespace {
 
 AlarmAppendFault g_appendFault = nullptr;
 
-FieldHeaderCreat CharField(const char* name, int length) {
-    FieldHeaderCreat f;
-    std::memset(&f, 0, sizeof f);
-    std::snprintf(f.name, sizeof f.name, "%s", name);
-    f.type = 'C';
-    f.length = static_cast<unsigned char>(length);
-    return f;
-}
 
 bool WriteAlarmFields(FileDBF& table, const AlarmRecord& r) {
     const std::string stick = StoredText(r.stick);

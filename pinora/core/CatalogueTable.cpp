@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "TableFields.h"
 #include "Tabulo.h"
 
 namespace pinora {
@@ -10,13 +11,6 @@ namespace {
 
 enum { kNumberField = 1, kNameField = 2, kFileField = 3 };
 
-FieldHeaderCreat TextField(const char* name, int length) {
-    FieldHeaderCreat f{};
-    std::strncpy(f.name, name, sizeof f.name - 1);
-    f.type = 'C';
-    f.length = static_cast<unsigned char>(length);
-    return f;
-}
 
 // Closes the table on every way out.
 struct OpenTable {
@@ -34,9 +28,9 @@ bool FitsCataloguePath(const std::string& path) {
 
 bool CreateCatalogue(const std::string& tablePath, const char* nameField) {
     std::remove(tablePath.c_str());
-    FieldHeaderCreat fields[] = {TextField("NUMBER", kCatalogueNumberLength),
-                                 TextField(nameField, kCatalogueNameLength),
-                                 TextField("RESFILE", kCataloguePathLength)};
+    FieldHeaderCreat fields[] = {CharField("NUMBER", kCatalogueNumberLength),
+                                 CharField(nameField, kCatalogueNameLength),
+                                 CharField("RESFILE", kCataloguePathLength)};
     OpenTable table;
     return table.dbf.Creat(tablePath.c_str(), 3, fields) == 0;
 }

@@ -3,19 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "TableFields.h"
 #include "Tabulo.h"
 
 namespace pinora {
 namespace {
 
-FieldHeaderCreat CharField(const char* name, int length) {
-    FieldHeaderCreat f;
-    std::memset(&f, 0, sizeof f);
-    std::snprintf(f.name, sizeof f.name, "%s", name);
-    f.type = 'C';
-    f.length = static_cast<unsigned char>(length);
-    return f;
-}
 
 std::string IndexPath(const std::string& folder) { return folder + kStickIndexName; }
 

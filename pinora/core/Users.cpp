@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "TableFields.h"
 #include "Tabulo.h"
 #include "TextCipher.h"
 
@@ -14,13 +15,6 @@ constexpr int kNumberField = 1;
 constexpr int kNameField = 2;
 constexpr int kPasswordField = 3;
 
-FieldHeaderCreat Field(const char* name, unsigned char length) {
-    FieldHeaderCreat f = {};
-    std::strncpy(f.name, name, sizeof f.name - 1);
-    f.type = 'C';
-    f.length = length;
-    return f;
-}
 
 // Field buffers hold the whole field; a read returns at most length - 1 characters.
 struct UserRecord {
@@ -41,7 +35,7 @@ bool SameUserName(const char* a, const char* b) {
 
 int createUserTable(const std::string& path) {
     if (path.empty() || File::IsExist(path.c_str())) return 0;
-    FieldHeaderCreat fields[3] = {Field("NUMBER", 12), Field("USERNAME", 64), Field("PWD", 128)};
+    FieldHeaderCreat fields[3] = {CharField("NUMBER", 12), CharField("USERNAME", 64), CharField("PWD", 128)};
     FileDBF table;
     if (table.Creat(path.c_str(), 3, fields) != 0) return 0;
     table.Close();
