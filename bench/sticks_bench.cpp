@@ -11,32 +11,21 @@
 #include <vector>
 
 #include "AlarmStore.h"
+#include "sticks_bench_table.h"
 #include "Clock.h"
 #include "Scheduler.h"
 #include "TodayList.h"
 
 namespace {
 
-constexpr int kRecords = 10000;
-constexpr int kLive = 100;
+using sticks_bench::kLive;
 
 const std::string& BenchTable() {
     static const std::string path = [] {
         auto dir = std::filesystem::temp_directory_path() / ("sticks-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         std::string p = (dir / pinora::kAlarmTableName).string();
-        for (int i = 0; i < kRecords; ++i) {
-            const bool live = i % (kRecords / kLive) == 0;
-            pinora::AlarmRecord r;
-            // Live alarms at 20:00 on the benchmark day: looked at, never due at 09:00,
-            // so the pass writes nothing and every run does the same work.
-            r.code = live ? "20090305|2009|03|05|20|0|4|1|29991230" : "20090201|2009|02|01|9|0|0|1|20090201";
-            r.stick = "A stick of ordinary length, written for the benchmark " + std::to_string(i);
-            r.date = live ? "20090305" : "20090201";
-            r.state = live ? "1" : (i % 2 ? "0" : "3");
-            r.alarm5 = r.alarm30 = "0";
-            if (!pinora::AppendAlarm(p, r)) std::abort();
-        }
+        sticks_bench::FillAlarmTable(p);
         return p;
     }();
     return path;

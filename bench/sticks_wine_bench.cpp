@@ -13,11 +13,12 @@
 #include "Clock.h"
 #include "Scheduler.h"
 #include "TodayList.h"
+#include "sticks_bench_table.h"
 
 namespace {
 
-constexpr int kRecords = 10000;
-constexpr int kLive = 100;
+using sticks_bench::kLive;
+using sticks_bench::kRecords;
 constexpr int kRuns = 21;
 
 std::string MakeTable() {
@@ -25,16 +26,7 @@ std::string MakeTable() {
     GetTempPathA(MAX_PATH, temp);
     std::string path = std::string(temp) + "sticks-wine-bench.ser";
     DeleteFileA(path.c_str());
-    for (int i = 0; i < kRecords; ++i) {
-        const bool live = i % (kRecords / kLive) == 0;
-        pinora::AlarmRecord r;
-        r.code = live ? "20090305|2009|03|05|20|0|4|1|29991230" : "20090201|2009|02|01|9|0|0|1|20090201";
-        r.stick = "A stick of ordinary length, written for the benchmark " + std::to_string(i);
-        r.date = live ? "20090305" : "20090201";
-        r.state = live ? "1" : (i % 2 ? "0" : "3");
-        r.alarm5 = r.alarm30 = "0";
-        if (!pinora::AppendAlarm(path, r)) std::exit(1);
-    }
+    sticks_bench::FillAlarmTable(path);
     return path;
 }
 
