@@ -119,6 +119,8 @@ BOOL CMainDlg::OnInitDialog() {
     AddTrayIcon();
 
     trayMenu_.reset(LoadMenuA(ResLib(), MAKEINTRESOURCEA(IDR_TRAYMENU)));
+    // The sticks windows borrow the menu (the today window's display-mode submenu).
+    sticks_ = std::make_unique<StickWindows>(hwnd(), trayMenu_.get());
 
     CenterOverWorkArea();
     bigIcon_ = static_cast<HICON>(LoadImageA(ResLib(), MAKEINTRESOURCEA(IDI_PINORA), IMAGE_ICON,
@@ -152,7 +154,6 @@ void CMainDlg::OnDestroy() {
     login_.Destroy();
     hotkeys_.Release();
     trayMenu_.reset();
-    hooksInstalled_ = false;
     // The animation player's temporary file lives in the temp folder, not the drive root.
     char temp[MAX_PATH + 1] = {};
     if (GetTempPathA(MAX_PATH, temp)) DeleteFileA((std::string(temp) + "Temp1.swf").c_str());

@@ -100,7 +100,6 @@ private:
     bool dropTargetRegistered_ = false;
     bool trayAdded_ = false;
     bool timerRunning_ = false;
-    bool hooksInstalled_ = false;
     DWORD dwWorkStartTick_ = 0;
     bool menuOpen_ = false;
     int trayMenuShown_ = 0;

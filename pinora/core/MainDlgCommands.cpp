@@ -71,6 +71,9 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
     case ID_PASSWORD_BOX:
         OpenPasswordBox();
         break;
+    case ID_SCREEN_CAPTURE:
+        StartProgram(ProgramFolder() + "plugin\\screencap\\ScreenCapture.exe", "");
+        break;
     case ID_VEKPAD:
         StartProgram(ProgramFolder() + "VekPad.exe", "\"" + files_.diaryFile + "\"");
         break;
@@ -118,7 +121,7 @@ void CMainDlg::OnHotkey(WPARAM id) {
         SendMessageA(hwnd(), WM_COMMAND, ID_NEW_STICK, 0);
         break;
     case HotkeyId::ScreenCapture:
-        StartProgram(ProgramFolder() + "plugin\\screencap\\ScreenCapture.exe", "");
+        SendMessageA(hwnd(), WM_COMMAND, ID_SCREEN_CAPTURE, 0);
         break;
     case HotkeyId::None:
         break;
