@@ -3,6 +3,9 @@
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 wine_run="$top/scripts/wine"
 export WINEPREFIX=${PINORA_WINEPREFIX:-$top/build/wineprefix}
+# Wine takes its locale from these: the scripts type dates and times the way the
+# C locale writes them (12-hour clock with AM/PM).
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
 artifacts="$top/build/artifacts"
 mkdir -p "$artifacts"
 
