@@ -49,11 +49,22 @@ function(pinora_test name)
     ENVIRONMENT "PINORA_TEST_DIST=${PINORA_DIST}")
 endfunction()
 
-# A resource-only DLL (no code, no entry point) built from one .rc file.
+# A resource-only DLL (no code, no entry point) built from one .rc file, staged in
+# the program folder. Skins, winks and test data name their file and folder:
+#   pinora_resource_dll(target file.rc [FILE name.ext] [DESTINATION folder])
 function(pinora_resource_dll target rcfile)
+  cmake_parse_arguments(R "" "FILE;DESTINATION" "" ${ARGN})
   add_library(${target} SHARED ${rcfile})
   set_target_properties(${target} PROPERTIES LINKER_LANGUAGE C)
   # No runtime and a zero entry point: the loader maps it and runs nothing.
   target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=0 -s)
   pinora_stage(${target})
+  if(R_FILE)
+    string(REGEX REPLACE "\\.[^.]*$" "" name "${R_FILE}")
+    string(REGEX MATCH "\\.[^.]*$" suffix "${R_FILE}")
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} SUFFIX ${suffix})
+  endif()
+  if(R_DESTINATION)
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${R_DESTINATION})
+  endif()
 endfunction()

@@ -28,6 +28,9 @@ count_processes() { pgrep -fc "^[^ ]*$1" 2>/dev/null || true; }
 
 screenshot() { import -window root "$artifacts/$1.png" 2>/dev/null && echo "screenshot: build/artifacts/$1.png"; }
 
+# The Windows form of a path on this machine (Wine maps / to drive Z:).
+winpath() { echo "Z:${1//\//\\}"; }
+
 # A fresh copy of the program folder, so the real one is never touched.
 stage_program_folder() {
   local dist=$1 target=$2
@@ -106,6 +109,29 @@ type_text() { xdotool type --delay 100 "$1"; }
 
 remove_run_value() {
   "$wine_run" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Pinora notes' /f >/dev/null 2>&1 || true
+}
+
+# begin_pinora_test NAME DIST ROOT: a fresh program folder P in ROOT/NAME/P for
+# this test; refuses to run while a Pinora of an earlier run of it is still there.
+begin_pinora_test() {
+  work=$3/$1
+  P=$work/P
+  pattern="$1/P/Pinora\\.exe"
+  stage_program_folder "$2" "$P"
+  if [ "$(count_processes "$pattern")" -ne 0 ]; then
+    echo "a Pinora from an earlier run is still there"
+    exit 1
+  fi
+}
+pinora_gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
+
+# start_pinora LOG: starts the test's Pinora with its debug lines in LOG, sets
+# pinora_pid and waits until the notification icon is there.
+start_pinora() {
+  local log=$1
+  PINORA_WINEDEBUG=+debugstr "$wine_run" "$P/Pinora.exe" >"$log" 2>&1 &
+  pinora_pid=$!
+  wait_for 40 grep -qa 'Pinora: notification icon added' "$log"
 }
 
 finish() {

@@ -4,24 +4,11 @@
 # the note into that user's diary file for today.
 set -u
 source "$(dirname "$0")/lib.sh"
-dist=$1
-work=$2/login
-P=$work/P
-stage_program_folder "$dist" "$P"
-pattern='login/P/Pinora\.exe'
-[ "$(count_processes "$pattern")" -eq 0 ] || { echo "a Pinora from an earlier run is still there"; exit 1; }
+begin_pinora_test login "$1" "$2"
 
-start_pinora() {
-  PINORA_WINEDEBUG=+debugstr "$wine_run" "$P/Pinora.exe" >"$work/pinora-$1.log" 2>&1 &
-  pinora_pid=$!
-  local log=$work/pinora-$1.log
-  icon_added() { grep -qa 'Pinora: notification icon added' "$log"; }
-  wait_for 40 icon_added
-}
-gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
 setting() { grep -a "^$1=" "$P/pinora.ini" | head -1 | cut -d= -f2- | tr -d '\r'; }
 
-check "Pinora starts" start_pinora 1
+check "Pinora starts" start_pinora "$work/pinora-1.log"
 sleep 2
 screenshot e2e-login-dialog
 
@@ -58,10 +45,10 @@ xdotool key Return
 remembered() { [ "$(setting auto_login_in)" = "1" ] && [ "$(setting auto_remember_pwd)" = "1" ] && [ -n "$(setting auto_pwd)" ]; }
 check "logging in again remembers the password and automatic login" wait_for 10 remembered
 
-check "Exit ends Pinora" choose_tray_item in-exit gone
+check "Exit ends Pinora" choose_tray_item in-exit pinora_gone
 wait "$pinora_pid"
 
-check "Pinora starts again" start_pinora 2
+check "Pinora starts again" start_pinora "$work/pinora-2.log"
 auto_login() { grep -qa 'Pinora: logged in' "$work/pinora-2.log"; }
 check "the restart logs Anna in automatically" wait_for 10 auto_login
 sleep 1
@@ -77,7 +64,7 @@ note_saved() { cat "$P"/Anna/data/*.txt 2>/dev/null | grep -qa $'^e2e note\r$'; 
 check "automatic login, Ctrl+B and Enter put the note into today's diary" wait_for 10 note_saved
 check "the diary file is named after today" test -f "$P/Anna/data/$(date +%Y-%m-%d).txt"
 
-choose_tray_item in-exit gone || kill "$pinora_pid" 2>/dev/null
+choose_tray_item in-exit pinora_gone || kill "$pinora_pid" 2>/dev/null
 wait "$pinora_pid" 2>/dev/null
 remove_run_value
 finish

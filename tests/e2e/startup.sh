@@ -3,20 +3,9 @@
 # over and ends with 0, and Exit from the notification menu ends the program.
 set -u
 source "$(dirname "$0")/lib.sh"
-dist=$1
-work=$2/startup
-P=$work/P
-stage_program_folder "$dist" "$P"
+begin_pinora_test startup "$1" "$2"
 log=$work/pinora.log
-pattern='startup/P/Pinora\.exe'
-
-[ "$(count_processes "$pattern")" -eq 0 ] || { echo "a Pinora from an earlier run is still there"; exit 1; }
-
-PINORA_WINEDEBUG=+debugstr "$wine_run" "$P/Pinora.exe" >"$log" 2>&1 &
-first=$!
-
-icon_added() { grep -qa 'Pinora: notification icon added' "$log"; }
-check "the first copy adds its notification icon" wait_for 40 icon_added
+check "the first copy adds its notification icon" start_pinora "$log"
 check "first run wrote the settings file" wait_for 10 test -f "$P/pinora.ini"
 check "the first run hotkey is Ctrl+B" grep -q '^hotkey=242' "$P/pinora.ini"
 sleep 1
@@ -28,14 +17,13 @@ second=$?
 check "a second start ends with code 0 (was $second)" test "$second" -eq 0
 check "still one Pinora after the second start" test "$(count_processes "$pattern")" -eq 1
 
-gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
 click_tray_icon
 sleep 1
 screenshot e2e-tray-menu
 xdotool key Escape
-check "Exit from the notification menu ends Pinora" choose_tray_item out-exit gone
-if ! gone; then kill "$first" 2>/dev/null; fi
-wait "$first"
+check "Exit from the notification menu ends Pinora" choose_tray_item out-exit pinora_gone
+if ! pinora_gone; then kill "$pinora_pid" 2>/dev/null; fi
+wait "$pinora_pid"
 rc=$?
 check "the program ended with code 0 (was $rc)" test "$rc" -eq 0
 

@@ -4,20 +4,14 @@
 # and records the advance reminder, and the today window lists the stick.
 set -u
 source "$(dirname "$0")/lib.sh"
-dist=$1
-work=$2/sticks
+begin_pinora_test sticks "$1" "$2"
 tool=$3
-P=$work/P
-stage_program_folder "$dist" "$P"
-pattern='sticks/P/Pinora\.exe'
-[ "$(count_processes "$pattern")" -eq 0 ] || { echo "a Pinora from an earlier run is still there"; exit 1; }
 
 # The alarm must fall on today's date for the test's arithmetic.
 if [ "$(date +%H%M)" -ge 2345 ]; then
   sleep $(( (60 - $(date +%M)) * 60 + 30 ))
 fi
 
-winpath() { echo "Z:${1//\//\\}"; }
 "$wine_run" "$tool" seed-user "$(winpath "$P")" anna secret >/dev/null 2>&1
 check "a user who logs in automatically is set up" test -f "$P/user.dat"
 # Alarms play the bell wink.
@@ -26,10 +20,8 @@ temp_movie=$WINEPREFIX/drive_c/users/$(id -un)/Temp/Temp1.swf
 rm -f "$temp_movie"
 
 log=$work/pinora.log
-PINORA_WINEDEBUG=+debugstr "$wine_run" "$P/Pinora.exe" >"$log" 2>&1 &
-pinora_pid=$!
-logged_in() { grep -qa 'Pinora: logged in' "$log" && grep -qa 'notification icon added' "$log"; }
-check "Pinora starts and logs anna in" wait_for 40 logged_in
+start_pinora "$log"
+check "Pinora starts and logs anna in" grep -qa 'Pinora: logged in' "$log"
 sleep 1
 
 # The editor sits at the lower right corner: 440 x 397 pixels at (820, 353).
@@ -79,9 +71,8 @@ check "the today window opens from the notification menu" choose_tray_item in-to
 sleep 1
 screenshot e2e-today-window
 
-gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
-check "Exit ends Pinora" choose_tray_item in-exit gone
-gone || kill "$pinora_pid" 2>/dev/null
+check "Exit ends Pinora" choose_tray_item in-exit pinora_gone
+pinora_gone || kill "$pinora_pid" 2>/dev/null
 wait "$pinora_pid" 2>/dev/null
 check "exit deletes the temporary animation file" test ! -f "$temp_movie"
 remove_run_value

@@ -12,7 +12,6 @@ movies=$2/../resources/winks
 rm -rf "$work"; mkdir -p "$work"
 player=$dist/VekFlash.exe
 pattern='VekFlash\.exe'
-winpath() { echo "Z:${1//\//\\}"; }
 gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
 wait_for 10 gone || pkill -f "^[^ ]*$pattern"
 

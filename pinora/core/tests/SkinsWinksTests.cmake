@@ -9,14 +9,9 @@ foreach(entry alpha:alpha.dll beta:beta.dll plain:plain.dll nameless:nameless.dl
   string(REPLACE ":" ";" parts "${entry}")
   list(GET parts 0 src)
   list(GET parts 1 out)
-  string(REGEX REPLACE "\\.[^.]*$" "" out_name "${out}")
-  string(REGEX MATCH "\\.[^.]*$" out_suffix "${out}")
-  pinora_resource_dll(testres_${src} ${skins_testdata_src}/${src}.rc)
+  pinora_resource_dll(testres_${src} ${skins_testdata_src}/${src}.rc FILE ${out} DESTINATION ${skins_testdata})
   # The previews are the shipped skins' pictures.
   target_include_directories(testres_${src} PRIVATE ${PROJECT_SOURCE_DIR}/resources/skins)
-  set_target_properties(testres_${src} PROPERTIES
-    OUTPUT_NAME ${out_name} PREFIX "" SUFFIX ${out_suffix}
-    RUNTIME_OUTPUT_DIRECTORY ${skins_testdata})
   list(APPEND skins_testdata_targets testres_${src})
 endforeach()
 
