@@ -30,25 +30,21 @@ void writeRect(BitWriter& w, const Rect& r) {
 
 int32_t toFixed16(double v) { return static_cast<int32_t>(std::lround(v * 65536.0)); }
 
+// The scale and the rotate parts of a matrix: a flag, then, when set, the two
+// 16.16 numbers in the fewest bits that hold both.
+void writeOptionalFixedPair(BitWriter& w, bool present, double first, double second) {
+  w.ubits(present, 1);
+  if (!present) return;
+  int32_t x = toFixed16(first), y = toFixed16(second);
+  unsigned n = bitsForAll({x, y});
+  w.ubits(n, 5);
+  w.sbits(x, n);
+  w.sbits(y, n);
+}
+
 void writeMatrix(BitWriter& w, const Matrix& m) {
-  bool hasScale = m.a != 1 || m.d != 1;
-  w.ubits(hasScale, 1);
-  if (hasScale) {
-    int32_t a = toFixed16(m.a), d = toFixed16(m.d);
-    unsigned n = bitsForAll({a, d});
-    w.ubits(n, 5);
-    w.sbits(a, n);
-    w.sbits(d, n);
-  }
-  bool hasRotate = m.b != 0 || m.c != 0;
-  w.ubits(hasRotate, 1);
-  if (hasRotate) {
-    int32_t b = toFixed16(m.b), c = toFixed16(m.c);
-    unsigned n = bitsForAll({b, c});
-    w.ubits(n, 5);
-    w.sbits(b, n);
-    w.sbits(c, n);
-  }
+  writeOptionalFixedPair(w, m.a != 1 || m.d != 1, m.a, m.d);
+  writeOptionalFixedPair(w, m.b != 0 || m.c != 0, m.b, m.c);
   int32_t tx = static_cast<int32_t>(std::lround(m.tx)), ty = static_cast<int32_t>(std::lround(m.ty));
   unsigned n = (tx == 0 && ty == 0) ? 0 : bitsForAll({tx, ty});
   w.ubits(n, 5);
