@@ -2,6 +2,15 @@
 
 set(PINORA_DIST ${CMAKE_BINARY_DIR}/dist CACHE INTERNAL "staged program folder")
 
+# Compiler cache when there is one: paths are taken relative to the source tree,
+# so clones and worktrees of the project share what was compiled.
+find_program(PINORA_CCACHE ccache)
+if(PINORA_CCACHE)
+  foreach(lang C CXX)
+    set(CMAKE_${lang}_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR} ${PINORA_CCACHE})
+  endforeach()
+endif()
+
 if(PINORA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
@@ -67,4 +76,13 @@ function(pinora_resource_dll target rcfile)
   if(R_DESTINATION)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${R_DESTINATION})
   endif()
+endfunction()
+
+# A GoogleTest program that drives windows in-process under Wine: the shared
+# process set-up (OLE, a message box that answers at once, a program folder
+# holding DoRoRaz.dll) from tests/support, then pinora_test. Usage as pinora_test.
+function(pinora_win_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  pinora_test(${name} SOURCES ${T_SOURCES} LIBS pinora_win_test_support ${T_LIBS})
+  add_dependencies(${name} DoRoRaz)
 endfunction()

@@ -4,7 +4,6 @@
 
 #include "App.h"
 #include "Catalogues_win.h"
-#include "MainDlg.h"
 #include "Settings.h"
 #include "SkinsTestSupport.h"
 #include "Tabulo.h"
@@ -13,19 +12,6 @@ namespace pinora {
 namespace {
 
 using test::SkinsWinksTest;
-
-// What the folder listing returns, in its own order.
-std::vector<std::string> ListingOrder(const std::string& dir, const char* pattern) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + pattern).c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(dir + fd.cFileName);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-    return names;
-}
 
 std::vector<std::vector<std::string>> Records(const std::string& table) {
     std::vector<std::vector<std::string>> rows;
@@ -43,36 +29,6 @@ std::vector<std::vector<std::string>> Records(const std::string& table) {
     }
     dbf.Close();
     return rows;
-}
-
-TEST_F(SkinsWinksTest, TwoWinksBecomeNumberedRecordsAndTheFirstRunWinks) {
-    Stage("a.ewf", "winks");
-    Stage("b.ewf", "winks");
-    Stage("alpha.dll", "winks");  // wrong kind of file for this folder
-    CreateDirectoryA((folder.Path() + "winks\\c.ewf").c_str(), nullptr);
-    std::vector<std::string> order = ListingOrder(folder.Path() + "winks\\", "*.ewf");
-    ASSERT_EQ(order.size(), 2u);
-
-    // The main window's start-up rebuilds the catalogue, then writes the first run.
-    App() = AppState{};
-    CMainDlg main;
-    ASSERT_NE(main.CreateMain(), nullptr);
-    ShowWindow(main.hwnd(), SW_HIDE);
-
-    auto rows = Records(WinkCataloguePath());
-    ASSERT_EQ(rows.size(), 2u);
-    for (size_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(rows[i][0], std::to_string(i + 1));
-        EXPECT_EQ(rows[i][2], order[i]);
-        bool isA = order[i].find("\\a.ewf") != std::string::npos;
-        EXPECT_EQ(rows[i][1], isA ? "Wink A" : "Wink B");
-    }
-    EXPECT_EQ(DefaultWinkPath(), order[0]);
-    EXPECT_EQ(ReadSetting("ALERTS", "stick_wink", 260), order[0]);
-    EXPECT_EQ(ReadSetting("ALERTS", "auto_wink", 260), order[0]);
-    main.Destroy();
-    App() = AppState{};
-    SetRunAtLogon(false);
 }
 
 TEST_F(SkinsWinksTest, NoFolderLeavesAnEmptyTableAndTheFirstFoundStaysTheDefault) {

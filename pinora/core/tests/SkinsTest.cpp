@@ -4,7 +4,7 @@
 
 #include "App.h"
 #include "DoRoRazIds.h"
-#include "MainDlg.h"
+#include "Handles.h"
 #include "Settings.h"
 #include "Skin.h"
 #include "Skins.h"
@@ -41,12 +41,6 @@ struct CountingWindow {
     int count = 0;
     uikit::UniqueHwnd wnd;
 };
-
-COLORREF BrushColour(LRESULT brush) {
-    LOGBRUSH lb = {};
-    if (!brush || !GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb)) return CLR_INVALID;
-    return lb.lbColor;
-}
 
 TEST_F(SkinsWinksTest, ApplySkinSwitchesColoursAndTellsEveryTopLevelWindowOnce) {
     std::string alpha = Stage("alpha.dll", "skins");
@@ -104,46 +98,6 @@ TEST_F(SkinsWinksTest, ShippedSkinsAreNamedPicturedAcceptedAndDifferent) {
         for (COLORREF other : backgrounds) EXPECT_NE(uikit::CurrentSkinColors().window, other);
         backgrounds.push_back(uikit::CurrentSkinColors().window);
     }
-}
-
-class MainWindowSkinTest : public SkinsWinksTest {
-protected:
-    void StartMain() {
-        App() = AppState{};
-        ASSERT_NE(main.CreateMain(), nullptr);
-        ShowWindow(main.hwnd(), SW_HIDE);
-    }
-    void TearDown() override {
-        main.Destroy();
-        App() = AppState{};
-        SetRunAtLogon(false);
-        SkinsWinksTest::TearDown();
-    }
-    CMainDlg main;
-};
-
-TEST_F(MainWindowSkinTest, StartUpAppliesTheStoredSkinAndTheWindowPaintsWithIt) {
-    std::string beta = Stage("beta.dll", "skins");
-    SaveCurrentSkin("Beta", beta);
-    StartMain();
-    EXPECT_EQ(uikit::CurrentSkinFile(), beta);
-
-    HDC dc = CreateCompatibleDC(nullptr);
-    LRESULT brush = SendMessageA(main.hwnd(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0);
-    EXPECT_EQ(BrushColour(brush), RGB(0x40, 0x50, 0x60));
-    SendMessageA(main.hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                 reinterpret_cast<LPARAM>(main.Item(IDC_QUICK_NOTE)));
-    EXPECT_EQ(GetTextColor(dc), RGB(0, 0xFF, 0));
-    DeleteDC(dc);
-}
-
-TEST_F(MainWindowSkinTest, NoStoredSkinKeepsTheSystemColours) {
-    StartMain();
-    EXPECT_FALSE(uikit::HasSkin());
-    HDC dc = CreateCompatibleDC(nullptr);
-    LRESULT brush = SendMessageA(main.hwnd(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0);
-    EXPECT_EQ(BrushColour(brush), GetSysColor(COLOR_3DFACE));
-    DeleteDC(dc);
 }
 
 }  // namespace

@@ -16,11 +16,6 @@
 
 namespace pinora {
 
-AppState& App() {
-    static AppState state;
-    return state;
-}
-
 CMainDlg::CMainDlg() = default;
 
 CMainDlg::~CMainDlg() {

@@ -12,7 +12,6 @@
 #include "AlarmStore.h"
 #include "App.h"
 #include "DoRoRazIds.h"
-#include "MainDlg.h"
 #include "ResourceLibrary.h"
 #include "Scheduler.h"
 #include "Settings.h"
@@ -417,39 +416,6 @@ TEST_F(StickWindowsTest, TodayWindowWithoutTableShowsFrameAndPicture) {
     RECT rc;
     GetWindowRect(sticks->Today().hwnd(), &rc);
     EXPECT_EQ(rc.bottom - rc.top, 30 + sticks->Today().AgentHeight());
-}
-
-// The real main window: command 32775 opens the editor, OK saves, the tick shows
-// the pop-up, and the sticks change rebuilds the today window.
-TEST_F(StickWindowsTest, MainWindowRunsTheWholeStickRound) {
-    CMainDlg dlg;
-    ASSERT_NE(dlg.CreateMain(), nullptr);
-    ShowWindow(dlg.hwnd(), SW_HIDE);
-    SendMessageA(dlg.hwnd(), WM_COMMAND, ID_NEW_STICK, 0);
-    HWND editor = reinterpret_cast<HWND>(SendMessageA(dlg.hwnd(), MWM_GETSTICKEDITOR, 0, 0));
-    ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(IsWindowVisible(editor));
-
-    SetDlgItemTextA(editor, IDC_STICK_TEXT, "from the main window");
-    Click(editor, IDC_STICK_ALARM_ON, true);
-    SYSTEMTIME st = {2009, 3, 4, 5, 10, 45, 0, 0};
-    DateTime_SetSystemtime(GetDlgItem(editor, IDC_STICK_DATE), GDT_VALID, &st);
-    DateTime_SetSystemtime(GetDlgItem(editor, IDC_STICK_TIME), GDT_VALID, &st);
-    SendMessageA(editor, WM_COMMAND, IDOK, 0);
-    EXPECT_FALSE(IsWindowVisible(editor));
-    EXPECT_EQ(FieldOf(alarmPath, 1, kAlarmCode), "20090305|2009|03|05|10|45|4|1|20090305");
-
-    SendMessageA(dlg.hwnd(), WM_COMMAND, ID_TODAY_WINDOW, 0);
-    clock.Set(At(2009, 3, 5, 10, 40));
-    SendMessageA(dlg.hwnd(), WM_TIMER, kTickTimer, 0);
-    HWND popup = FindWindowA(nullptr, "Pinora - reminder");
-    ASSERT_NE(popup, nullptr);
-    char text[64] = {};
-    GetDlgItemTextA(popup, IDC_ALARM_TEXT, text, sizeof text);
-    EXPECT_STREQ(text, "from the main window");
-    dlg.Destroy();
-    EXPECT_FALSE(IsWindow(popup));
-    EXPECT_FALSE(IsWindow(editor));
 }
 
 }  // namespace

@@ -11,17 +11,9 @@
 #include "Handles.h"
 #include "Hotkeys.h"
 #include "LoginDlg.h"
+#include "MainMessages.h"
 
 namespace pinora {
-
-// Private messages of the main window.
-constexpr UINT MWM_TRAYNOTIFY = 0x89C5;
-constexpr UINT MWM_GETSTICKEDITOR = 0x89C7;
-constexpr UINT MWM_ISLOGGEDIN = 0x89C8;
-constexpr UINT MWM_CLOSEPOPUPS = 0x89C9;
-constexpr UINT MWM_STARTTIMER = 0x89CA;
-constexpr UINT MWM_STICKSCHANGED = 0x89CB;
-constexpr UINT MWM_TIPHELP = 0x8E11;
 
 constexpr UINT kTrayIconId = 1000;
 constexpr UINT_PTR kTickTimer = 10;

@@ -6,13 +6,12 @@
 
 #include "AlarmStore.h"
 #include "DoRoRazIds.h"
+#include "MainMessages.h"
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
 
 namespace pinora {
 namespace {
-
-constexpr UINT kMainStickChanged = 0x89CB;  // MWM_STICKSCHANGED of the main window
 
 // One caption font for every editor, kept until the program ends.
 HFONT CaptionFont() {
@@ -304,12 +303,12 @@ void CStickEditDlg::MarkDeleted(int record) {
     if (!folder.empty()) SetAlarmField(folder + kAlarmTableName, record, kAlarmState, kStateFinished);
     if (notify_ && IsWindow(notify_) && IsWindowVisible(notify_)) SendMessageA(notify_, CAL_REFRESH, 0, -1);
     // The today window lists live sticks: it must lose this one too.
-    if (HWND parent = GetParent(hwnd())) SendMessageA(parent, kMainStickChanged, 0, 0);
+    if (HWND parent = GetParent(hwnd())) SendMessageA(parent, MWM_STICKSCHANGED, 0, 0);
 }
 
 void CStickEditDlg::TellChanged() {
     if (notify_ && IsWindow(notify_) && IsWindowVisible(notify_)) SendMessageA(notify_, CAL_REFRESH, 0, -1);
-    if (HWND parent = GetParent(hwnd())) SendMessageA(parent, kMainStickChanged, 0, 0);
+    if (HWND parent = GetParent(hwnd())) SendMessageA(parent, MWM_STICKSCHANGED, 0, 0);
 }
 
 void CStickEditDlg::HideEditor() { ShowWindow(hwnd(), SW_HIDE); }

@@ -6,7 +6,6 @@
 
 #include "App.h"
 #include "DoRoRazIds.h"
-#include "MainDlg.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
 #include "SkinChooser.h"
@@ -161,34 +160,6 @@ TEST_F(SkinChooserTest, PreviewIsDrawnUnscaledFifteenPixelsInsideTheFrame) {
     SelectObject(dc, old);
     DeleteObject(canvas);
     DeleteDC(dc);
-}
-
-// Command 32789 of the main window opens dialog 212 modally.
-HWND g_chooserSeen = nullptr;
-void CALLBACK CancelChooser(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dlg = FindWindowA("#32770", "Pinora - skins");
-    if (!dlg) return;
-    g_chooserSeen = dlg;
-    KillTimer(nullptr, id);
-    PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-}
-
-TEST_F(SkinChooserTest, MainWindowCommandOpensTheChooser) {
-    Stage("alpha.dll", "skins");
-    App() = AppState{};
-    CMainDlg main;
-    ASSERT_NE(main.CreateMain(), nullptr);
-    ShowWindow(main.hwnd(), SW_HIDE);
-    DeleteFileA(SkinCataloguePath().c_str());
-    g_chooserSeen = nullptr;
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, CancelChooser);
-    SendMessageA(main.hwnd(), WM_COMMAND, ID_SKINS, 0);  // returns once the timer cancelled it
-    KillTimer(nullptr, timer);
-    EXPECT_NE(g_chooserSeen, nullptr);
-    EXPECT_EQ(ReadCatalogue(SkinCataloguePath()).size(), 1u);  // the opening rebuilt the catalogue
-    main.Destroy();
-    App() = AppState{};
-    SetRunAtLogon(false);
 }
 
 }  // namespace

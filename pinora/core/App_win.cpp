@@ -1,0 +1,10 @@
+#include "App.h"
+
+namespace pinora {
+
+AppState& App() {
+    static AppState state;
+    return state;
+}
+
+}  // namespace pinora
