@@ -22,9 +22,17 @@ wait_for() {
   "$@"
 }
 
-# Processes of a program: the Wine process's command line starts with its path
-# (the wrapper's starts with bash, so it is not counted).
-count_processes() { pgrep -fc "^[^ ]*$1" 2>/dev/null || true; }
+# Processes of a program in this run's Wine prefix: the Wine process's command
+# line starts with its path (the wrapper's starts with bash, so it is not
+# counted), and its environment names our prefix (other clones of the project may
+# run the same programs under Wine at the same time).
+count_processes() {
+  local n=0 pid
+  for pid in $(pgrep -f "^[^ ]*$1" 2>/dev/null); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
+  done
+  echo "$n"
+}
 
 screenshot() { import -window root "$artifacts/$1.png" 2>/dev/null && echo "screenshot: build/artifacts/$1.png"; }
 
