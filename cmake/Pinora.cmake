@@ -3,11 +3,12 @@
 set(PINORA_DIST ${CMAKE_BINARY_DIR}/dist CACHE INTERNAL "staged program folder")
 
 # Compiler cache when there is one: paths are taken relative to the source tree,
-# so clones and worktrees of the project share what was compiled.
+# so clones and worktrees of the project share what was compiled (debug
+# information may then name the folder of the first clone that compiled it).
 find_program(PINORA_CCACHE ccache)
 if(PINORA_CCACHE)
   foreach(lang C CXX)
-    set(CMAKE_${lang}_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR} ${PINORA_CCACHE})
+    set(CMAKE_${lang}_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR} CCACHE_NOHASHDIR=1 ${PINORA_CCACHE})
   endforeach()
 endif()
 
