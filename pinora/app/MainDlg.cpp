@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "App.h"
+#include "BrowserPopup.h"
 #include "DoRoRazIds.h"
 #include "DropTarget_win.h"
 #include "ResourceLibrary.h"
@@ -47,6 +48,11 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HOTKEY:
         OnHotkey(wp);
         return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_MOVING:
+        OnMoving(*reinterpret_cast<const RECT*>(lp));
+        return FALSE;
     case WM_TIMER:
         if (wp == kTickTimer) OnTick();
         return TRUE;
@@ -86,6 +92,7 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 BOOL CMainDlg::OnInitDialog() {
     HWND edit = Item(IDC_QUICK_NOTE);
+    InitCommandBox();
 
     // Without the drop target the window stays a bare hidden box: no icon, no hotkeys.
     dropTargetRegistered_ = RegisterQuickNoteDropTarget(edit);
@@ -145,6 +152,7 @@ BOOL CMainDlg::OnInitDialog() {
 void CMainDlg::OnDestroy() {
     StopTickTimer();
     sticks_.reset();  // its windows borrow the tray menu
+    dictionary_.reset();
     DeleteTrayIcon();
     login_.Destroy();
     hotkeys_.Release();

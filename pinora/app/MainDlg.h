@@ -21,6 +21,7 @@ constexpr UINT kTickPeriodMs = 30000;
 constexpr const char* kHelpPage = "https://pinora.app/help/";
 
 class StickWindows;
+class CBrowserPopup;
 
 class CMainDlg : public uikit::Dialog {
 public:
@@ -43,6 +44,7 @@ public:
     const HotkeySet& Hotkeys() const { return hotkeys_; }
     HMENU TrayMenu() const { return trayMenu_.get(); }
     CLoginDlg& Login() { return login_; }
+    const CBrowserPopup* Dictionary() const;
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -101,6 +103,17 @@ private:
     // The stick editor, alarm pop-up and today window, created on first use.
     StickWindows& Sticks();
     std::unique_ptr<StickWindows> sticks_;
+
+    // Command box: command words in the note box, launchers, dictionary lookup.
+    void InitCommandBox();
+    BOOL OnNotify(const NMHDR& hdr);
+    void OpenNewStickFromNoteBox();
+    void StartCompanionEditorOnToday();
+    void LookUpWords();
+    void DockDictionary(const RECT& mainRect);
+    void OnMoving(const RECT& dragged);
+    void HideDictionary();
+    std::unique_ptr<CBrowserPopup> dictionary_;  // created on the first lookup
 };
 
 }  // namespace pinora
