@@ -3,6 +3,10 @@
 //   pinora_e2e_tool seed-user <program folder> <name> <password>
 //   pinora_e2e_tool field <table> <record> <field>
 //   pinora_e2e_tool records <table>
+//   pinora_e2e_tool window-rect <window title>        left top right bottom visible
+//   pinora_e2e_tool item-rect <window title> <control id>
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +52,14 @@ int PrintRecords(const char* path) {
     return 0;
 }
 
+// A window's place on the screen as "left top right bottom visible".
+int PrintRect(HWND window) {
+    RECT rc;
+    if (!window || !GetWindowRect(window, &rc)) return 1;
+    std::printf("%ld %ld %ld %ld %d\n", rc.left, rc.top, rc.right, rc.bottom, IsWindowVisible(window) ? 1 : 0);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +67,9 @@ int main(int argc, char** argv) {
     if (verb == "seed-user" && argc == 5) return SeedUser(argv[2], argv[3], argv[4]);
     if (verb == "field" && argc == 5) return PrintField(argv[2], std::atol(argv[3]), std::atoi(argv[4]));
     if (verb == "records" && argc == 3) return PrintRecords(argv[2]);
-    std::fprintf(stderr, "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n");
+    if (verb == "window-rect" && argc == 3) return PrintRect(FindWindowA(nullptr, argv[2]));
+    if (verb == "item-rect" && argc == 4) return PrintRect(GetDlgItem(FindWindowA(nullptr, argv[2]), std::atoi(argv[3])));
+    std::fprintf(stderr, "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>"
+                         " | window-rect <title> | item-rect <title> <id>\n");
     return 2;
 }

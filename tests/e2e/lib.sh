@@ -26,13 +26,13 @@ wait_for() {
 # line starts with its path (the wrapper's starts with bash, so it is not
 # counted), and its environment names our prefix (other clones of the project may
 # run the same programs under Wine at the same time).
-count_processes() {
-  local n=0 pid
+pids_of() {
+  local pid
   for pid in $(pgrep -f "^[^ ]*$1" 2>/dev/null); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
   done
-  echo "$n"
 }
+count_processes() { pids_of "$1" | wc -l; }
 
 screenshot() { import -window root "$artifacts/$1.png" 2>/dev/null && echo "screenshot: build/artifacts/$1.png"; }
 
