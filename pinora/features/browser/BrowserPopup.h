@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "IECntrWnd.h"
+#include "ObjectWindow.h"
 
 namespace pinora {
 
@@ -42,7 +43,9 @@ public:
     bool HasBrowserControl() const { return container_ && container_->HasControl(); }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    friend LRESULT CALLBACK uikit::ObjectWindowProc<CBrowserPopup>(HWND, UINT, WPARAM, LPARAM) noexcept;
+    void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
+    void DetachWindow() { hwnd_ = nullptr; }
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
     void OnCreate();
     void PaintWithoutControl();

@@ -13,30 +13,15 @@ namespace pinora {
 const char* const kBrowserWindowClass = "VekBrowserWindow";
 
 namespace {
-
 const char* const kBlankPage = "about:blank";
-
-bool RegisterPopupClass(WNDPROC proc) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoExA(instance, kBrowserWindowClass, &wc)) return true;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kBrowserWindowClass;
-    return RegisterClassExA(&wc) != 0;
 }
-
-}  // namespace
 
 bool CBrowserPopup::Create(HWND owner) {
     // hwnd_ is set from the first message on, so a lookup that arrives while the
     // control's error box waits during creation finds the popup and does not
     // create a second one.
     if (hwnd_) return true;
-    if (!RegisterPopupClass(WindowProc)) return false;
+    if (!uikit::RegisterObjectWindowClass<CBrowserPopup>(kBrowserWindowClass)) return false;
     std::string title = LoadResString(IDS_DICTIONARY_TITLE);
     return CreateWindowExA(0, kBrowserWindowClass, title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 300, 400,
                            owner, nullptr, GetModuleHandleA(nullptr), this) != nullptr;
@@ -124,26 +109,6 @@ LRESULT CBrowserPopup::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     default:
         return DefWindowProcA(hwnd_, msg, wp, lp);
-    }
-}
-
-LRESULT CALLBACK CBrowserPopup::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_NCCREATE) {
-        auto* created = static_cast<CBrowserPopup*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        created->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<CBrowserPopup*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    }
-    try {
-        return self->OnMessage(msg, wp, lp);
-    } catch (...) {
-        return DefWindowProcA(hwnd, msg, wp, lp);
     }
 }
 

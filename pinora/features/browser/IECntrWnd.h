@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include "ObjectWindow.h"
+
 namespace pinora {
 
 // What a web page container offers its owner, in this slot order.
@@ -86,7 +88,9 @@ public:
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    friend LRESULT CALLBACK uikit::ObjectWindowProc<CIECntrWnd>(HWND, UINT, WPARAM, LPARAM) noexcept;
+    void AttachWindow(HWND hwnd) { window_ = hwnd; }
+    void DetachWindow() { window_ = nullptr; }
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
     HRESULT CreateControl();
     void PlaceControl(const RECT& rect);

@@ -23,20 +23,6 @@ void Trace([[maybe_unused]] const char* format, ...) {
 #endif
 }
 
-bool RegisterContainerClass(WNDPROC proc) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoExA(instance, kContainerClass, &wc)) return true;
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kContainerClass;
-    return RegisterClassExA(&wc) != 0;
-}
-
 // The system's words for a failure, or its number when the system has none.
 std::string FailureText(HRESULT hr) {
     char text[512] = {};
@@ -68,7 +54,7 @@ CIECntrWnd::~CIECntrWnd() {
 int CIECntrWnd::Create(HWND parent, const RECT& rect, DWORD style) {
     if (window_) return HasControl() ? 1 : 0;
     parent_ = parent;
-    if (!RegisterContainerClass(WindowProc)) return 0;
+    if (!uikit::RegisterObjectWindowClass<CIECntrWnd>(kContainerClass, CS_HREDRAW | CS_VREDRAW)) return 0;
     if (style == 0) style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     window_ = CreateWindowExA(0, kContainerClass, "", style, rect.left, rect.top, rect.right - rect.left,
                               rect.bottom - rect.top, parent, nullptr, GetModuleHandleA(nullptr), this);
@@ -240,29 +226,8 @@ LRESULT CIECntrWnd::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         CloseControl();
         return 0;
-    case WM_NCDESTROY: {
-        HWND gone = window_;
-        SetWindowLongPtrA(gone, GWLP_USERDATA, 0);
-        window_ = nullptr;
-        return DefWindowProcA(gone, msg, wp, lp);
-    }
     default:
         return DefWindowProcA(window_, msg, wp, lp);
-    }
-}
-
-LRESULT CALLBACK CIECntrWnd::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_NCCREATE) {
-        auto* created = static_cast<CIECntrWnd*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        created->window_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<CIECntrWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-    try {
-        return self->OnMessage(msg, wp, lp);
-    } catch (...) {
-        return DefWindowProcA(hwnd, msg, wp, lp);
     }
 }
 
