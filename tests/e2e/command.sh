@@ -32,8 +32,8 @@ restore_browsers() {
 trap restore_browsers EXIT
 
 log=$work/pinora.log
-start_pinora "$log"
-check "Pinora starts and logs anna in" grep -qa 'Pinora: logged in' "$log"
+check "Pinora starts" start_pinora "$log"
+check "Pinora logs anna in" wait_for 10 grep -qa 'Pinora: logged in' "$log"
 sleep 1
 
 main_title="Pinora - quick note"
