@@ -14,9 +14,6 @@ constexpr UINT_PTR kWordBoxSubclass = 1075;
 // The word box's state rides on the window, so that its text can be judged later.
 const char* const kWordBoxProperty = "PinoraWordBox";
 
-// Longest command word with its line break; longer text is a note.
-constexpr int kLongestCommandText = 7 + 2;
-
 std::string WindowText(HWND hwnd) {
     int length = GetWindowTextLengthA(hwnd);
     std::string text(static_cast<size_t>(length) + 1, '\0');
@@ -25,7 +22,6 @@ std::string WindowText(HWND hwnd) {
 }
 
 void NotifyCommandWord(HWND box) {
-    if (GetWindowTextLengthA(box) > kLongestCommandText) return;
     unsigned code = MatchCommandWord(WindowText(box));
     if (code == 0) return;
     NMHDR hdr = {box, static_cast<UINT_PTR>(GetDlgCtrlID(box)), code};
