@@ -81,4 +81,12 @@ bool FindStickRange(const std::string& sticksFolder, int dateNumber, int* first,
     return true;
 }
 
+std::vector<int> StickRecordsOfDay(const std::string& sticksFolder, int dateNumber) {
+    std::vector<int> records;
+    int first = 0, last = 0;
+    if (FindStickRange(sticksFolder, dateNumber, &first, &last))
+        for (int r = first; r <= last; ++r) records.push_back(r);
+    return records;
+}
+
 }  // namespace pinora

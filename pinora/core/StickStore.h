@@ -3,6 +3,7 @@
 // record n of the alarm table. Every call opens the table, works and closes it.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace pinora {
 
@@ -21,6 +22,7 @@ int UpdateStick(const std::string& sticksFolder, int n, int dateNumber, const st
 // First and last record whose DATE equals the date; false when there is none or
 // the table cannot be read.
 bool FindStickRange(const std::string& sticksFolder, int dateNumber, int* first, int* last);
+std::vector<int> StickRecordsOfDay(const std::string& sticksFolder, int dateNumber);
 
 // The text as it is stored: cut to 254 characters.
 std::string StoredText(const std::string& text);

@@ -47,3 +47,4 @@
 #define IDS_STICK_NO_ALARM 21
 #define IDS_DELAY_FIRST 39    // 39 five minutes ... 44 two hours
 #define IDS_CLOCK_PREFIX 57
+#define IDS_STICK_NOT_SAVED 2100

@@ -41,6 +41,14 @@ bool IsAlarmTimeValid(const StickEditorState& s, const LocalTime& now) {
     return now.minute <= s.minute - 5;
 }
 
+EditorDateTime AlarmOnPreset(const LocalTime& now) {
+    EditorDateTime t;
+    t.date = CivilDate{now.year, now.month, now.day};
+    t.hour = (now.hour + 1) % 24;
+    t.minute = now.minute;
+    return t;
+}
+
 CarriedTime QuickReminderTime(const LocalTime& now, int delayIndex) {
     return AddMinutes(now.hour, now.minute, DelayMinutes(delayIndex) + 5);
 }

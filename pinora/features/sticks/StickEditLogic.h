@@ -24,7 +24,15 @@ struct StickEditorState {
     CivilDate end;          // date picker 1023
     int quickDelay = 0;     // selection of 1057
     std::string weekly = "0000000";
+    int keptStartDate = 0;  // the stored start of the stick being edited, 0 for a new one
 };
+
+struct EditorDateTime {
+    CivilDate date;
+    int hour = 0, minute = 0;
+};
+// What ticking "alarm on" puts into the pickers: an hour from now.
+EditorDateTime AlarmOnPreset(const LocalTime& now);
 
 // Seven "0"/"1" characters from the weekday list; all "0" when it is disabled.
 std::string WeekdayText(const bool checked[7], bool listEnabled);
