@@ -490,7 +490,7 @@ TEST_F(AlarmPopupTest, PopupSlidesUpThenBlinksThroughItsColours) {
     EXPECT_LE(rc.top, GetSystemMetrics(SM_CYSCREEN) - h - 30 + 8);  // fully up
     EXPECT_EQ(rc.right, GetSystemMetrics(SM_CXSCREEN) - 5);
     EXPECT_TRUE(test::PumpUntil([&] { return popup.FrameColour() == kBlinkGreen; }, 3000));
-    EXPECT_TRUE(test::PumpUntil([&] { return CAlarmDlg::BlinkCounter() == 1; }, 5000));
+    EXPECT_TRUE(test::PumpUntil([&] { return popup.BlinkCounter() == 1; }, 5000));
     EXPECT_EQ(popup.FrameColour(), kFrameColour);
 
     // The stick-manager button asks the owner for the calendar and closes.
@@ -503,17 +503,22 @@ TEST_F(StickWindowsTest, AlarmsDueInOnePassEachGetTheirOwnPopup) {
     PutAlarm("20090305|2009|03|05|10|45|4|1|20090305", "1", "first");
     PutAlarm("20090305|2009|03|05|10|45|4|1|20090305", "1", "second");
     EXPECT_TRUE(sticks->RunAlarmCheck());
-    std::vector<HWND> shown = Popups();
-    ASSERT_EQ(shown.size(), 2u);
+    ASSERT_EQ(Popups().size(), 2u);
+    // Both up at their places once both blink.
     ASSERT_TRUE(test::PumpUntil(
         [&] {
-            RECT a, b;
-            GetWindowRect(shown[0], &a);
-            GetWindowRect(shown[1], &b);
-            return a.bottom <= GetSystemMetrics(SM_CYSCREEN) - 30 && b.bottom <= a.top;
+            for (CAlarmDlg* popup : sticks->Popups())
+                if (popup->FrameColour() == kFrameColour) return false;
+            return true;
         },
         8000));
-    shown = Popups();
+    std::vector<HWND> shown = Popups();
+    RECT lower, upper;
+    GetWindowRect(shown[0], &lower);
+    GetWindowRect(shown[1], &upper);
+    EXPECT_LE(lower.bottom, GetSystemMetrics(SM_CYSCREEN) - 20);
+    EXPECT_LE(upper.bottom, lower.top);  // one above the other, not on top of it
+    EXPECT_EQ(upper.left, lower.left);
     EXPECT_EQ(TextOf(shown[0], IDC_ALARM_TEXT), "first");
     EXPECT_EQ(TextOf(shown[1], IDC_ALARM_TEXT), "second");
 
