@@ -9,9 +9,7 @@ tool=$3
 
 # The alarms are set ten minutes ahead on today's date: not across midnight,
 # when the hour before it is not looked at.
-if [ "$(date +%H%M)" -ge 2348 ]; then
-  sleep $(( (60 - $(date +%M)) * 60 + 30 ))
-fi
+away_from_midnight 2348
 
 "$wine_run" "$tool" seed-user "$(winpath "$P")" anna secret >/dev/null 2>&1
 check "a user who logs in automatically is set up" test -f "$P/user.dat"

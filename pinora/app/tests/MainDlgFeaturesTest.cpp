@@ -155,16 +155,24 @@ TEST_F(MainWindowTest, SkinsCommandOpensTheChooser) {
 
 LocalTime At(int y, int m, int d, int hh, int mm) { return LocalTime{y, m, d, hh, mm, 0, DayOfWeek(y, m, d)}; }
 
+// The main window with "tester" logged in, at the clock's time.
+class StickRoundTest : public MainWindowTest {
+protected:
+    void StartAsTester(const ManualClock& clock) {
+        SetClock(&clock);
+        App() = AppState{};
+        App().bLoggedIn = 1;
+        std::strcpy(App().szCurrentUser, "tester");
+        ASSERT_NE(main.CreateMain(), nullptr);
+        ShowWindow(main.hwnd(), SW_HIDE);
+    }
+};
+
 // Command 32775 opens the editor, OK saves, the tick shows the pop-up, and the
 // sticks change rebuilds the today window.
-TEST_F(MainWindowTest, RunsTheWholeStickRound) {
+TEST_F(StickRoundTest, RunsTheWholeStickRound) {
     ManualClock clock{At(2009, 3, 5, 10, 20)};
-    SetClock(&clock);
-    App() = AppState{};
-    App().bLoggedIn = 1;
-    std::strcpy(App().szCurrentUser, "tester");
-    ASSERT_NE(main.CreateMain(), nullptr);
-    ShowWindow(main.hwnd(), SW_HIDE);
+    ASSERT_NO_FATAL_FAILURE(StartAsTester(clock));
     SendMessageA(main.hwnd(), WM_COMMAND, ID_NEW_STICK, 0);
     HWND editor = reinterpret_cast<HWND>(SendMessageA(main.hwnd(), MWM_GETSTICKEDITOR, 0, 0));
     ASSERT_NE(editor, nullptr);
@@ -204,14 +212,9 @@ int RecordTimerAtBox(HWND, const char*, const char*, UINT) {
     return IDOK;
 }
 
-TEST_F(MainWindowTest, ReadErrorStopsTheTimerBeforeItsBox) {
+TEST_F(StickRoundTest, ReadErrorStopsTheTimerBeforeItsBox) {
     ManualClock clock{At(2009, 3, 5, 10, 20)};
-    SetClock(&clock);
-    App() = AppState{};
-    App().bLoggedIn = 1;
-    std::strcpy(App().szCurrentUser, "tester");
-    ASSERT_NE(main.CreateMain(), nullptr);
-    ShowWindow(main.hwnd(), SW_HIDE);
+    ASSERT_NO_FATAL_FAILURE(StartAsTester(clock));
     const std::string sticksFolder = folder.Path() + "tester\\data\\sticks\\";
     CreateDirectoryA((folder.Path() + "tester").c_str(), nullptr);
     CreateDirectoryA((folder.Path() + "tester\\data").c_str(), nullptr);

@@ -224,7 +224,6 @@ void CStickEditDlg::OnAlarmOnClicked() {
         if (carried && DateNumber(shown.year, shown.month, shown.day) == DateNumber(now.year, now.month, now.day))
             SetPickerDate(Item(IDC_STICK_DATE), preset.date.year, preset.date.month, preset.date.day);
         Check(IDC_STICK_QUICK, false);
-        Enable(IDC_STICK_QUICK_DELAY, false);
     } else {
         for (int id : {IDC_STICK_KIND1, IDC_STICK_KIND2, IDC_STICK_KIND3}) Enable(id, false);
         Check(IDC_STICK_REPEAT, false);
