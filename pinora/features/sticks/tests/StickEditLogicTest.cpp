@@ -143,22 +143,6 @@ TEST(StickEditLogicTest, StartedRepeatingAlarmKeepsItsStoredStart) {
     EXPECT_FALSE(IsAlarmTimeValid(once, now));
 }
 
-TEST(StickEditLogicTest, AlarmOnPresetCarriesTheDatePastMidnight) {
-    const EditorDateTime late = AlarmOnPreset(At(2009, 2, 28, 23, 40));
-    EXPECT_EQ(late.date.year, 2009);
-    EXPECT_EQ(late.date.month, 3);
-    EXPECT_EQ(late.date.day, 1);
-    EXPECT_EQ(late.hour, 0);
-    EXPECT_EQ(late.minute, 40);
-    StickEditorState s = AlarmAt(2009, 3, 1, 0, 40);
-    EXPECT_TRUE(IsAlarmTimeValid(s, At(2009, 2, 28, 23, 40)));
-
-    const EditorDateTime day = AlarmOnPreset(At(2009, 3, 5, 10, 7));
-    EXPECT_EQ(day.date.day, 5);
-    EXPECT_EQ(day.hour, 11);
-    EXPECT_EQ(day.minute, 7);
-}
-
 TEST(StickEditLogicTest, WeekdayTextIsEmptyWhileTheListIsDisabled) {
     const bool checked[7] = {false, true, false, false, false, false, true};
     EXPECT_EQ(WeekdayText(checked, true), "0100001");
