@@ -58,3 +58,5 @@
 #include "UsersIds.h"
 #include "SticksIds.h"
 #include "SkinsIds.h"
+#include "RestIds.h"
+#include "HotkeysIds.h"
