@@ -63,6 +63,29 @@ RestPeriod::Outcome RestPeriod::Tick(const RestSettings& settings) {
     return out;
 }
 
+ScreenRect WorkAreaBesideTaskbar(const ScreenRect& work, int screenWidth, int screenHeight,
+                                 const ScreenRect* taskbar) {
+    const bool wholeScreen =
+        work.left == 0 && work.top == 0 && work.right == screenWidth && work.bottom == screenHeight;
+    if (!wholeScreen || !taskbar) return work;
+    const ScreenRect bar{std::max(taskbar->left, 0), std::max(taskbar->top, 0), std::min(taskbar->right, screenWidth),
+                         std::min(taskbar->bottom, screenHeight)};
+    if (bar.right <= bar.left || bar.bottom <= bar.top) return work;  // off the screen
+    ScreenRect beside = work;
+    if (bar.right - bar.left == screenWidth) {
+        if (bar.top == 0)
+            beside.top = bar.bottom;
+        else
+            beside.bottom = bar.top;
+    } else if (bar.bottom - bar.top == screenHeight) {
+        if (bar.left == 0)
+            beside.left = bar.right;
+        else
+            beside.right = bar.left;
+    }
+    return beside;
+}
+
 TaskbarEdge FindTaskbarEdge(const ScreenRect& work, int screenWidth, int screenHeight) {
     const int workWidth = work.right - work.left;
     const int workHeight = work.bottom - work.top;

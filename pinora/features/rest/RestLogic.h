@@ -63,6 +63,12 @@ struct ScreenPoint {
     bool operator==(const ScreenPoint& o) const { return x == o.x && y == o.y; }
 };
 
+// The work area the notifier slides into. Some shells (Wine's virtual desktop)
+// report the whole screen while a taskbar stands on it: then the taskbar's own
+// rectangle (null when there is none) is left out along the edge it stands at.
+ScreenRect WorkAreaBesideTaskbar(const ScreenRect& workArea, int screenWidth, int screenHeight,
+                                 const ScreenRect* taskbar);
+
 // The screen edge the notifier comes out of, where the taskbar is.
 enum class TaskbarEdge { Top = 1, Left = 2, Right = 3, Bottom = 4 };
 TaskbarEdge FindTaskbarEdge(const ScreenRect& workArea, int screenWidth, int screenHeight);

@@ -13,6 +13,19 @@ HFONT NotifierFont(bool underlined) {
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
 }
 
+ScreenRect WorkArea() {
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    ScreenRect taskbar;
+    RECT bar = {};
+    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+    const bool hasBar = tray && IsWindowVisible(tray) && GetWindowRect(tray, &bar);
+    if (hasBar) taskbar = ScreenRect{bar.left, bar.top, bar.right, bar.bottom};
+    return WorkAreaBesideTaskbar(ScreenRect{work.left, work.top, work.right, work.bottom},
+                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                 hasBar ? &taskbar : nullptr);
+}
+
 }  // namespace
 
 bool CTaskbarNotifier::Create(HWND owner, HBITMAP skin) {
@@ -44,9 +57,7 @@ bool CTaskbarNotifier::Show(const std::string& text, int showMs, int stayMs, int
 
     switch (phase_) {
     case Hidden: {
-        RECT work = {};
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        const ScreenRect area{work.left, work.top, work.right, work.bottom};
+        const ScreenRect area = WorkArea();
         const TaskbarEdge edge =
             FindTaskbarEdge(area, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         motion_ = NotifierMotion::Plan(edge, area, size_.cx, size_.cy, showMs, hideMs);

@@ -173,6 +173,26 @@ TEST(TaskbarEdge, JudgedFromTheWorkAreaAgainstTheScreen) {
     EXPECT_EQ(FindTaskbarEdge({0, 0, 1280, 800}, 1280, 800), TaskbarEdge::Bottom);  // hidden taskbar
 }
 
+TEST(TaskbarEdge, ATaskbarOverAWholeScreenWorkAreaIsLeftOut) {
+    const ScreenRect screen{0, 0, 1280, 800};
+    const ScreenRect bottom{0, 780, 1280, 800}, top{0, 0, 1280, 30}, left{0, 0, 60, 800}, right{1220, 0, 1280, 800};
+    ScreenRect w = WorkAreaBesideTaskbar(screen, 1280, 800, &bottom);
+    EXPECT_EQ(w.bottom, 780);
+    EXPECT_EQ(FindTaskbarEdge(w, 1280, 800), TaskbarEdge::Bottom);
+    w = WorkAreaBesideTaskbar(screen, 1280, 800, &top);
+    EXPECT_EQ(w.top, 30);
+    EXPECT_EQ(FindTaskbarEdge(w, 1280, 800), TaskbarEdge::Top);
+    EXPECT_EQ(FindTaskbarEdge(WorkAreaBesideTaskbar(screen, 1280, 800, &left), 1280, 800), TaskbarEdge::Left);
+    EXPECT_EQ(FindTaskbarEdge(WorkAreaBesideTaskbar(screen, 1280, 800, &right), 1280, 800), TaskbarEdge::Right);
+
+    // A work area the system already shrank is taken as it is; so is a bar off the screen.
+    const ScreenRect shrunk{0, 0, 1280, 760};
+    EXPECT_EQ(WorkAreaBesideTaskbar(shrunk, 1280, 800, &bottom).bottom, 760);
+    const ScreenRect hidden{0, 800, 1280, 840};
+    EXPECT_EQ(WorkAreaBesideTaskbar(screen, 1280, 800, &hidden).bottom, 800);
+    EXPECT_EQ(WorkAreaBesideTaskbar(screen, 1280, 800, nullptr).bottom, 800);
+}
+
 struct SlideCase {
     TaskbarEdge edge;
     ScreenRect work;
