@@ -7,12 +7,11 @@
 //   scripts/wine build/windows/bench/pnhook_wine_bench.exe
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "HookCore.h"
+#include "wine_bench_timing.h"
 
 namespace {
 
@@ -30,18 +29,7 @@ std::string StagedDll() {
 
 template <typename F>
 double MedianNsPerEvent(F feed) {
-    LARGE_INTEGER freq, a, b;
-    QueryPerformanceFrequency(&freq);
-    std::vector<double> runs;
-    for (int i = 0; i < kRuns; ++i) {
-        QueryPerformanceCounter(&a);
-        feed();
-        QueryPerformanceCounter(&b);
-        runs.push_back(1e9 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(freq.QuadPart) /
-                       kEvents);
-    }
-    std::sort(runs.begin(), runs.end());
-    return runs[kRuns / 2];
+    return 1000.0 * wine_bench::MedianMicroseconds(kRuns, feed) / kEvents;
 }
 
 void Report(const char* what, HOOKPROC keyProc, HOOKPROC mouseProc) {

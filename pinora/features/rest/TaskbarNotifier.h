@@ -51,6 +51,8 @@ private:
     void OnTimer(UINT_PTR id);
     void Paint();
     void MoveTo(ScreenPoint at);
+    // One step of the slide, in or out; true once it has arrived.
+    bool SlideStep(bool inward);
     void SetHighlighted(bool on);
 
     HWND hwnd_ = nullptr;

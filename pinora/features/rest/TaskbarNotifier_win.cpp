@@ -95,37 +95,36 @@ void CTaskbarNotifier::MoveTo(ScreenPoint at) {
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOSIZE);
 }
 
+bool CTaskbarNotifier::SlideStep(bool inward) {
+    ScreenPoint next = at_;
+    const bool arrived = inward ? motion_.StepIn(next) : motion_.StepOut(next);
+    MoveTo(next);
+    return arrived;
+}
+
 void CTaskbarNotifier::OnTimer(UINT_PTR id) {
     switch (id) {
-    case kAppearTimer: {
+    case kAppearTimer:
         phase_ = Appearing;
-        ScreenPoint next = at_;
-        const bool shown = motion_.StepIn(next);
-        MoveTo(next);
-        if (shown) {
+        if (SlideStep(true)) {
             KillTimer(hwnd_, kAppearTimer);
             SetTimer(hwnd_, kStayTimer, static_cast<UINT>(stayMs_), nullptr);
             phase_ = Showing;
         }
         break;
-    }
     case kStayTimer:
         KillTimer(hwnd_, kStayTimer);
         SetTimer(hwnd_, kHideTimer, static_cast<UINT>(std::max(1, motion_.hidePeriodMs)), nullptr);
         break;
-    case kHideTimer: {
+    case kHideTimer:
         phase_ = Disappearing;
-        ScreenPoint next = at_;
-        const bool gone = motion_.StepOut(next);
-        MoveTo(next);
-        if (gone) {
+        if (SlideStep(false)) {
             KillTimer(hwnd_, kHideTimer);
             SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOZORDER | SWP_HIDEWINDOW);
             phase_ = Hidden;
             SetHighlighted(false);
         }
         break;
-    }
     default:
         break;
     }
