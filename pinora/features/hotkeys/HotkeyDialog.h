@@ -17,7 +17,7 @@ public:
     CHotkeyDlg(int mode, HotkeySet& hotkeys) : mode_(mode), hotkeys_(hotkeys) {}
 
     // Modal, owned by owner. 0 after a change, the button's id when cancelled,
-    // -1 for an unknown mode or a missing template.
+    // -1 for an unknown mode, a missing template, or while one is already open.
     static INT_PTR Run(HWND owner, int mode, HotkeySet& hotkeys);
     // The same dialog without a modal loop of its own (it closes by destroying
     // itself); nullptr for an unknown mode.

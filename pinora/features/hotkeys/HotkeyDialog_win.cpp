@@ -23,10 +23,16 @@ void RegisterHotkeyControl() {
 }  // namespace
 
 INT_PTR CHotkeyDlg::Run(HWND owner, int mode, HotkeySet& hotkeys) {
-    if (!KnownMode(mode)) return -1;
+    // One at a time: a second opener while it is up (a posted request, a second
+    // "setkey") would stack another dialog over the same hotkeys.
+    static bool open = false;
+    if (!KnownMode(mode) || open) return -1;
     RegisterHotkeyControl();
     CHotkeyDlg dlg(mode, hotkeys);
-    return dlg.DoModal(ResLib(), IDD_HOTKEY, owner);
+    open = true;
+    const INT_PTR result = dlg.DoModal(ResLib(), IDD_HOTKEY, owner);
+    open = false;
+    return result;
 }
 
 HWND CHotkeyDlg::OpenModeless(HWND owner) {

@@ -164,7 +164,8 @@ TEST_F(RestWindowsTest, NotifierHoverUnderlinesAndAClickTellsTheOwner) {
     SendMessageA(n.hwnd(), WM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(n.Highlighted());
 
-    EXPECT_TRUE(SendMessageA(n.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(n.hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_TRUE(SendMessageA(n.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(n.hwnd()),
+                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
 
     SendMessageA(n.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 50));
