@@ -173,10 +173,9 @@ void CMainDlg::OnDestroy() {
 
 void CMainDlg::OnTick() {
     // Each tick runs the alarm check, then the rest check. A table that cannot be
-    // read stops the timer until it is started again.
-    const bool alarmsRead = Sticks().RunAlarmCheck();
+    // read stops the timer, before its message box, until the timer is started again.
+    Sticks().RunAlarmCheck([this] { StopTickTimer(); });
     rest_.Check();
-    if (!alarmsRead) StopTickTimer();
 }
 
 StickWindows& CMainDlg::Sticks() {

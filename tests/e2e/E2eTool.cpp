@@ -3,6 +3,7 @@
 //   pinora_e2e_tool seed-user <program folder> <name> <password>
 //   pinora_e2e_tool field <table> <record> <field>
 //   pinora_e2e_tool records <table>
+//   pinora_e2e_tool add-alarm <sticks folder> <alarm code> <text>
 //   pinora_e2e_tool window <class or -> <title or ->   visible top-level window's rectangle
 //   pinora_e2e_tool hotkey-dialog <mode>              asks the running Pinora to open it
 //   pinora_e2e_tool hold-hotkey <hex value> <release file>
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <string>
 
+#include "AlarmStore.h"
 #include "HotkeyValue.h"
 #include "MainMessages.h"
 #include "Settings.h"
@@ -49,6 +51,18 @@ int PrintField(const char* path, long record, int field) {
     if (table.ReadField(field, value) != 0) return 1;
     std::printf("%s\n", value);
     return 0;
+}
+
+// A live alarm as the editor saves it, both reminders still to come.
+int AddAlarm(const std::string& sticksFolder, const char* code, const char* text) {
+    pinora::AlarmRecord r;
+    r.code = code;
+    r.alarm5 = "0";
+    r.alarm30 = "0";
+    r.stick = text;
+    r.date = r.code.substr(0, 8);
+    r.state = pinora::kStateLive;
+    return pinora::SaveNewStick(sticksFolder, std::atoi(r.date.c_str()), text, r) > 0 ? 0 : 1;
 }
 
 int PrintRecords(const char* path) {
@@ -108,13 +122,14 @@ int main(int argc, char** argv) {
     if (verb == "seed-user" && argc == 5) return SeedUser(argv[2], argv[3], argv[4]);
     if (verb == "field" && argc == 5) return PrintField(argv[2], std::atol(argv[3]), std::atoi(argv[4]));
     if (verb == "records" && argc == 3) return PrintRecords(argv[2]);
+    if (verb == "add-alarm" && argc == 5) return AddAlarm(argv[2], argv[3], argv[4]);
     if (verb == "window" && argc == 4) return PrintWindow(argv[2], argv[3]);
     if (verb == "hotkey-dialog" && argc == 3) return OpenHotkeyDialog(std::atoi(argv[2]));
     if (verb == "hold-hotkey" && argc == 4) return HoldHotkey(argv[2], argv[3]);
     if (verb == "last-active" && argc == 3) return PrintLastActive(argv[2]);
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
-                 "     | window <class|-> <title|-> | hotkey-dialog <mode> | hold-hotkey <hex> <release file>\n"
-                 "     | last-active <pnhook.dll>\n");
+                 "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|->\n"
+                 "     | hotkey-dialog <mode> | hold-hotkey <hex> <release file> | last-active <pnhook.dll>\n");
     return 2;
 }
