@@ -46,7 +46,9 @@ private:
     void OnDestroy();
     void BuildList();
     void DrawItem(HDC dc, const TodayItem& item);
-    const TodayItem* ItemAt(POINT client) const;
+    const TodayItem* ItemAt(POINT at) const;
+    // A point of the client area in the layout's 96-DPI pixels.
+    POINT ToLayout(POINT client) const;
     void OnMouseMove(POINT client);
     void DragWindow();
     void ShowModeMenu(POINT client);
@@ -59,6 +61,7 @@ private:
     HMENU menu_ = nullptr;
     HBITMAP agent_ = nullptr;
     int filter_ = 1;
+    int dpi_ = 96;
     std::string alarmTable_;
     std::vector<TodayItem> layout_;
     std::vector<TodayItem> drawn_;
