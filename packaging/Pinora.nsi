@@ -62,6 +62,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" ""
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.ComponentsShow
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -91,7 +92,7 @@ Function ${un}ClosePinora
   ${EndIf}
   ${If} $0 = 1
     ; Asked once; after a Retry the user has already agreed.
-    MessageBox MB_OKCANCEL|MB_ICONINFORMATION       "Pinora is running. It will be closed now; your notes are kept." /SD IDOK IDOK close
+    MessageBox MB_OKCANCEL|MB_ICONINFORMATION       "Pinora is running and has to be closed to go on.$\r$\n$\r$\nClose Pinora now?" /SD IDOK IDOK close
     StrCpy $0 0
     Goto done
   ${EndIf}
@@ -210,6 +211,14 @@ SectionEnd
 
 ; ---------------------------------------------------------------- uninstaller
 
+; Removing frees space rather than needing it: the "Space required" line of the
+; components page says nothing useful here.
+Function un.ComponentsShow
+  FindWindow $0 "#32770" "" $HWNDPARENT
+  GetDlgItem $0 $0 1023
+  ShowWindow $0 ${SW_HIDE}
+FunctionEnd
+
 Section "un.Pinora (required)" SecUnProgram
   SectionIn RO
   Call un.ClosePinora
@@ -275,5 +284,5 @@ SectionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecUnProgram} "The program files, the shortcuts and the start at logon."
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecUnData} "Also delete every user's notes, sticks, diary and passwords, and the settings. Leave it unticked to keep them for a later install."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecUnData} "Also delete every user's notes, sticks, diary and passwords, and the settings."
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END

@@ -151,5 +151,34 @@ check "the start at logon is removed" test -z "$(value "$run_key" 'Pinora notes'
 check "the settings and the user table are kept" test -f "$P/pinora.ini" -a -f "$P/user.dat"
 check "anna's diary is kept" note_saved
 
+# --- installed again, and uninstalled as a user does it, asking to remove the notes
+install
+mkdir -p "$P/My own things"
+echo mine >"$P/My own things/list.txt"
+pixel() { import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | awk '!/^#/ {print $3}'; }
+desktop=$(pixel 5 400)
+"$wine_run" "$P/uninstall.exe" >/dev/null 2>&1
+window_up() { [ "$(pixel 640 420)" != "$desktop" ]; }
+check "the uninstaller opens its window" wait_for 15 window_up
+sleep 1
+xdotool key Return                        # the first page: Next
+sleep 1
+xdotool key Down space                    # tick "Also remove my notes"
+sleep 0.5
+screenshot e2e-uninstall-notes
+xdotool key Return                        # Uninstall
+sleep 2
+xdotool key y                             # yes, delete the notes
+notes_removed() { [ ! -e "$P/pinora.ini" ] && [ ! -e "$P/user.dat" ] && [ ! -e "$P/anna" ]; }
+check "ticking 'Also remove my notes' removes the settings, the user table and anna's folder" \
+  wait_for 15 notes_removed
+check "it removes the program too" program_removed
+check "a folder of the user's own is left alone" test -f "$P/My own things/list.txt"
+# Close, once its last page is there.
+# (The uninstaller runs on as a copy of itself in the temporary folder.)
+uninstaller_gone() { [ "$(count_processes 'Un\.exe')" -eq 0 ]; }
+close_uninstaller() { xdotool mousemove 771 567 click 1; sleep 1; uninstaller_gone; }
+check "the uninstaller closes" wait_for 10 close_uninstaller
+
 remove_run_value
 finish
