@@ -41,7 +41,9 @@ VIAddVersionKey /LANG=1033 "ProductName" "Pinora"
 VIAddVersionKey /LANG=1033 "FileDescription" "Pinora setup"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" ""
+VIAddVersionKey /LANG=1033 "OriginalFilename" "Pinora-${VERSION}-setup.exe"
+; Company-neutral: no publisher and no copyright holder is named.
+!pragma warning disable 9100
 
 !include MUI2.nsh
 !include LogicLib.nsh

@@ -86,7 +86,7 @@ convert -size 164x314 xc:"#fff4b8" \( "$icon[1]" -filter point -resize 300% \) -
 installer=$out/Pinora-$version-setup.exe
 zip=$out/Pinora-$version-portable.zip
 rm -f "$installer" "$zip"
-"$MAKENSIS" -V2 -NOCD \
+"$MAKENSIS" -V2 -WX -NOCD \
   -DVERSION="$version" -DSOURCE="$program" -DFILES="$install_list" -DUNFILES="$uninstall_list" \
   -DICON="$icon" -DWIZARD="$wizard" -DOUTFILE="$installer" \
   "$here/Pinora.nsi" || die "makensis failed"
