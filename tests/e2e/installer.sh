@@ -53,11 +53,21 @@ program_removed() {
 no_user_data() { [ ! -e "$P/pinora.ini" ] && ! ls "$P"/*.dat >/dev/null 2>&1; }
 # The colour at the notification area's first icon.
 tray_pixel() { import -window root -crop 1x1+1270+790 txt:- 2>/dev/null | awk '!/^#/ {print $3}'; }
-# stop_by_installer: the installer just ran over the Pinora started last; it must
-# have ended by its own Exit (code 0), not been killed.
-pinora_exit_code() {
+# The exit code of the Pinora started last, once it has ended (killed when it
+# has not after 20 s, which shows as a code other than 0).
+ended_pinora_code() {
   wait_for 20 pinora_gone || kill "$pinora_pid" 2>/dev/null
   wait "$pinora_pid" 2>/dev/null
+}
+# upgrade_over_running WHILE: installs over the Pinora started last, which must be
+# asked to exit and end by itself (code 0), not be killed.
+upgrade_over_running() {
+  install
+  local rc=$?
+  check "an install while $1 ends with code 0 (was $rc)" test "$rc" -eq 0
+  ended_pinora_code
+  rc=$?
+  check "the running Pinora was asked to exit and ended by itself (code $rc)" test "$rc" -eq 0
 }
 
 # --- install
@@ -90,12 +100,7 @@ screenshot e2e-installed-first-start
 
 # --- upgrade while the login dialog is open
 touch -d 2001-01-01 "$P/Pinora.exe"
-install
-rc=$?
-check "an install over the running program ends with code 0 (was $rc)" test "$rc" -eq 0
-pinora_exit_code
-rc=$?
-check "the running Pinora was asked to exit and ended by itself (code $rc)" test "$rc" -eq 0
+upgrade_over_running "Pinora shows its login dialog"
 replaced() { [ "$(date -r "$P/Pinora.exe" +%Y)" != 2001 ]; }
 check "the program files are replaced" replaced
 check "the settings written by the first start are kept" test -f "$P/pinora.ini"
@@ -121,12 +126,7 @@ user_data() { (cd "$P" && md5sum pinora.ini user.dat winkcfg.dat anna/data/*.txt
 data_before=$(user_data)
 
 # --- upgrade while anna is logged in
-install
-rc=$?
-check "a second install over the running program ends with code 0 (was $rc)" test "$rc" -eq 0
-pinora_exit_code
-rc=$?
-check "Pinora was asked to exit again and ended by itself (code $rc)" test "$rc" -eq 0
+upgrade_over_running "anna is logged in"
 check "the settings, the user table, the catalogue and the diary are unchanged" test "$(user_data)" = "$data_before"
 check "the upgraded program is complete" program_installed
 start_pinora "$work/pinora-3.log"
@@ -141,7 +141,7 @@ program=${quiet#\"}
 program=${program%%\"*}
 "$wine_run" "$program" ${quiet##*\" } >/dev/null 2>&1
 check "the uninstaller removes every program file" wait_for 30 program_removed
-pinora_exit_code
+ended_pinora_code
 rc=$?
 check "the uninstaller asked Pinora to exit (code $rc)" test "$rc" -eq 0
 entry_gone() { ! "$wine_run" reg query "$uninstall_key" >/dev/null 2>&1; }
