@@ -61,13 +61,13 @@ private:
     HMENU menu_ = nullptr;
     HBITMAP agent_ = nullptr;
     int filter_ = 1;
-    int dpi_ = 96;
     std::string alarmTable_;
     std::vector<TodayItem> layout_;
     std::vector<TodayItem> drawn_;
     uikit::UniqueBitmap offscreen_;
     std::string tipText_;
     const TodayItem* hover_ = nullptr;
+    int dpi_ = 96;  // the screen's, when last drawn
 };
 
 }  // namespace pinora
