@@ -192,6 +192,7 @@ void CTodayWnd::BuildList() {
     layout_ = BuildTodayList(alarmTable_, now.year * 10000 + now.month * 100 + now.day, filter_);
     RECT client;
     GetClientRect(hwnd_, &client);
+    client.right = ToLayout(POINT{client.right, 0}).x;  // rows are laid out in 96-DPI pixels
     HDC screen = GetDC(nullptr);
     HFONT font = ArialFont(-12, LookOf(1));
     HGDIOBJ old = SelectObject(screen, font);
