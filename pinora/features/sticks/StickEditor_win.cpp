@@ -7,6 +7,7 @@
 #include "AlarmStore.h"
 #include "DamagedTables.h"
 #include "DoRoRazIds.h"
+#include "Dpi.h"
 #include "MainMessages.h"
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
@@ -18,7 +19,7 @@ namespace {
 
 // One caption font for every editor, kept until the program ends.
 HFONT CaptionFont() {
-    static uikit::UniqueFont font(CreateFontA(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    static uikit::UniqueFont font(CreateFontA(-uikit::ScaleToDpi(12, uikit::SystemDpi()), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                               DEFAULT_PITCH | FF_DONTCARE, "Tahoma"));
     return font.get();
