@@ -12,6 +12,7 @@
 #include "Hotkeys.h"
 #include "LoginDlg.h"
 #include "MainMessages.h"
+#include "NotesManager.h"
 
 namespace pinora {
 
@@ -43,6 +44,7 @@ public:
     const HotkeySet& Hotkeys() const { return hotkeys_; }
     HMENU TrayMenu() const { return trayMenu_.get(); }
     CLoginDlg& Login() { return login_; }
+    CNotesManagerDlg& Notes() { return notes_; }
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -79,7 +81,14 @@ private:
     void CenterOverWorkArea();
     void StartProgram(const std::string& path, const std::string& args);
 
+    // Notes manager (MainDlgNotes.cpp): commands 1005 and 32772, Ctrl+Q, and
+    // closing it, which offers unsaved edits for saving first (false: it stays).
+    void OpenNotesManager();
+    void ToggleNotesManager();
+    bool CloseNotesManager(bool onlyIfVisible);
+
     CLoginDlg login_;
+    CNotesManagerDlg notes_;
     uikit::UniqueMenu trayMenu_;
     uikit::UniqueFont noteFont_;
     HotkeySet hotkeys_;
