@@ -17,8 +17,7 @@ void CMainDlg::OpenNotesManager() {
     RefreshDayFiles();
     if (!notes_.CreateManager(hwnd())) return;
     notes_.SetDataFolder(files_.userDataDir);
-    ShowWindow(notes_.hwnd(), SW_SHOW);
-    SetForegroundWindow(notes_.hwnd());
+    notes_.ShowInFront();
 }
 
 void CMainDlg::ToggleNotesManager() {

@@ -32,6 +32,8 @@ public:
     // today in it: the month's days are listed and today's note is shown.
     void SetDataFolder(const std::string& folder);
     const std::string& DataFolder() const { return folder_; }
+    // Shows the window in front, with the keyboard in the list of days.
+    void ShowInFront();
 
     // Before the window goes away or shows something else: edits that were not
     // saved are offered for saving. False when they could not be saved, so the

@@ -48,8 +48,10 @@ LRESULT CALLBACK KeywordsProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
             return DefSubclassProc(edit, msg, wp, lp) | DLGC_WANTALLKEYS;
         break;
     }
+    case WM_KEYDOWN:
     case WM_CHAR:
-        if (wp == '\r') return 0;  // a single-line box would beep
+        // Not passed on: the box would beep, or hand the key to the default button.
+        if (wp == VK_RETURN) return 0;
         break;
     case WM_KEYUP:
         if (wp == VK_RETURN) {
@@ -132,6 +134,15 @@ void CNotesManagerDlg::SetDataFolder(const std::string& folder) {
     if (!IsWindowAlive() || !SaveOrDiscardEdits()) return;
     folder_ = folder;
     SelectToday();
+}
+
+void CNotesManagerDlg::ShowInFront() {
+    if (!IsWindowAlive()) return;
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+    // Giving a control the focus also activates the window where bringing it to
+    // the foreground alone did not (a window shown for the first time under Wine).
+    SetFocus(Item(IDC_NOTES_LIST));
 }
 
 INT_PTR CNotesManagerDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

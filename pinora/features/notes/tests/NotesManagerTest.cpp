@@ -320,9 +320,17 @@ TEST_F(NotesManagerTest, SearchFindsNotesInFolderOrderAndAResultSavesUnderItsNam
     EXPECT_EQ(Caption(), "Notes Manager:Please input the key words!!");
     EXPECT_EQ(Entries().size(), 30u);
 
-    SetDlgItemTextA(Dlg(), IDC_NOTES_KEYWORDS, "anna");
-    // Enter in the keyword box searches (when the key comes up).
-    SendMessageA(GetDlgItem(Dlg(), IDC_NOTES_KEYWORDS), WM_KEYUP, VK_RETURN, 0);
+    // Enter in the keyword box searches (when the key comes up) and is no OK
+    // that would hide the window.
+    manager.ShowInFront();
+    HWND keywords = GetDlgItem(Dlg(), IDC_NOTES_KEYWORDS);
+    SetWindowTextA(keywords, "anna");
+    SetFocus(keywords);
+    PostMessageA(keywords, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageA(keywords, WM_CHAR, '\r', 0x001C0001);
+    PostMessageA(keywords, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    ASSERT_TRUE(uikit::PumpPendingMessages());
+    EXPECT_TRUE(IsWindowVisible(Dlg()));
     EXPECT_EQ(Caption(), "Notes Manager:Find 3 Notes");
     std::vector<std::string> expected;
     WIN32_FIND_DATAA fd;
