@@ -19,7 +19,7 @@ printf 'Dentist at nine\r\n' >"$data/2001-05-06.txt"
 
 log=$work/pinora.log
 start_pinora "$log"
-check "Pinora starts and logs anna in" grep -qa 'Pinora: logged in' "$log"
+check "Pinora starts and logs anna in" wait_for 10 grep -qa 'Pinora: logged in' "$log"
 sleep 1
 
 activate_desktop
