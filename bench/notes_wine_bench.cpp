@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "NoteSearch.h"
 #include "NotesManager.h"
 #include "Settings.h"
+#include "wine_bench_timing.h"
 
 namespace {
 
@@ -22,17 +22,7 @@ constexpr int kRuns = 11;
 
 template <typename F>
 double MedianMilliseconds(F work) {
-    LARGE_INTEGER freq, a, b;
-    QueryPerformanceFrequency(&freq);
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        QueryPerformanceCounter(&a);
-        work();
-        QueryPerformanceCounter(&b);
-        times.push_back(1e3 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(freq.QuadPart));
-    }
-    std::sort(times.begin(), times.end());
-    return times[kRuns / 2];
+    return wine_bench::MedianMicroseconds(kRuns, work) / 1000.0;
 }
 
 std::string WithSeparator(std::string folder) {

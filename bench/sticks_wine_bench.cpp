@@ -14,6 +14,7 @@
 #include "Scheduler.h"
 #include "TodayList.h"
 #include "sticks_bench_table.h"
+#include "wine_bench_timing.h"
 
 namespace {
 
@@ -32,17 +33,7 @@ std::string MakeTable() {
 
 template <typename F>
 double MedianMicroseconds(F work) {
-    LARGE_INTEGER freq, a, b;
-    QueryPerformanceFrequency(&freq);
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        QueryPerformanceCounter(&a);
-        work();
-        QueryPerformanceCounter(&b);
-        times.push_back(1e6 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(freq.QuadPart));
-    }
-    std::sort(times.begin(), times.end());
-    return times[kRuns / 2];
+    return wine_bench::MedianMicroseconds(kRuns, work);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "NoteSearch.h"
 #include "NotesCheckList.h"
 #include "ResourceLibrary.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 namespace {
@@ -492,22 +493,7 @@ void CNotesManagerDlg::ShowMessage(UINT textId, UINT icon, const std::string& de
     uikit::ShowMessageBox(hwnd(), text.c_str(), LoadResString(IDS_CAPTION).c_str(), MB_OK | icon);
 }
 
-void CNotesManagerDlg::CenterOnOwner() {
-    RECT work, area, rc;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    HWND owner = GetWindow(hwnd(), GW_OWNER);
-    if (!owner || !GetWindowRect(owner, &area)) area = work;
-    GetWindowRect(hwnd(), &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    int x = area.left + (area.right - area.left - w) / 2;
-    int y = area.top + (area.bottom - area.top - h) / 2;
-    // Kept inside the work area.
-    if (x + w > work.right) x = work.right - w;
-    if (y + h > work.bottom) y = work.bottom - h;
-    if (x < work.left) x = work.left;
-    if (y < work.top) y = work.top;
-    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void CNotesManagerDlg::CenterOnOwner() { uikit::CenterWindow(hwnd(), GetWindow(hwnd(), GW_OWNER)); }
 
 int CNotesManagerDlg::EntryCount() const {
     const LRESULT n = SendMessageA(Item(IDC_NOTES_LIST), LB_GETCOUNT, 0, 0);
