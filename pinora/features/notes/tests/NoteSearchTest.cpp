@@ -51,7 +51,7 @@ TEST_F(NoteSearchTest, SeveralWordsAreOneSubstringWithTheirSpaces) {
 }
 
 TEST_F(NoteSearchTest, TextAfterANulIsNotSearched) {
-    const std::string note = Note("nul.txt", std::string("visible part\0hidden part", 24));
+    const std::string note = Note("zero-byte.txt", std::string("visible part\0hidden part", 24));
     EXPECT_TRUE(NoteContainsKeywords(note.c_str(), "visible"));
     EXPECT_FALSE(NoteContainsKeywords(note.c_str(), "hidden"));
     const std::string leading = Note("lead.txt", std::string("\0text", 5));
