@@ -190,7 +190,8 @@ TEST_F(NotesManagerTest, OpeningListsTheMonthWithWeekendsAndShowsTodaysNote) {
 
     // Another date in the picker: that month, that day, its note.
     Note("2009-02-01.txt", "February");
-    SYSTEMTIME st = {2009, 2, 0, 1, 0, 0, 0, 0};
+    // Given a wrong weekday, the picker still reports the date's own (a Sunday).
+    SYSTEMTIME st = {2009, 2, 3, 1, 0, 0, 0, 0};
     NMDATETIMECHANGE change = {};
     change.nmhdr.hwndFrom = GetDlgItem(Dlg(), IDC_NOTES_DATE);
     change.nmhdr.idFrom = IDC_NOTES_DATE;
