@@ -8,7 +8,7 @@ begin_pinora_test notes "$1" "$2"
 tool=$3
 
 # Today's file name must not change while the test runs.
-if [ "$(date +%H%M)" -ge 2358 ]; then sleep 150; fi
+away_from_midnight 2358
 today=$(date +%Y-%m-%d).txt
 
 "$wine_run" "$tool" seed-user "$(winpath "$P")" anna secret >/dev/null 2>&1
