@@ -24,6 +24,9 @@ BOOL CMainDlg::OnNotify(const NMHDR& hdr) {
     case kCmdCompanionEditor:
         StartCompanionEditorOnToday();
         return TRUE;
+    case kCmdSetHotkey:
+        OpenHotkeyDialog(0);  // modal: the quick-note hotkey
+        return TRUE;
     case kCmdPaint:
     case kCmdCalculator:
     case kCmdConsole:

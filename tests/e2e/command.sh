@@ -38,8 +38,9 @@ sleep 1
 
 main_title="Pinora - quick note"
 popup_title="Pinora - dictionary"
-rect_of() { "$wine_run" "$tool" window-rect "$1" 2>/dev/null | tr -d '\r'; }
-shown() { [ "$(rect_of "$1" | awk '{print $5}')" = "1" ]; }
+# The place of a shown window as "left top right bottom"; nothing while it is hidden.
+rect_of() { "$wine_run" "$tool" window - "$1" 2>/dev/null | tr -d '\r'; }
+shown() { [ -n "$(rect_of "$1")" ]; }
 hidden() { ! shown "$1"; }
 
 activate_desktop
@@ -57,11 +58,26 @@ for pid in $(pids_of 'cmd\.exe'); do kill "$pid" 2>/dev/null; done
 check "the command window ends" wait_for 10 test "$(count_processes 'cmd\.exe')" -eq 0
 check "the quick-note window stays open with the word in it" shown "$main_title"
 
+# "setkey" opens the hotkey dialog for the quick-note hotkey; Escape closes it.
+click_item() {
+  local l t r b
+  read -r l t r b < <("$wine_run" "$tool" item-rect "$main_title" "$1" 2>/dev/null | tr -d '\r')
+  activate_desktop
+  xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1
+  sleep 0.5
+}
+click_item 1001
+xdotool key --repeat 8 BackSpace
+type_text "setkey"
+xdotool key Return
+hotkey_title="Pinora - quick-note hotkey"
+check "setkey and Enter open the quick-note hotkey dialog" wait_for 10 shown "$hotkey_title"
+screenshot e2e-command-setkey
+xdotool key Escape
+check "Escape closes it" wait_for 5 hidden "$hotkey_title"
+
 # The word box: a click clears its hint, Enter presses the lookup button.
-read -r wl wt wr wb _ < <("$wine_run" "$tool" item-rect "$main_title" 1075 2>/dev/null | tr -d '\r')
-activate_desktop
-xdotool mousemove $(((wl + wr) / 2)) $(((wt + wb) / 2)) click 1
-sleep 0.5
+click_item 1075
 type_text "two words"
 xdotool key Return
 # The browser control cannot show pages here: its "Error" box comes first.
@@ -77,8 +93,8 @@ check "the dictionary popup is shown" wait_for 10 shown "$popup_title"
 
 docked() {
   local ml mt mr mb pl pt pr pb half
-  read -r ml mt mr mb _ < <(rect_of "$main_title")
-  read -r pl pt pr pb _ < <(rect_of "$popup_title")
+  read -r ml mt mr mb < <(rect_of "$main_title")
+  read -r pl pt pr pb < <(rect_of "$popup_title")
   half=$(((mr - ml) / 2))
   [ -n "$ml" ] && [ -n "$pl" ] && [ "$pr" -eq "$ml" ] && [ "$pl" -eq $((ml - half)) ] && [ "$pt" -eq "$mt" ] &&
     [ "$pb" -eq "$mb" ]

@@ -14,6 +14,7 @@
 #include "CallRecorders.h"
 #include "CommandRules.h"
 #include "DoRoRazIds.h"
+#include "Hotkeys.h"
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
@@ -221,6 +222,36 @@ TEST_F(CommandBoxTest, EnterInTheWordBoxLooksUpAndInTheNoteBoxBreaksTheLine) {
     test::PumpUntil([&] { return NoteText() == "line\r\n"; }, 1000);
     EXPECT_EQ(NoteText(), "line\r\n");
     EXPECT_TRUE(IsWindowVisible(dlg.hwnd()));  // not saved and hidden by OK
+}
+
+// The hotkey dialog is modal: a timer reads what it shows and cancels it.
+std::string g_hotkeyShown;
+int g_hotkeyDialogs = 0;
+void CALLBACK CancelHotkeyDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = FindWindowA("#32770", LoadResString(IDS_HOTKEY_CAPTION_MAIN).c_str());
+    if (!dialog) return;
+    KillTimer(nullptr, id);
+    ++g_hotkeyDialogs;
+    char text[64] = {};
+    GetDlgItemTextA(dialog, IDC_HOTKEY_CURRENT, text, sizeof text);
+    g_hotkeyShown = text;
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(CommandBoxTest, SetkeyOpensTheQuickNoteHotkeyDialogFromAnySender) {
+    g_hotkeyDialogs = 0;
+    g_hotkeyShown.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, CancelHotkeyDialog);
+    TypeAndEnter("SetKey");  // returns once the timer cancelled the dialog
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_hotkeyDialogs, 1);
+    EXPECT_EQ(g_hotkeyShown, HotkeyText(0x242));  // mode 0: the quick-note hotkey
+    EXPECT_EQ(NoteText(), "SetKey\r\n");
+
+    timer = SetTimer(nullptr, 0, 50, CancelHotkeyDialog);
+    Notify(Words(), IDC_DICT_INPUT, kCmdSetHotkey);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_hotkeyDialogs, 2);
 }
 
 // The about box is modal: a timer looks at it and presses its link, then closes it.
