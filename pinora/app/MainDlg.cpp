@@ -11,6 +11,7 @@
 #include "Catalogues_win.h"
 #include "Settings.h"
 #include "Skins.h"
+#include "StickManager.h"
 #include "StickWindows.h"
 #include "Users.h"
 
@@ -68,6 +69,7 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         StartTickTimer();
         return TRUE;
     case MWM_CLOSEPOPUPS:
+        CloseCalendar();  // it showed the user who was logged in before
         SendMessageA(hwnd(), MWM_STICKSCHANGED, 0, 0);
         StartTickTimer();
         return TRUE;
@@ -144,6 +146,7 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::OnDestroy() {
     StopTickTimer();
+    calendar_.reset();
     sticks_.reset();  // its windows borrow the tray menu
     DeleteTrayIcon();
     login_.Destroy();

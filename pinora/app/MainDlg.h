@@ -21,6 +21,7 @@ constexpr UINT kTickPeriodMs = 30000;
 constexpr const char* kHelpPage = "https://pinora.app/help/";
 
 class StickWindows;
+class CStickManagerWnd;
 
 class CMainDlg : public uikit::Dialog {
 public:
@@ -43,6 +44,8 @@ public:
     const HotkeySet& Hotkeys() const { return hotkeys_; }
     HMENU TrayMenu() const { return trayMenu_.get(); }
     CLoginDlg& Login() { return login_; }
+    // The stick manager, while it exists (command 32776 creates it).
+    CStickManagerWnd* Calendar() const { return calendar_.get(); }
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -101,6 +104,12 @@ private:
     // The stick editor, alarm pop-up and today window, created on first use.
     StickWindows& Sticks();
     std::unique_ptr<StickWindows> sticks_;
+
+    // The stick manager and its month calendar (MainDlgCalendar.cpp).
+    void OpenCalendar();
+    void CloseCalendar();
+    HWND CalendarWindow() const;
+    std::unique_ptr<CStickManagerWnd> calendar_;
 };
 
 }  // namespace pinora

@@ -51,10 +51,14 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
         // no reminders, no list of the day's sticks.
         StopTickTimer();
         if (Sticks().TodayShown()) SetTodayMenuText(Sticks().ToggleToday());
+        CloseCalendar();
         OutputDebugStringA("Pinora: logged out\n");
         break;
     case ID_NEW_STICK:
-        if (App().bLoggedIn) Sticks().OpenNewStickEditor();
+        if (App().bLoggedIn) Sticks().OpenNewStickEditor(CalendarWindow());
+        break;
+    case ID_CALENDAR:
+        OpenCalendar();
         break;
     case ID_TODAY_WINDOW:
         SetTodayMenuText(Sticks().ToggleToday());
