@@ -3,11 +3,14 @@
 //   pinora_e2e_tool seed-user <program folder> <name> <password>
 //   pinora_e2e_tool field <table> <record> <field>
 //   pinora_e2e_tool records <table>
+//   pinora_e2e_tool seed-stick <sticks folder> <yyyyMMdd> <state> <text>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "AlarmStore.h"
+#include "Clock.h"
 #include "Settings.h"
 #include "Tabulo.h"
 #include "TextCipher.h"
@@ -48,6 +51,25 @@ int PrintRecords(const char* path) {
     return 0;
 }
 
+// A stick without alarm saved as the editor saves it (record n of both tables),
+// with the state given: "3" a plain stick, "0" a finished one.
+int SeedStick(const std::string& folder, const char* date, const char* state, const char* text) {
+    const std::string d = date;
+    if (d.size() != 8) return 2;
+    const int year = std::atoi(d.substr(0, 4).c_str()), month = std::atoi(d.substr(4, 2).c_str()),
+              day = std::atoi(d.substr(6, 2).c_str());
+    pinora::AlarmRecord r;
+    r.code = d + "|" + d.substr(0, 4) + "|" + d.substr(4, 2) + "|" + d.substr(6, 2) + "|9|0|" +
+             std::to_string(pinora::DayOfWeek(year, month, day)) + "|0|" + d;
+    r.stick = text;
+    r.date = d;
+    r.state = state;
+    const int n = pinora::SaveNewStick(folder, std::atoi(date), text, r);
+    if (n == 0) return 1;
+    std::printf("%d\n", n);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +77,7 @@ int main(int argc, char** argv) {
     if (verb == "seed-user" && argc == 5) return SeedUser(argv[2], argv[3], argv[4]);
     if (verb == "field" && argc == 5) return PrintField(argv[2], std::atol(argv[3]), std::atoi(argv[4]));
     if (verb == "records" && argc == 3) return PrintRecords(argv[2]);
-    std::fprintf(stderr, "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n");
+    if (verb == "seed-stick" && argc == 6) return SeedStick(argv[2], argv[3], argv[4], argv[5]);
+    std::fprintf(stderr, "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table> | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n");
     return 2;
 }

@@ -20,6 +20,7 @@ constexpr COLORREF kCellMonthColour = 0xEC9A5F;
 constexpr COLORREF kCellOtherMonthColour = 0xC0C0C0;
 constexpr COLORREF kCellHoverColour = 0xFF00FF;
 constexpr COLORREF kFocusedItemText = 0x00FF00;
+constexpr COLORREF kTodayHeaderText = 0xFFFFFF;
 
 class CCalendarCell : public uikit::Window {
 public:
@@ -47,7 +48,8 @@ private:
     void OnDoubleClick(int y);
     void OpenSelectedStick();
     void SetHover(bool on);
-    void OnMouseLeave();
+    void CheckHover();
+    COLORREF HeaderTextColour() const;
     void FillList();
     int SelectedIndex() const;
     CellRequest Request() const;

@@ -13,6 +13,8 @@ namespace pinora {
 namespace {
 
 constexpr const char* kCellClass = "PN_CALENDARCELL";
+constexpr UINT_PTR kHoverTimer = 1;
+constexpr UINT kHoverCheckMs = 100;
 WNDPROC g_listBoxProc = nullptr;
 
 // Finished sticks, struck through; one font for every list, kept until the end.
@@ -50,16 +52,9 @@ LRESULT CALLBACK DayListBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexc
             SetWindowLongPtrA(hwnd, GWL_STYLE, GetWindowLongPtrA(hwnd, GWL_STYLE) | wanted);
             break;
         }
-        case WM_MOUSEMOVE: {
-            const LRESULT r = BaseListProc(hwnd, msg, wp, lp);
-            TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hwnd, 0};
-            TrackMouseEvent(&track);
-            SendMessageA(cell, msg, wp, lp);
-            return r;
-        }
+        case WM_MOUSEMOVE:
         case WM_LBUTTONDOWN:
-        case WM_RBUTTONUP:
-        case WM_MOUSELEAVE: {
+        case WM_RBUTTONUP: {
             const LRESULT r = BaseListProc(hwnd, msg, wp, lp);
             SendMessageA(cell, msg, wp, lp);
             return r;
@@ -155,14 +150,12 @@ LRESULT CCalendarCell::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         if (reinterpret_cast<HWND>(lp) == list_ && HIWORD(wp) == LBN_KILLFOCUS) SetHover(false);
         return 0;
-    case WM_MOUSEMOVE: {
+    case WM_MOUSEMOVE:
         SetHover(true);
-        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hwnd(), 0};
-        TrackMouseEvent(&track);
         return 0;
-    }
     case WM_MOUSELEAVE:
-        OnMouseLeave();
+    case WM_TIMER:
+        if (msg == WM_MOUSELEAVE || wp == kHoverTimer) CheckHover();
         return 0;
     case WM_KILLFOCUS:
         SetHover(false);
@@ -222,13 +215,20 @@ void CCalendarCell::OnPaint() {
     if (date_.year != 0) {
         HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, date_.currentMonth ? RGB(0, 0, 0) : RGB(0x60, 0x60, 0x60));
+        SetTextColor(dc, HeaderTextColour());
         header.left += 3;
         const std::string text = HeaderText();
         DrawTextA(dc, text.c_str(), -1, &header, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         SelectObject(dc, old);
     }
     EndPaint(hwnd(), &ps);
+}
+
+// Today in white, the month shown in black, its neighbours in grey.
+COLORREF CCalendarCell::HeaderTextColour() const {
+    const LocalTime now = CurrentClock().Now();
+    if (DateNumberOf(date_) == DateNumber(now.year, now.month, now.day)) return kTodayHeaderText;
+    return date_.currentMonth ? RGB(0, 0, 0) : RGB(0x60, 0x60, 0x60);
 }
 
 void CCalendarCell::SetDay(const DayDate& date, const std::string& alarmPath, DaySticks sticks) {
@@ -247,11 +247,18 @@ void CCalendarCell::Reload() {
 
 void CCalendarCell::FillList() {
     if (!list_) return;
+    // Filled without drawing item by item: a month refills every cell at once.
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+    size_t bytes = 0;
+    for (const ListedStick& stick : sticks_) bytes += stick.text.size() + 1;
+    SendMessageA(list_, LB_INITSTORAGE, sticks_.size(), bytes);
     for (size_t i = 0; i < sticks_.size(); ++i) {
         const LRESULT at = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(sticks_[i].text.c_str()));
         if (at >= 0) SendMessageA(list_, LB_SETITEMDATA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&sticks_[i]));
     }
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
 }
 
 int CCalendarCell::SelectedIndex() const {
@@ -309,16 +316,22 @@ void CCalendarCell::OpenSelectedStick() {
 void CCalendarCell::SetHover(bool on) {
     if (hover_ == on) return;
     hover_ = on;
+    // While hovered the cell looks where the cursor is: leave notices do not come
+    // when another window (the editor, a menu) appears over the cell or the
+    // cursor jumps away.
+    if (on)
+        SetTimer(hwnd(), kHoverTimer, kHoverCheckMs, nullptr);
+    else
+        KillTimer(hwnd(), kHoverTimer);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void CCalendarCell::OnMouseLeave() {
-    // Moving onto the cell's own list is not leaving the cell.
+void CCalendarCell::CheckHover() {
+    // The cell's own list is part of the cell.
     POINT cursor;
-    RECT rc;
     GetCursorPos(&cursor);
-    GetWindowRect(hwnd(), &rc);
-    if (!PtInRect(&rc, cursor)) SetHover(false);
+    HWND under = WindowFromPoint(cursor);
+    if (under != hwnd() && !IsChild(hwnd(), under)) SetHover(false);
 }
 
 LRESULT CCalendarCell::CopySelectedText(int size, char* buffer) const {

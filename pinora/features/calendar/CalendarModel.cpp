@@ -1,9 +1,9 @@
 #include "CalendarModel.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unordered_map>
 
 #include "AlarmStore.h"
 #include "TableScan.h"
@@ -43,6 +43,18 @@ bool ListRecord(const TableScan& table, long record, bool hideFinished, ListedSt
     out->record = static_cast<int>(record);
     out->text = text;
     return true;
+}
+
+// The number whose "%d" text is exactly this one: digits only, no leading zero,
+// at most nine of them. A DATE that is not such a text equals no day's text.
+bool ParseDateNumber(const char* text, int* number) {
+    int n = 0, digits = 0;
+    for (const char* c = text; *c; ++c, ++digits) {
+        if (*c < '0' || *c > '9' || digits == 9 || (digits == 0 && *c == '0')) return false;
+        n = n * 10 + (*c - '0');
+    }
+    *number = n;
+    return digits > 0;
 }
 
 }  // namespace
@@ -94,17 +106,17 @@ std::array<DaySticks, kCalendarCells> LoadMonthSticks(const std::string& alarmPa
     std::array<DaySticks, kCalendarCells> days;
     TableScan table;
     if (!table.Open(alarmPath)) return days;
-    // The 42 dates are distinct, so each record belongs to one day at most.
-    std::unordered_map<std::string, int> dayOfDate;
-    dayOfDate.reserve(kCalendarCells * 2);
-    for (int i = 0; i < kCalendarCells; ++i) dayOfDate.emplace(NumberText(DateNumberOf(grid[static_cast<size_t>(i)])), i);
+    // The grid's days follow one another, so their numbers rise with the index.
+    std::array<int, kCalendarCells> numbers;
+    for (size_t i = 0; i < numbers.size(); ++i) numbers[i] = DateNumberOf(grid[i]);
     char date[16];
     for (long r = 1; r <= table.Records(); ++r) {
-        if (!table.Go(r) || !table.ReadField(kAlarmDate, date, sizeof date)) continue;
-        const auto day = dayOfDate.find(date);
-        if (day == dayOfDate.end()) continue;
+        int number = 0;
+        if (!table.Go(r) || !table.ReadField(kAlarmDate, date, sizeof date) || !ParseDateNumber(date, &number)) continue;
+        const auto at = std::lower_bound(numbers.begin(), numbers.end(), number);
+        if (at == numbers.end() || *at != number) continue;
         ListedStick stick;
-        if (ListRecord(table, r, hideFinished, &stick)) days[static_cast<size_t>(day->second)].push_back(std::move(stick));
+        if (ListRecord(table, r, hideFinished, &stick)) days[static_cast<size_t>(at - numbers.begin())].push_back(std::move(stick));
     }
     return days;
 }

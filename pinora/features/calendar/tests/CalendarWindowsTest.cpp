@@ -413,6 +413,20 @@ TEST_F(CalendarTest, NewStickFromACellStartsWithItsTextAndNoRecord) {
     EXPECT_EQ(standIns.calls[0].text, "template text");
 }
 
+TEST_F(CalendarTest, HoverEndsWhenTheCursorIsElsewhereWithoutALeaveNotice) {
+    Open();
+    CCalendarCell& cell = manager.Calendar().Cell(20);
+    RECT rc;
+    GetWindowRect(cell.hwnd(), &rc);
+    SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    SendMessageA(cell.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    EXPECT_TRUE(cell.Hovered());
+    EXPECT_FALSE(test::PumpUntil([&] { return !cell.Hovered(); }, 400));  // still over it
+    // The cursor jumps onto the button band: no WM_MOUSELEAVE is sent here.
+    SetCursorPos(300, 20);
+    EXPECT_TRUE(test::PumpUntil([&] { return !cell.Hovered(); }, 2000));
+}
+
 TEST_F(CalendarTest, MissingTableShowsEmptyCells) {
     HWND h = Open();
     EXPECT_NE(h, nullptr);
