@@ -14,6 +14,7 @@
 #include "AlarmStore.h"
 #include "CalendarWnd.h"
 #include "calendar_bench_table.h"
+#include "table_walk_baseline.h"
 
 namespace {
 
@@ -31,17 +32,7 @@ std::string MakeFolder() {
 
 template <typename F>
 double MedianMicroseconds(F work) {
-    LARGE_INTEGER freq, a, b;
-    QueryPerformanceFrequency(&freq);
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        QueryPerformanceCounter(&a);
-        work();
-        QueryPerformanceCounter(&b);
-        times.push_back(1e6 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(freq.QuadPart));
-    }
-    std::sort(times.begin(), times.end());
-    return times[kRuns / 2];
+    return bench::MedianMicroseconds(work, kRuns);
 }
 
 }  // namespace
@@ -58,14 +49,8 @@ int main() {
     };
     const size_t expected = calendar_bench::Listed(perDay());
 
-    std::vector<char> block(64 * 1024);
-    const double plain = MedianMicroseconds([&] {
-        HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        DWORD got = 0;
-        while (ReadFile(f, block.data(), static_cast<DWORD>(block.size()), &got, nullptr) && got > 0) {
-        }
-        CloseHandle(f);
-    });
+    std::vector<char> block;
+    const double plain = MedianMicroseconds([&] { bench::PlainSequentialRead(path, block); });
     const double onePass = MedianMicroseconds([&] {
         if (calendar_bench::Listed(pinora::LoadMonthSticks(path, grid, true)) != expected) std::exit(2);
     });

@@ -12,6 +12,7 @@
 #include "AlarmStore.h"
 #include "App.h"
 #include "CalendarMessages.h"
+#include "CalendarTestSupport.h"
 #include "DoRoRazIds.h"
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
@@ -23,6 +24,8 @@
 
 namespace pinora {
 namespace {
+
+using test::DoubleClickItem;
 
 LocalTime At(int y, int m, int d, int hh, int mm) { return LocalTime{y, m, d, hh, mm, 0, DayOfWeek(y, m, d)}; }
 
@@ -78,25 +81,13 @@ protected:
     void Command(UINT id) { SendMessageA(main.hwnd(), WM_COMMAND, id, 0); }
     HWND Editor() { return reinterpret_cast<HWND>(SendMessageA(main.hwnd(), MWM_GETSTICKEDITOR, 0, 0)); }
     CCalendarCell& CellOf(int date) {
-        CCalendarWnd& calendar = main.Calendar()->Calendar();
-        for (int i = 0; i < kCalendarCells; ++i)
-            if (DateNumberOf(calendar.Cell(i).Date()) == date) return calendar.Cell(i);
-        ADD_FAILURE() << "no cell shows " << date;
-        return calendar.Cell(0);
+        CCalendarCell* cell = main.Calendar()->Calendar().FindCell(date);
+        if (!cell) ADD_FAILURE() << "no cell shows " << date;
+        return cell ? *cell : main.Calendar()->Calendar().Cell(0);
     }
     static std::string ItemText(HWND list, int i) {
-        char text[300] = {};
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        return text;
-    }
-    static void DoubleClickItem(CCalendarCell& cell, int i) {
-        RECT item = {};
-        SendMessageA(cell.List(), LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        const LPARAM at = MAKELPARAM(item.left + 10, item.top + 5);
-        SendMessageA(cell.List(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageA(cell.List(), WM_LBUTTONUP, 0, at);
-        SendMessageA(cell.List(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        SendMessageA(cell.List(), WM_LBUTTONUP, 0, at);
+        const auto texts = test::ListTexts(list);
+        return static_cast<size_t>(i) < texts.size() ? texts[static_cast<size_t>(i)] : "<none>";
     }
     std::string EditorText() {
         char text[300] = {};

@@ -45,6 +45,8 @@ public:
     void SetMenuChooser(MenuChooser chooser) { chooseFromMenu_ = std::move(chooser); }
 
     CCalendarCell& Cell(int index) { return *cells_[static_cast<size_t>(index)]; }
+    // The cell that shows the date (yyyyMMdd as a number), or nullptr.
+    CCalendarCell* FindCell(int dateNumber);
     CDayListDlg& DayList() { return dayList_; }
     const std::array<std::string, 7>& DayNames() const { return dayNames_; }
 

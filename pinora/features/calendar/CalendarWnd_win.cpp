@@ -65,6 +65,12 @@ bool CCalendarWnd::SetDate(const CivilDate& date) {
     return true;
 }
 
+CCalendarCell* CCalendarWnd::FindCell(int dateNumber) {
+    for (auto& cell : cells_)
+        if (DateNumberOf(cell->Date()) == dateNumber) return cell.get();
+    return nullptr;
+}
+
 std::string CCalendarWnd::AlarmPath() const {
     const std::string folder = sticksFolderOf_ ? sticksFolderOf_() : std::string();
     return folder.empty() ? std::string() : folder + kAlarmTableName;

@@ -12,6 +12,7 @@
 
 #include "AlarmStore.h"
 #include "CalendarMessages.h"
+#include "CalendarTestSupport.h"
 #include "DoRoRazIds.h"
 #include "MainMessages.h"
 #include "ResourceLibrary.h"
@@ -23,6 +24,9 @@
 
 namespace pinora {
 namespace {
+
+using test::DoubleClickItem;
+using test::ListTexts;
 
 LocalTime At(int y, int m, int d, int hh, int mm) { return LocalTime{y, m, d, hh, mm, 0, DayOfWeek(y, m, d)}; }
 
@@ -131,34 +135,12 @@ protected:
         return h;
     }
     CCalendarCell& CellOf(int date) {
-        for (int i = 0; i < kCalendarCells; ++i)
-            if (DateNumberOf(manager.Calendar().Cell(i).Date()) == date) return manager.Calendar().Cell(i);
-        ADD_FAILURE() << "no cell shows " << date;
-        return manager.Calendar().Cell(0);
-    }
-    static std::vector<std::string> ListTexts(HWND list) {
-        std::vector<std::string> texts;
-        const LRESULT n = SendMessageA(list, LB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < n; ++i) {
-            char text[300] = {};
-            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-            texts.push_back(text);
-        }
-        return texts;
+        CCalendarCell* cell = manager.Calendar().FindCell(date);
+        if (!cell) ADD_FAILURE() << "no cell shows " << date;
+        return cell ? *cell : manager.Calendar().Cell(0);
     }
     static const ListedStick* ItemData(HWND list, int i) {
         return reinterpret_cast<const ListedStick*>(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
-    }
-    // A double click on item i of the cell's list, as the mouse gives it.
-    static void DoubleClickItem(CCalendarCell& cell, int i) {
-        HWND list = cell.List();
-        RECT item = {};
-        SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        const LPARAM at = MAKELPARAM(item.left + 10, item.top + 5);
-        SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageA(list, WM_LBUTTONUP, 0, at);
-        SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        SendMessageA(list, WM_LBUTTONUP, 0, at);
     }
     void Setting(const char* value) { WriteSetting(value, "SETTINGS", "del_stick_directly"); }
 
