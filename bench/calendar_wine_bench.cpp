@@ -15,6 +15,7 @@
 #include "CalendarWnd.h"
 #include "calendar_bench_table.h"
 #include "table_walk_baseline.h"
+#include "wine_bench_timing.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ std::string MakeFolder() {
 
 template <typename F>
 double MedianMicroseconds(F work) {
-    return bench::MedianMicroseconds(work, kRuns);
+    return wine_bench::MedianMicroseconds(kRuns, work);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // beside a plain read of the file in 64 KiB blocks. Prints the median of 21 runs.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -15,6 +14,7 @@
 #include "TodayList.h"
 #include "sticks_bench_table.h"
 #include "table_walk_baseline.h"
+#include "wine_bench_timing.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ std::string MakeTable() {
 
 template <typename F>
 double MedianMicroseconds(F work) {
-    return bench::MedianMicroseconds(work, kRuns);
+    return wine_bench::MedianMicroseconds(kRuns, work);
 }
 
 }  // namespace

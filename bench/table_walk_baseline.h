@@ -1,8 +1,6 @@
 // What every table walk is measured against: a plain sequential read of the file
-// in 64 KiB blocks. The programs timed under Wine also share their timing: the
-// median of repeated runs.
+// in 64 KiB blocks, as the host and the Windows benchmarks make it.
 #pragma once
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -31,22 +29,5 @@ inline size_t PlainSequentialRead(const std::string& path, std::vector<char>& bl
 #endif
     return total;
 }
-
-#ifdef _WIN32
-template <typename F>
-double MedianMicroseconds(F work, int runs) {
-    LARGE_INTEGER freq, a, b;
-    QueryPerformanceFrequency(&freq);
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QueryPerformanceCounter(&a);
-        work();
-        QueryPerformanceCounter(&b);
-        times.push_back(1e6 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(freq.QuadPart));
-    }
-    std::sort(times.begin(), times.end());
-    return times[static_cast<size_t>(runs / 2)];
-}
-#endif
 
 }  // namespace bench

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "Hotkeys.h"
 #include "LoginDlg.h"
 #include "MainMessages.h"
+#include "RestReminder.h"
 
 namespace pinora {
 
@@ -35,6 +37,12 @@ public:
     void RefreshDayFiles();
     const DayFiles& Files() const { return files_; }
 
+    // The hotkey dialog: mode 0 the quick-note hotkey, 1 the screen-capture one.
+    void OpenHotkeyDialog(int mode);
+    // The bitmap message window with text (the rest message when text is empty);
+    // alarms under "check_draw" and the settings' sample show it this way.
+    void ShowBitmapMessage(const char* text);
+
     // What tests look at.
     bool InitCompleted() const { return initCompleted_; }
     bool TrayIconAdded() const { return trayAdded_; }
@@ -44,6 +52,8 @@ public:
     const HotkeySet& Hotkeys() const { return hotkeys_; }
     HMENU TrayMenu() const { return trayMenu_.get(); }
     CLoginDlg& Login() { return login_; }
+    bool HooksInstalled() const { return hooksInstalled_; }
+    RestReminder& Rest() { return rest_; }
     // The stick manager, while it exists (command 32776 creates it).
     CStickManagerWnd* Calendar() const { return calendar_.get(); }
 
@@ -82,6 +92,11 @@ private:
     void CenterOverWorkArea();
     void StartProgram(const std::string& path, const std::string& args);
 
+    // Activity hooks and the rest reminder (MainDlgRest.cpp).
+    void StartActivityTracking();
+    void StopActivityTracking();
+    static std::uint32_t LastInputTick();
+
     CLoginDlg login_;
     uikit::UniqueMenu trayMenu_;
     uikit::UniqueFont noteFont_;
@@ -95,7 +110,8 @@ private:
     bool dropTargetRegistered_ = false;
     bool trayAdded_ = false;
     bool timerRunning_ = false;
-    DWORD dwWorkStartTick_ = 0;
+    bool hooksInstalled_ = false;
+    RestReminder rest_{&CMainDlg::LastInputTick};
     bool menuOpen_ = false;
     int trayMenuShown_ = 0;
     int trayMenuRefused_ = 0;
