@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -69,9 +70,14 @@ protected:
     }
 
     void Put(int date, const char* state, const std::string& text) {
-        AlarmRecord r;
         const std::string d = std::to_string(date);
-        r.code = d + "|" + d.substr(0, 4) + "|" + d.substr(4, 2) + "|" + d.substr(6, 2) + "|9|0|4|1|" + d;
+        PutCode(d + "|" + d.substr(0, 4) + "|" + d.substr(4, 2) + "|" + d.substr(6, 2) + "|9|0|4|1|" + d, state, text);
+    }
+    void PutCode(const std::string& code, const char* state, const std::string& text) {
+        AlarmRecord r;
+        const std::string d = code.substr(0, 8);
+        const int date = std::atoi(d.c_str());
+        r.code = code;
         r.stick = text;
         r.date = d;
         r.state = state;
@@ -163,6 +169,25 @@ TEST_F(CalendarMainTest, EditingTheSecondOfThreeSticksRewritesOnlyItsRecords) {
     EXPECT_EQ(sticksAfter[1][kStickNumber - 1], "2");
     // The cell was told and shows the new text.
     EXPECT_EQ(ItemText(cell.List(), 0), "second, changed");
+}
+
+TEST_F(CalendarMainTest, RepeatingAlarmThatStartedBeforeTodayIsChangedInPlace) {
+    // Daily at 09:00 from 1 to 31 March; today is the 5th.
+    PutCode("20090301|2009|03|01|9|0|0|1|20090331", "1", "stretch");
+    Command(ID_CALENDAR);
+    DoubleClickItem(CellOf(20090301), 0);
+    ASSERT_EQ(EditorText(), "stretch");
+    SetDlgItemTextA(Editor(), IDC_STICK_TEXT, "stretch and walk");
+    const int boxes = test::g_messageBoxCount;
+    SendMessageA(Editor(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(test::g_messageBoxCount, boxes) << test::g_lastMessageBoxText;
+    EXPECT_FALSE(IsWindowVisible(Editor()));
+    const auto rows = Rows(alarmPath);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][kAlarmStick - 1], "stretch and walk");
+    EXPECT_EQ(rows[0][kAlarmCode - 1], "20090301|2009|03|01|9|0|0|1|20090331");
+    EXPECT_EQ(rows[0][kAlarmDate - 1], "20090301");
+    EXPECT_EQ(ItemText(CellOf(20090301).List(), 0), "stretch and walk");
 }
 
 TEST_F(CalendarMainTest, NewSticksFromTheCalendarNeverLandOnTheStickOpenedBefore) {
