@@ -48,6 +48,7 @@ VIAddVersionKey /LANG=1033 "OriginalFilename" "Pinora-${VERSION}-setup.exe"
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include WinMessages.nsh
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -136,6 +137,39 @@ FunctionEnd
 !insertmacro CLOSE_PINORA_FUNCTION ""
 !insertmacro CLOSE_PINORA_FUNCTION "un."
 
+; The input-hook library stays loaded in other programs for a while after Pinora
+; has removed its hooks (Windows lets go of a hook library in a program when that
+; program next handles a message), so it may not be deletable yet. Ask every
+; window to handle one and try again for a few seconds; if it is still held, move
+; it out of the program folder into the temp folder, to be deleted at the next
+; start of Windows, so the folder can be replaced or removed.
+!macro RELEASE_HOOK_LIBRARY_FUNCTION un
+Function ${un}ReleaseHookLibrary
+  Push $0
+  Push $1
+  StrCpy $0 0
+  retry:
+    IfFileExists "$INSTDIR\pnhook.dll" 0 done
+    Delete "$INSTDIR\pnhook.dll"
+    IfFileExists "$INSTDIR\pnhook.dll" 0 done
+    IntOp $0 $0 + 1
+    IntCmp $0 10 moveaside
+    SendMessage ${HWND_BROADCAST} ${WM_NULL} 0 0 /TIMEOUT=200
+    Sleep 300
+    Goto retry
+  moveaside:
+    GetTempFileName $1
+    Delete $1
+    Rename "$INSTDIR\pnhook.dll" $1
+    Delete /REBOOTOK $1
+  done:
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+!insertmacro RELEASE_HOOK_LIBRARY_FUNCTION ""
+!insertmacro RELEASE_HOOK_LIBRARY_FUNCTION "un."
+
 ; Pinora writes its settings and its users' notes beside itself: a folder the
 ; user cannot write would lose them. Pushes 1 when $INSTDIR can be written.
 Function CanWriteInstDir
@@ -179,6 +213,7 @@ Section "Pinora (required)" SecProgram
     Abort "Pinora is still running; nothing was installed."
   ${EndIf}
 
+  Call ReleaseHookLibrary
   ; Only program files: the settings, the user table, the catalogues and the
   ; users' folders are never part of the package, so an upgrade keeps them.
   !include "${FILES}"
@@ -230,6 +265,7 @@ Section "un.Pinora (required)" SecUnProgram
     Abort "Pinora is still running; nothing was removed."
   ${EndIf}
 
+  Call un.ReleaseHookLibrary
   !include "${UNFILES}"
   Delete "$INSTDIR\uninstall.exe"
   Delete "$SMPROGRAMS\Pinora.lnk"

@@ -19,7 +19,6 @@ protected:
 
 private:
     void ShowDay(const char* alarmPath, const DayDate* date);
-    void CentreOn(HWND window);
 };
 
 }  // namespace pinora

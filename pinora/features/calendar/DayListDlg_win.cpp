@@ -1,12 +1,12 @@
 #include "DayListDlg.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "CalendarMessages.h"
 #include "DoRoRazIds.h"
 #include "ResourceLibrary.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 namespace {
@@ -28,7 +28,7 @@ std::string LongDate(const DayDate& d) {
 HWND CDayListDlg::Open(HWND owner, HWND centreOn) {
     if (IsWindowAlive()) return hwnd();
     if (!Create(ResLib(), IDD_DAY_LIST, owner)) return nullptr;
-    CentreOn(centreOn);
+    uikit::CenterWindow(hwnd(), centreOn);
     return hwnd();
 }
 
@@ -72,18 +72,6 @@ void CDayListDlg::ShowDay(const char* alarmPath, const DayDate* date) {
     const size_t at = caption.find("%s");
     if (at != std::string::npos) caption.replace(at, 2, LongDate(*date));
     SetWindowTextA(hwnd(), caption.c_str());
-}
-
-void CDayListDlg::CentreOn(HWND window) {
-    RECT area, on, rc;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    if (!window || !GetWindowRect(window, &on)) on = area;
-    GetWindowRect(hwnd(), &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    int x = on.left + (on.right - on.left - w) / 2, y = on.top + (on.bottom - on.top - h) / 2;
-    x = std::max(static_cast<int>(area.left), std::min(x, static_cast<int>(area.right) - w));
-    y = std::max(static_cast<int>(area.top), std::min(y, static_cast<int>(area.bottom) - h));
-    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace pinora
