@@ -12,6 +12,7 @@
 #include "Catalogues_win.h"
 #include "Settings.h"
 #include "Skins.h"
+#include "StickManager.h"
 #include "StickWindows.h"
 #include "Users.h"
 
@@ -75,6 +76,7 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case MWM_CLOSEPOPUPS:
         CloseNotesManager(true);
+        CloseCalendar();  // it showed the user who was logged in before
         SendMessageA(hwnd(), MWM_STICKSCHANGED, 0, 0);
         StartTickTimer();
         return TRUE;
@@ -156,6 +158,7 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::OnDestroy() {
     StopTickTimer();
+    calendar_.reset();
     sticks_.reset();  // its windows borrow the tray menu
     dictionary_.reset();
     DeleteTrayIcon();

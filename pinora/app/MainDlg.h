@@ -25,6 +25,7 @@ constexpr const char* kHelpPage = "https://pinora.app/help/";
 
 class StickWindows;
 class CBrowserPopup;
+class CStickManagerWnd;
 
 class CMainDlg : public uikit::Dialog {
 public:
@@ -57,6 +58,8 @@ public:
     RestReminder& Rest() { return rest_; }
     CNotesManagerDlg& Notes() { return notes_; }
     const CBrowserPopup* Dictionary() const;
+    // The stick manager, while it exists (command 32776 creates it).
+    CStickManagerWnd* Calendar() const { return calendar_.get(); }
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -138,6 +141,11 @@ private:
     void OnMoving(const RECT& dragged);
     void HideDictionary();
     std::unique_ptr<CBrowserPopup> dictionary_;  // created on the first lookup
+    // The stick manager and its month calendar (MainDlgCalendar.cpp).
+    void OpenCalendar();
+    void CloseCalendar();
+    HWND CalendarWindow() const;
+    std::unique_ptr<CStickManagerWnd> calendar_;
 };
 
 }  // namespace pinora

@@ -56,10 +56,14 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
         StopTickTimer();
         CloseNotesManager(false);
         if (Sticks().TodayShown()) SetTodayMenuText(Sticks().ToggleToday());
+        CloseCalendar();
         OutputDebugStringA("Pinora: logged out\n");
         break;
     case ID_NEW_STICK:
-        if (App().bLoggedIn) Sticks().OpenNewStickEditor();
+        if (App().bLoggedIn) Sticks().OpenNewStickEditor(CalendarWindow());
+        break;
+    case ID_CALENDAR:
+        OpenCalendar();
         break;
     case ID_TODAY_WINDOW:
         SetTodayMenuText(Sticks().ToggleToday());

@@ -62,3 +62,4 @@
 #include "HotkeysIds.h"
 #include "NotesIds.h"
 #include "CommandIds.h"
+#include "CalendarIds.h"

@@ -11,6 +11,7 @@
 //                                                     the file exists ("held" or "refused")
 //   pinora_e2e_tool last-active <pnhook.dll>          HK_GetLastActiveTick of that file
 //   pinora_e2e_tool item-rect <window title> <control id>  a control's rectangle on the screen
+//   pinora_e2e_tool seed-stick <sticks folder> <yyyyMMdd> <state> <text>
 #include <windows.h>
 
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <string>
 
 #include "AlarmStore.h"
+#include "Clock.h"
 #include "HotkeyValue.h"
 #include "MainMessages.h"
 #include "Settings.h"
@@ -70,6 +72,25 @@ int PrintRecords(const char* path) {
     FileDBF table;
     if (table.Open(path) != 0) return 1;
     std::printf("%ld\n", table.GetRecords());
+    return 0;
+}
+
+// A stick without alarm saved as the editor saves it (record n of both tables),
+// with the state given: "3" a plain stick, "0" a finished one.
+int SeedStick(const std::string& folder, const char* date, const char* state, const char* text) {
+    const std::string d = date;
+    if (d.size() != 8) return 2;
+    const int year = std::atoi(d.substr(0, 4).c_str()), month = std::atoi(d.substr(4, 2).c_str()),
+              day = std::atoi(d.substr(6, 2).c_str());
+    pinora::AlarmRecord r;
+    r.code = d + "|" + d.substr(0, 4) + "|" + d.substr(4, 2) + "|" + d.substr(6, 2) + "|9|0|" +
+             std::to_string(pinora::DayOfWeek(year, month, day)) + "|0|" + d;
+    r.stick = text;
+    r.date = d;
+    r.state = state;
+    const int n = pinora::SaveNewStick(folder, std::atoi(date), text, r);
+    if (n == 0) return 1;
+    std::printf("%d\n", n);
     return 0;
 }
 
@@ -133,9 +154,11 @@ int main(int argc, char** argv) {
     if (verb == "hotkey-dialog" && argc == 3) return OpenHotkeyDialog(std::atoi(argv[2]));
     if (verb == "hold-hotkey" && argc == 4) return HoldHotkey(argv[2], argv[3]);
     if (verb == "last-active" && argc == 3) return PrintLastActive(argv[2]);
+    if (verb == "seed-stick" && argc == 6) return SeedStick(argv[2], argv[3], argv[4], argv[5]);
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
                  "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | item-rect <title> <id>\n"
-                 "     | hotkey-dialog <mode> | hold-hotkey <hex> <release file> | last-active <pnhook.dll>\n");
+                 "     | hotkey-dialog <mode> | hold-hotkey <hex> <release file> | last-active <pnhook.dll>\n"
+                 "     | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n");
     return 2;
 }

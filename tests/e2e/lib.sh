@@ -77,6 +77,7 @@ item_offset() {
   case $1 in
     out-login) echo 11 ;;
     out-exit) echo 88 ;;
+    in-calendar) echo 45 ;;
     in-today) echo 79 ;;
     in-logout) echo 241 ;;
     in-exit) echo 301 ;;
@@ -145,6 +146,7 @@ pinora_gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
 # pinora_pid and waits until the notification icon is there.
 start_pinora() {
   local log=$1
+  : >"$log"  # emptied now, so no line of an earlier run is mistaken for this one's
   PINORA_WINEDEBUG=+debugstr "$wine_run" "$P/Pinora.exe" >"$log" 2>&1 &
   pinora_pid=$!
   wait_for 40 grep -qa 'Pinora: notification icon added' "$log"
