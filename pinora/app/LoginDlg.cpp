@@ -101,7 +101,7 @@ void CLoginDlg::OnInit() {
     SetDlgItemTextA(hwnd(), IDC_USER_NAME, ReadSetting("SETTINGS", "auto_user", 64).c_str());
     if (remember) {
         char password[kCipherFieldSize] = {};
-        if (cryptField(ReadSetting("SETTINGS", "auto_pwd", 128).c_str(), password, 1) == 1)
+        if (DecryptPassword(ReadSetting("SETTINGS", "auto_pwd", 128).c_str(), password))
             SetDlgItemTextA(hwnd(), IDC_PASSWORD, password);
         SecureZeroMemory(password, sizeof password);
     }
@@ -150,7 +150,7 @@ void CLoginDlg::SaveLoginSettings(const std::string& name, const std::string& pa
         return;
     }
     char encrypted[kCipherFieldSize] = {};
-    if (cryptField(password.c_str(), encrypted, 0) == 1) {
+    if (EncryptPassword(password.c_str(), encrypted)) {
         WriteSetting(encrypted, "SETTINGS", "auto_pwd");
         WriteSetting("1", "SETTINGS", "auto_remember_pwd");
     }
@@ -204,6 +204,12 @@ void CNewUserDlg::OnOk() {
     if (name.empty()) {
         Complain(hwnd(), IDS_NAME_EMPTY);
         SetFocus(Item(IDC_NEW_USER_NAME));
+        return;
+    }
+    // The name becomes the user's folder.
+    if (!IsSafeUserName(name.c_str())) {
+        Complain(hwnd(), IDS_USER_NAME_UNSAFE);
+        FocusAndSelect(hwnd(), IDC_NEW_USER_NAME);
         return;
     }
     if (password != again) {

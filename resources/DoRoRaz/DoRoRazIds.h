@@ -58,3 +58,4 @@
 #include "UsersIds.h"
 #include "SticksIds.h"
 #include "SkinsIds.h"
+#include "HardeningIds.h"

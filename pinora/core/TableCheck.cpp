@@ -1,0 +1,72 @@
+#include "TableCheck.h"
+
+#include <cctype>
+#include <cstring>
+#include <set>
+
+#include "Tabulo.h"
+
+namespace pinora {
+namespace {
+
+DamagedTableHandler g_handler = nullptr;
+
+std::set<std::string>& Reported() {
+    static std::set<std::string> reported;
+    return reported;
+}
+
+// Stored names are zero padded; some writers pad with blanks.
+bool SameFieldName(const char* stored, const char* wanted) {
+    size_t n = std::strlen(stored);
+    while (n > 0 && stored[n - 1] == ' ') --n;
+    if (n != std::strlen(wanted)) return false;
+    for (size_t i = 0; i < n; ++i) {
+        if (std::toupper(static_cast<unsigned char>(stored[i])) != std::toupper(static_cast<unsigned char>(wanted[i])))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool HasLayout(const FileDBF& table, const FieldLayout* fields, int count) {
+    if (table.GetFieldCount() != count) return false;
+    for (int i = 1; i <= count; ++i) {
+        const char* name = table.GetFieldName(i);
+        const char* type = table.GetFieldType(i);
+        if (!name || !type || *type != 'C' || table.GetFieldLength(i) != fields[i - 1].length ||
+            !SameFieldName(name, fields[i - 1].name))
+            return false;
+    }
+    return true;
+}
+
+TableState OpenTableChecked(FileDBF& table, const std::string& path, const FieldLayout* fields, int count) {
+    if (!File::IsExist(path.c_str())) return TableState::Missing;
+    if (table.Open(path.c_str()) != 0) {
+        ReportDamagedTable(path);
+        return TableState::Refused;
+    }
+    if (!HasLayout(table, fields, count)) {
+        table.Close();
+        ReportDamagedTable(path);
+        return TableState::Refused;
+    }
+    if (table.HasMissingRecords()) {
+        ReportDamagedTable(path);
+        return TableState::ShortOfRecords;
+    }
+    return TableState::Sound;
+}
+
+void SetDamagedTableHandler(DamagedTableHandler handler) { g_handler = handler; }
+
+void ReportDamagedTable(const std::string& path) {
+    if (!Reported().insert(path).second) return;
+    if (g_handler) g_handler(path);
+}
+
+void ForgetDamagedTableReports() { Reported().clear(); }
+
+}  // namespace pinora

@@ -1,0 +1,44 @@
+// What the program's own tables must look like, and what becomes of one that
+// does not: it is refused (or, when it only lacks records its header claims,
+// read as far as it goes), the user is told once, and nothing is written to it.
+#pragma once
+#include <string>
+
+#include "Tabulo.h"
+
+namespace pinora {
+
+// One character field of a table's layout.
+struct FieldLayout {
+    const char* name;
+    int length;
+};
+
+// Every field present, in this order, of type C and of exactly this length;
+// names compare without regard to case.
+bool HasLayout(const FileDBF& table, const FieldLayout* fields, int count);
+
+enum class TableState {
+    Missing,         // no such file
+    Refused,         // there, but unreadable or laid out otherwise: not used at all
+    ShortOfRecords,  // its header claims records the file does not hold: read only
+    Sound,
+};
+
+// Opens the table at path and checks it against the layout; a table that is
+// there but not sound is reported (once) and closed again unless it can still
+// be read. The table is open afterwards for ShortOfRecords and Sound.
+TableState OpenTableChecked(FileDBF& table, const std::string& path, const FieldLayout* fields, int count);
+inline bool CanRead(TableState state) { return state == TableState::ShortOfRecords || state == TableState::Sound; }
+
+// Who tells the user about a damaged table: the program installs one that
+// shows a message; without one, reports go nowhere.
+using DamagedTableHandler = void (*)(const std::string& path);
+void SetDamagedTableHandler(DamagedTableHandler handler);
+// Hands a table that cannot be used as it stands to the handler, the first
+// time only for each path in this process.
+void ReportDamagedTable(const std::string& path);
+// Forgets which tables were reported (tests).
+void ForgetDamagedTableReports();
+
+}  // namespace pinora
