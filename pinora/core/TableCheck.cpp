@@ -36,7 +36,7 @@ bool HasLayout(const FileDBF& table, const FieldLayout* fields, int count) {
         const char* name = table.GetFieldName(i);
         const char* type = table.GetFieldType(i);
         if (!name || !type || *type != 'C' || table.GetFieldLength(i) != fields[i - 1].length ||
-            !SameFieldName(name, fields[i - 1].name))
+            (fields[i - 1].name != nullptr && !SameFieldName(name, fields[i - 1].name)))
             return false;
     }
     return true;

@@ -8,7 +8,7 @@
 
 namespace pinora {
 
-// One character field of a table's layout.
+// One character field of a table's layout; a null name takes any name.
 struct FieldLayout {
     const char* name;
     int length;

@@ -3,17 +3,37 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
+#include "TableCheck.h"
+#include "TableFields.h"
 #include "Tabulo.h"
 
 namespace pinora {
 namespace {
 
+std::vector<std::string> g_reported;
+void Remember(const std::string& path) { g_reported.push_back(path); }
+
 class CatalogueTableTest : public ::testing::Test {
 protected:
-    void SetUp() override { std::remove(path.c_str()); }
-    void TearDown() override { std::remove(path.c_str()); }
+    void SetUp() override {
+        std::remove(path.c_str());
+        g_reported.clear();
+        ForgetDamagedTableReports();
+        SetDamagedTableHandler(&Remember);
+    }
+    void TearDown() override {
+        SetDamagedTableHandler(nullptr);
+        std::remove(path.c_str());
+    }
+    std::string Bytes() const {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     std::string Field(long record, int field) {
         FileDBF dbf;
         char buf[256] = {};
@@ -75,6 +95,41 @@ TEST_F(CatalogueTableTest, MissingTableReadsEmptyAndCannotBeAppendedTo) {
     EXPECT_TRUE(ReadCatalogue(path).empty());
     EXPECT_FALSE(AppendCatalogueEntries(path, {{"A", "B"}}));
     EXPECT_FALSE(CreateCatalogue(::testing::TempDir() + "no/such/folder/t.dat", "SKINNAME"));
+}
+
+// A name field 255 wide holding 200 characters overran a buffer sized for 64.
+TEST_F(CatalogueTableTest, TableOfAnotherLayoutIsRefusedAndReportedOnce) {
+    FieldHeaderCreat fields[3] = {CharField("NUMBER", 12), CharField("SKINNAME", 255), CharField("RESFILE", 255)};
+    {
+        FileDBF dbf;
+        ASSERT_EQ(dbf.Creat(path.c_str(), 3, fields), 0);
+        ASSERT_EQ(dbf.AppendRecord(), 0);
+        ASSERT_EQ(dbf.WriteField(2, std::string(200, 'n').c_str()), 0);
+    }
+    const std::string before = Bytes();
+    EXPECT_TRUE(ReadCatalogue(path).empty());
+    EXPECT_TRUE(ReadCatalogue(path).empty());
+    EXPECT_FALSE(AppendCatalogueEntries(path, {{"A", "B"}}));
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(g_reported, std::vector<std::string>{path});
+}
+
+// A header claiming four million records over two: the two are listed.
+TEST_F(CatalogueTableTest, HeaderClaimingMoreRecordsListsThoseTheFileHolds) {
+    ASSERT_TRUE(CreateCatalogue(path, "WINKNAME"));
+    ASSERT_TRUE(AppendCatalogueEntries(path, {{"Bell", "C:\\bell.ewf"}, {"Note", "C:\\note.ewf"}}));
+    std::string damaged = Bytes();
+    damaged[4] = 0x00, damaged[5] = 0x09, damaged[6] = 0x3D, damaged[7] = 0x00;
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << damaged;
+    }
+    const auto entries = ReadCatalogue(path);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].name, "Note");
+    EXPECT_FALSE(AppendCatalogueEntries(path, {{"A", "B"}}));
+    EXPECT_EQ(Bytes(), damaged);
+    EXPECT_EQ(g_reported.size(), 1u);
 }
 
 }  // namespace
