@@ -13,6 +13,9 @@ const Clock& CurrentClock() { return g_clock ? *g_clock : SystemClock(); }
 void SetClock(const Clock* clock) { g_clock = clock; }
 
 int DayOfWeek(int year, int month, int day) {
+    // No date of the calendar: Sunday, rather than a read outside the table
+    // or an overflow.
+    if (month < 1 || month > 12 || year < 1 || year > 9999 || day < 1 || day > 31) return 0;
     // Sakamoto's method.
     static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
     if (month < 3) year -= 1;

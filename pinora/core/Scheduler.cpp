@@ -104,7 +104,11 @@ AlarmPassResult CheckAlarms(const std::string& alarmPath) {
             }
             switch (field) {
             case kAlarmCode:
-                alarm = DecodeAlarmCode(value);  // the flags follow in fields 2 and 3
+                // A code outside its ranges is as unreadable as a field that failed.
+                if (!DecodeAlarmCode(value, &alarm)) {  // the flags follow in fields 2 and 3
+                    ++result.readErrors;
+                    intact = false;
+                }
                 break;
             case kAlarm5:
                 alarm.bDone5 = IsOne(value);
