@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "StickStore.h"
-#include "TableFields.h"
+#include "StickTableLayouts.h"
 #include "Tabulo.h"
 
 namespace pinora {
@@ -23,12 +23,23 @@ bool WriteAlarmFields(FileDBF& table, const AlarmRecord& r) {
 }
 
 bool OpenOrCreate(FileDBF& table, const std::string& path) {
-    if (table.Open(path.c_str()) == 0) return true;
-    return CreateAlarmTable(path) && table.Open(path.c_str()) == 0;
+    return OpenToWriteOrCreate(table, path, kAlarmTableLayout, kAlarmTableFieldCount,
+                               [&path] { return CreateAlarmTable(path); });
 }
 
-bool OpenAt(FileDBF& table, const std::string& path, int n) {
-    return n >= 1 && table.Open(path.c_str()) == 0 && n <= table.GetRecords() && table.Go(n) == 0;
+// Record n of a table laid out as an alarm table; writing needs a sound one.
+bool OpenAt(FileDBF& table, const std::string& path, int n, bool forWriting = true) {
+    const bool opened = forWriting ? OpenToWrite(table, path, kAlarmTableLayout, kAlarmTableFieldCount)
+                                   : OpenToRead(table, path, kAlarmTableLayout, kAlarmTableFieldCount);
+    return n >= 1 && opened && n <= table.GetRecords() && table.Go(n) == 0;
+}
+
+// A table that is there but not sound (another layout, records missing) is
+// neither padded nor appended to: the pairing cannot be judged from it.
+bool SoundOrMissing(const std::string& path, const FieldLayout* fields, int count) {
+    FileDBF table;
+    const TableState state = OpenTableChecked(table, path, fields, count);
+    return state == TableState::Sound || state == TableState::Missing;
 }
 
 // A record that stands in for a stick whose other half was never written.
@@ -49,11 +60,7 @@ long RecordsOrNone(const std::string& path) {
 }  // namespace
 
 bool CreateAlarmTable(const std::string& path) {
-    FieldHeaderCreat fields[] = {CharField("CODE", 56),    CharField("ALARM5", 2), CharField("ALARM30", 2),
-                                 CharField("STICK", 255),  CharField("WEEKLY", 8), CharField("DATE", 13),
-                                 CharField("STATE", 4)};
-    FileDBF table;
-    return table.Creat(path.c_str(), kAlarmFieldCount, fields) == 0;
+    return CreateTableWithLayout(path, kAlarmTableLayout, kAlarmTableFieldCount);
 }
 
 bool AppendAlarm(const std::string& path, const AlarmRecord& record) {
@@ -76,21 +83,25 @@ bool SetAlarmField(const std::string& path, int n, int field, const char* value)
 int ReadAlarmField(const std::string& path, int n, int field, char* buf) {
     if (!File::IsExist(path.c_str())) return -1;
     FileDBF table;
-    return OpenAt(table, path, n) && table.ReadField(field, buf) == 0 ? 1 : 0;
+    return OpenAt(table, path, n, /*forWriting=*/false) && table.ReadField(field, buf) == 0 ? 1 : 0;
 }
 
 void SetAlarmAppendFault(AlarmAppendFault fault) { g_appendFault = fault; }
 
 bool RepairStickPairing(const std::string& sticksFolder) {
     const std::string alarmPath = sticksFolder + kAlarmTableName;
+    if (!SoundOrMissing(sticksFolder + kStickIndexName, kStickIndexLayout, kStickIndexFieldCount) ||
+        !SoundOrMissing(alarmPath, kAlarmTableLayout, kAlarmTableFieldCount))
+        return false;
     const long sticks = RecordsOrNone(sticksFolder + kStickIndexName);
     const long alarms = RecordsOrNone(alarmPath);
 
     // Alarm records missing: the sticks they belong to were never saved whole.
     for (long n = alarms + 1; n <= sticks; ++n) {
         FileDBF index;
-        char date[16] = {}, text[kLongestAlarmField + 1] = {};
-        if (index.Open((sticksFolder + kStickIndexName).c_str()) == 0 && index.Go(n) == 0) {
+        char date[256] = {}, text[256] = {};  // what any field may give
+        if (OpenToRead(index, sticksFolder + kStickIndexName, kStickIndexLayout, kStickIndexFieldCount) &&
+            index.Go(n) == 0) {
             index.ReadField(kStickDate, date);
             index.ReadField(kStickText, text);
         }
@@ -101,7 +112,8 @@ bool RepairStickPairing(const std::string& sticksFolder) {
     for (long n = sticks + 1; n <= alarms; ++n) {
         FileDBF index;
         const std::string path = sticksFolder + kStickIndexName;
-        if (index.Open(path.c_str()) != 0 && (!CreateStickIndex(sticksFolder) || index.Open(path.c_str()) != 0))
+        if (!OpenToWriteOrCreate(index, path, kStickIndexLayout, kStickIndexFieldCount,
+                                 [&sticksFolder] { return CreateStickIndex(sticksFolder); }))
             return false;
         if (index.AppendRecord() != 0) return false;
         char number[16];

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "AlarmStore.h"
+#include "StickTableLayouts.h"
 #include "TableScan.h"
 
 namespace pinora {
@@ -81,6 +82,15 @@ DueAction CheckDue(const AlarmCode& a, const char* weekdays, const TodayNumbers&
 AlarmPassResult CheckAlarms(const std::string& alarmPath) {
     AlarmPassResult result;
     if (!File::IsExist(alarmPath.c_str())) return result;
+    // Only an alarm table is read as one; a damaged one is reported (once) and,
+    // when short of records, read as far as it goes. Its flags and states are
+    // not written: SetAlarmField writes to sound tables only.
+    {
+        FileDBF check;
+        const TableState state = OpenTableChecked(check, alarmPath, kAlarmTableLayout, kAlarmTableFieldCount);
+        result.tableDamaged = state != TableState::Sound;
+        if (!CanRead(state)) return result;
+    }
     TableScan table;
     if (!table.Open(alarmPath)) return result;
     result.tableFound = true;

@@ -45,6 +45,7 @@ struct AlarmEvent {
 
 struct AlarmPassResult {
     bool tableFound = false;
+    bool tableDamaged = false;  // there but not sound: reported, and nothing written to it
     std::vector<AlarmEvent> events;
     int readErrors = 0;  // fields that could not be read: the caller stops the timer
 };

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "TableFields.h"
+#include "StickTableLayouts.h"
 #include "Tabulo.h"
 
 namespace pinora {
@@ -35,18 +35,16 @@ long CountRecords(const std::string& path) {
 }
 
 bool CreateStickIndex(const std::string& sticksFolder) {
-    FieldHeaderCreat fields[] = {CharField("NUMBER", 12), CharField("DATE", 9), CharField("STICK", 255)};
-    FileDBF table;
-    return table.Creat(IndexPath(sticksFolder).c_str(), 3, fields) == 0;
+    return CreateTableWithLayout(IndexPath(sticksFolder), kStickIndexLayout, kStickIndexFieldCount);
 }
 
 int AppendStick(const std::string& sticksFolder, int dateNumber, const std::string& text) {
     if (sticksFolder.empty() || text.empty()) return 0;
     const std::string path = IndexPath(sticksFolder);
     FileDBF table;
-    if (table.Open(path.c_str()) != 0) {
-        if (!CreateStickIndex(sticksFolder) || table.Open(path.c_str()) != 0) return 0;
-    }
+    if (!OpenToWriteOrCreate(table, path, kStickIndexLayout, kStickIndexFieldCount,
+                             [&sticksFolder] { return CreateStickIndex(sticksFolder); }))
+        return 0;
     if (table.AppendRecord() != 0) return 0;
     const long n = table.GetRecords();
     if (table.Go(n) != 0 || !WriteStickFields(table, n, dateNumber, text)) return 0;
@@ -55,18 +53,18 @@ int AppendStick(const std::string& sticksFolder, int dateNumber, const std::stri
 
 int UpdateStick(const std::string& sticksFolder, int n, int dateNumber, const std::string& text) {
     FileDBF table;
-    if (n < 1 || table.Open(IndexPath(sticksFolder).c_str()) != 0) return 0;
+    if (n < 1 || !OpenToWrite(table, IndexPath(sticksFolder), kStickIndexLayout, kStickIndexFieldCount)) return 0;
     if (n > table.GetRecords() || table.Go(n) != 0) return 0;
     return WriteStickFields(table, n, dateNumber, text) ? n : 0;
 }
 
 bool FindStickRange(const std::string& sticksFolder, int dateNumber, int* first, int* last) {
     FileDBF table;
-    if (table.Open(IndexPath(sticksFolder).c_str()) != 0) return false;
+    if (!OpenToRead(table, IndexPath(sticksFolder), kStickIndexLayout, kStickIndexFieldCount)) return false;
     const long count = table.GetRecords();
     if (count <= 0) return false;
     const std::string wanted = NumberText(dateNumber);
-    char date[16];
+    char date[256];  // what any field may give
     long matches = 0, lastMatch = 0;
     for (long r = 1; r <= count; ++r) {
         if (table.Go(r) != 0 || table.ReadField(kStickDate, date) != 0) return false;

@@ -3,7 +3,9 @@
 #include <cctype>
 #include <cstring>
 #include <set>
+#include <vector>
 
+#include "TableFields.h"
 #include "Tabulo.h"
 
 namespace pinora {
@@ -58,6 +60,34 @@ TableState OpenTableChecked(FileDBF& table, const std::string& path, const Field
         return TableState::ShortOfRecords;
     }
     return TableState::Sound;
+}
+
+bool CreateTableWithLayout(const std::string& path, const FieldLayout* fields, int count) {
+    std::vector<FieldHeaderCreat> descriptors;
+    for (int i = 0; i < count; ++i) descriptors.push_back(CharField(fields[i].name, fields[i].length));
+    FileDBF table;
+    return table.Creat(path.c_str(), count, descriptors.data()) == 0;
+}
+
+bool OpenToRead(FileDBF& table, const std::string& path, const FieldLayout* fields, int count) {
+    if (CanRead(OpenTableChecked(table, path, fields, count))) return true;
+    table.Close();
+    return false;
+}
+
+bool OpenToWrite(FileDBF& table, const std::string& path, const FieldLayout* fields, int count) {
+    if (OpenTableChecked(table, path, fields, count) == TableState::Sound) return true;
+    table.Close();
+    return false;
+}
+
+bool OpenToWriteOrCreate(FileDBF& table, const std::string& path, const FieldLayout* fields, int count,
+                         const std::function<bool()>& create) {
+    const TableState state = OpenTableChecked(table, path, fields, count);
+    if (state == TableState::Sound) return true;
+    table.Close();
+    if (state != TableState::Missing) return false;
+    return create() && OpenToWrite(table, path, fields, count);
 }
 
 void SetDamagedTableHandler(DamagedTableHandler handler) { g_handler = handler; }

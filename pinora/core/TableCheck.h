@@ -2,6 +2,7 @@
 // does not: it is refused (or, when it only lacks records its header claims,
 // read as far as it goes), the user is told once, and nothing is written to it.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "Tabulo.h"
@@ -30,6 +31,19 @@ enum class TableState {
 // be read. The table is open afterwards for ShortOfRecords and Sound.
 TableState OpenTableChecked(FileDBF& table, const std::string& path, const FieldLayout* fields, int count);
 inline bool CanRead(TableState state) { return state == TableState::ShortOfRecords || state == TableState::Sound; }
+
+// Creates (or truncates) the table with these character fields; it is closed
+// again. False when it cannot be written.
+bool CreateTableWithLayout(const std::string& path, const FieldLayout* fields, int count);
+
+// For reading: a sound table, or one short of records (read as far as it goes).
+bool OpenToRead(FileDBF& table, const std::string& path, const FieldLayout* fields, int count);
+// For writing: a sound table only.
+bool OpenToWrite(FileDBF& table, const std::string& path, const FieldLayout* fields, int count);
+// For writing, creating the table with create() only when there is no file at
+// all: a file that is there is never created anew over.
+bool OpenToWriteOrCreate(FileDBF& table, const std::string& path, const FieldLayout* fields, int count,
+                         const std::function<bool()>& create);
 
 // Who tells the user about a damaged table: the program installs one that
 // shows a message; without one, reports go nowhere.

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "TableCheck.h"
-#include "TableFields.h"
 #include "Tabulo.h"
 #include "TextCipher.h"
 
@@ -80,12 +79,7 @@ bool DecryptPassword(const char* stored, char (&plain)[kCipherFieldSize]) {
 
 int createUserTable(const std::string& path) {
     if (path.empty() || File::IsExist(path.c_str())) return 0;
-    FieldHeaderCreat fields[kUserFieldCount];
-    for (int i = 0; i < kUserFieldCount; ++i) fields[i] = CharField(kUserLayout[i].name, kUserLayout[i].length);
-    FileDBF table;
-    if (table.Creat(path.c_str(), kUserFieldCount, fields) != 0) return 0;
-    table.Close();
-    return 1;
+    return CreateTableWithLayout(path, kUserLayout, kUserFieldCount) ? 1 : 0;
 }
 
 std::vector<std::string> userNamesIn(const std::string& path) {
