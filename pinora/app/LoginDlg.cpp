@@ -1,6 +1,5 @@
 #include "LoginDlg.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "App.h"
@@ -9,6 +8,7 @@
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
+#include "StoredNumber.h"
 #include "TextCipher.h"
 #include "Users.h"
 
@@ -95,8 +95,8 @@ INT_PTR CLoginDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void CLoginDlg::OnInit() {
     owner_ = GetWindow(hwnd(), GW_OWNER);
     FillUsers();
-    CheckDlgButton(hwnd(), IDC_AUTO_LOGIN, atoi(ReadSetting("SETTINGS", "auto_login_in", 2).c_str()) ? BST_CHECKED : BST_UNCHECKED);
-    bool remember = atoi(ReadSetting("SETTINGS", "auto_remember_pwd", 2).c_str()) != 0;
+    CheckDlgButton(hwnd(), IDC_AUTO_LOGIN, SettingNumber(ReadSetting("SETTINGS", "auto_login_in", 2)) ? BST_CHECKED : BST_UNCHECKED);
+    bool remember = SettingNumber(ReadSetting("SETTINGS", "auto_remember_pwd", 2)) != 0;
     CheckDlgButton(hwnd(), IDC_REMEMBER_PWD, remember ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemTextA(hwnd(), IDC_USER_NAME, ReadSetting("SETTINGS", "auto_user", 64).c_str());
     if (remember) {

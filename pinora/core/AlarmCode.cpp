@@ -1,33 +1,17 @@
 #include "AlarmCode.h"
 
-#include <algorithm>
 #include <array>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
 #include "Clock.h"
+#include "StoredNumber.h"
 
 namespace pinora {
 
 namespace {
 
 constexpr int kCodePieces = 9;
-
-// A piece as atoi reads it (blanks, a sign, digits up to the first other
-// character), held to int rather than overflowing.
-int LenientNumber(const char* p) {
-    while (*p == ' ' || *p == '\t') ++p;
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+') ++p;
-    long long v = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        v = v * 10 + (*p - '0');
-        if (v > 1LL + INT_MAX) v = 1LL + INT_MAX;
-    }
-    if (negative) v = -v;
-    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
 
 // A piece that is a number of at most nine digits between blanks; anything
 // else (a sign, a letter, an empty piece, ten digits) is no stored number.

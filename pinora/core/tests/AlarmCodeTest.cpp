@@ -9,6 +9,7 @@
 #include "Clock.h"
 #include "Scheduler.h"
 #include "StickTestSupport.h"
+#include "StoredNumber.h"
 
 namespace pinora {
 namespace {
@@ -67,6 +68,19 @@ TEST(AlarmCodeRangeTest, LenientReadingStaysWithinInt) {
     EXPECT_EQ(a.startDate, INT_MAX);
     EXPECT_EQ(a.month, INT_MIN);
     EXPECT_EQ(a.year, 2009);
+}
+
+// Settings and lenient pieces read as atoi would, without its overflow.
+TEST(StoredNumberTest, ReadsLikeAtoiHeldWithinInt) {
+    EXPECT_EQ(SettingNumber("1"), 1);
+    EXPECT_EQ(SettingNumber(" -7x"), -7);
+    EXPECT_EQ(SettingNumber("+12"), 12);
+    EXPECT_EQ(SettingNumber(""), 0);
+    EXPECT_EQ(SettingNumber("x1"), 0);
+    EXPECT_EQ(SettingNumber("99999999999999999999999"), INT_MAX);
+    EXPECT_EQ(SettingNumber("-2147483648"), INT_MIN);
+    EXPECT_EQ(SettingNumber("-99999999999999999999999"), INT_MIN);
+    EXPECT_EQ(LenientNumber(nullptr), 0);
 }
 
 TEST(AlarmCodeRangeTest, DayOfWeekOfNoDateIsSundayRatherThanAnyMemory) {
