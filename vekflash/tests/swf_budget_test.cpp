@@ -14,13 +14,6 @@ using namespace swf;
 
 namespace {
 
-std::vector<uint8_t> withTag(uint16_t code, const std::vector<uint8_t>& body) {
-  std::vector<uint8_t> tags;
-  writeTagHeader(tags, code, static_cast<uint32_t>(body.size()), true);
-  tags.insert(tags.end(), body.begin(), body.end());
-  return tags;
-}
-
 // One fill, the pen moved to x, then `count` straight edges of dx each.
 std::vector<uint8_t> longLines(int32_t x, int count, int32_t dx) {
   BitWriter w;
@@ -38,7 +31,7 @@ std::vector<uint8_t> longLines(int32_t x, int count, int32_t dx) {
     w.ubits(0, 1), w.ubits(0, 1), w.sbits(dx, 17);  // horizontal
   }
   w.ubits(0, 6);  // end of shape
-  std::vector<uint8_t> tags = withTag(kTagDefineShape, w.data());
+  std::vector<uint8_t> tags = swftest::withTag(kTagDefineShape, w.data(), /*forceLong=*/true);
   tags.push_back(0), tags.push_back(0);
   return swftest::rawMovie(Rect{0, 2000, 0, 2000}, 0, tags);
 }

@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "DamagedTableTestSupport.h"
 #include "TableCheck.h"
 #include "TableFields.h"
 #include "Tabulo.h"
@@ -15,25 +14,10 @@
 namespace pinora {
 namespace {
 
-std::vector<std::string> g_reported;
-void Remember(const std::string& path) { g_reported.push_back(path); }
-
 class CatalogueTableTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::remove(path.c_str());
-        g_reported.clear();
-        ForgetDamagedTableReports();
-        SetDamagedTableHandler(&Remember);
-    }
-    void TearDown() override {
-        SetDamagedTableHandler(nullptr);
-        std::remove(path.c_str());
-    }
-    std::string Bytes() const {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    void SetUp() override { std::remove(path.c_str()); }
+    void TearDown() override { std::remove(path.c_str()); }
     std::string Field(long record, int field) {
         FileDBF dbf;
         char buf[256] = {};
@@ -43,6 +27,7 @@ protected:
         return buf;
     }
     std::string path = ::testing::TempDir() + "catalogue-test.dat";
+    test::DamageReports reports;
 };
 
 TEST_F(CatalogueTableTest, FieldsAndNumberedRecords) {
@@ -106,30 +91,26 @@ TEST_F(CatalogueTableTest, TableOfAnotherLayoutIsRefusedAndReportedOnce) {
         ASSERT_EQ(dbf.AppendRecord(), 0);
         ASSERT_EQ(dbf.WriteField(2, std::string(200, 'n').c_str()), 0);
     }
-    const std::string before = Bytes();
+    const test::Bytes before = test::ReadFileBytes(path);
     EXPECT_TRUE(ReadCatalogue(path).empty());
     EXPECT_TRUE(ReadCatalogue(path).empty());
     EXPECT_FALSE(AppendCatalogueEntries(path, {{"A", "B"}}));
-    EXPECT_EQ(Bytes(), before);
-    EXPECT_EQ(g_reported, std::vector<std::string>{path});
+    EXPECT_EQ(test::ReadFileBytes(path), before);
+    EXPECT_EQ(reports.paths(), std::vector<std::string>{path});
 }
 
 // A header claiming four million records over two: the two are listed.
 TEST_F(CatalogueTableTest, HeaderClaimingMoreRecordsListsThoseTheFileHolds) {
     ASSERT_TRUE(CreateCatalogue(path, "WINKNAME"));
     ASSERT_TRUE(AppendCatalogueEntries(path, {{"Bell", "C:\\bell.ewf"}, {"Note", "C:\\note.ewf"}}));
-    std::string damaged = Bytes();
-    damaged[4] = 0x00, damaged[5] = 0x09, damaged[6] = 0x3D, damaged[7] = 0x00;
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << damaged;
-    }
+    test::SetHeaderRecordCount(path, 4000000);
+    const test::Bytes damaged = test::ReadFileBytes(path);
     const auto entries = ReadCatalogue(path);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[1].name, "Note");
     EXPECT_FALSE(AppendCatalogueEntries(path, {{"A", "B"}}));
-    EXPECT_EQ(Bytes(), damaged);
-    EXPECT_EQ(g_reported.size(), 1u);
+    EXPECT_EQ(test::ReadFileBytes(path), damaged);
+    EXPECT_EQ(reports.paths().size(), 1u);
 }
 
 }  // namespace

@@ -4,12 +4,11 @@
 // once, and never written to.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "AlarmStore.h"
+#include "DamagedTableTestSupport.h"
 #include "Clock.h"
 #include "Scheduler.h"
 #include "StickStore.h"
@@ -21,36 +20,21 @@
 namespace pinora {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::string> g_reported;
-void Remember(const std::string& path) { g_reported.push_back(path); }
+using test::Bytes;
+using test::ReadFileBytes;
+using test::SetHeaderRecordCount;
+using test::WriteFileBytes;
 
 class StoreLayoutTest : public test::SticksFolderTest {
 protected:
     void SetUp() override {
         SticksFolderTest::SetUp();
         stickPath = folder + kStickIndexName;
-        g_reported.clear();
-        ForgetDamagedTableReports();
-        SetDamagedTableHandler(&Remember);
         clock.Set(LocalTime{2009, 3, 5, 13, 50, 0, 4});
         SetClock(&clock);
     }
     void TearDown() override {
         SetClock(nullptr);
-        SetDamagedTableHandler(nullptr);
-        ForgetDamagedTableReports();
         SticksFolderTest::TearDown();
     }
 
@@ -75,14 +59,9 @@ protected:
         ASSERT_EQ(table.WriteField(2, std::string(200, '2').c_str()), 0);
     }
 
-    void SetHeaderCount(const std::string& path, uint32_t count) {
-        Bytes b = ReadFile(path);
-        for (int i = 0; i < 4; ++i) b.at(4 + i) = static_cast<unsigned char>(count >> (8 * i));
-        WriteFile(path, b);
-    }
-
     std::string stickPath;
     ManualClock clock;
+    test::DamageReports reports;
 };
 
 // Read into buffers sized for the fields the program creates, a wider field
@@ -93,16 +72,16 @@ TEST_F(StoreLayoutTest, StickIndexOfAnotherLayoutIsRefusedAndLeftAlone) {
     AlarmRecord filler;
     ASSERT_TRUE(AppendAlarm(alarmPath, filler));
     ASSERT_TRUE(AppendAlarm(alarmPath, filler));  // one record more than the index: a repair is due
-    const Bytes index = ReadFile(stickPath), alarms = ReadFile(alarmPath);
+    const Bytes index = ReadFileBytes(stickPath), alarms = ReadFileBytes(alarmPath);
 
     int first = 0, last = 0;
     EXPECT_FALSE(FindStickRange(folder, 20090305, &first, &last));
     EXPECT_EQ(AppendStick(folder, 20090305, "new"), 0);
     EXPECT_EQ(UpdateStick(folder, 1, 20090305, "new"), 0);
     EXPECT_FALSE(RepairStickPairing(folder));
-    EXPECT_EQ(ReadFile(stickPath), index);
-    EXPECT_EQ(ReadFile(alarmPath), alarms);
-    EXPECT_EQ(g_reported, std::vector<std::string>{stickPath});
+    EXPECT_EQ(ReadFileBytes(stickPath), index);
+    EXPECT_EQ(ReadFileBytes(alarmPath), alarms);
+    EXPECT_EQ(reports.paths(), std::vector<std::string>{stickPath});
 }
 
 // An alarm table whose CODE field is 255 wide: its fields are not where the
@@ -118,7 +97,7 @@ TEST_F(StoreLayoutTest, AlarmTableOfAnotherLayoutIsNeitherJudgedNorWritten) {
         ASSERT_EQ(table.WriteField(1, std::string(200, '1').c_str()), 0);
         ASSERT_EQ(table.WriteField(7, "1"), 0);
     }
-    const Bytes before = ReadFile(alarmPath);
+    const Bytes before = ReadFileBytes(alarmPath);
     const AlarmPassResult pass = CheckAlarms(alarmPath);
     EXPECT_TRUE(pass.tableDamaged);
     EXPECT_TRUE(pass.events.empty());
@@ -127,8 +106,8 @@ TEST_F(StoreLayoutTest, AlarmTableOfAnotherLayoutIsNeitherJudgedNorWritten) {
     EXPECT_FALSE(SetAlarmField(alarmPath, 1, kAlarmState, kStateFinished));
     EXPECT_FALSE(AppendAlarm(alarmPath, AlarmRecord{}));
     EXPECT_TRUE(BuildTodayList(alarmPath, 20090305, 0).empty());
-    EXPECT_EQ(ReadFile(alarmPath), before);
-    EXPECT_EQ(g_reported, std::vector<std::string>{alarmPath});
+    EXPECT_EQ(ReadFileBytes(alarmPath), before);
+    EXPECT_EQ(reports.paths(), std::vector<std::string>{alarmPath});
 }
 
 // Headers claiming 2^31 - 1 records over three: the pass and the lookups run
@@ -136,9 +115,9 @@ TEST_F(StoreLayoutTest, AlarmTableOfAnotherLayoutIsNeitherJudgedNorWritten) {
 // tables are said to be damaged once and nothing is written to them.
 TEST_F(StoreLayoutTest, TablesShortOfTheirRecordsAreReadButNeverWritten) {
     for (const char* text : {"one", "two", "three"}) SaveStick(text);
-    SetHeaderCount(stickPath, 0x7FFFFFFFu);
-    SetHeaderCount(alarmPath, 0x7FFFFFFFu);
-    const Bytes index = ReadFile(stickPath), alarms = ReadFile(alarmPath);
+    SetHeaderRecordCount(stickPath, 0x7FFFFFFFu);
+    SetHeaderRecordCount(alarmPath, 0x7FFFFFFFu);
+    const Bytes index = ReadFileBytes(stickPath), alarms = ReadFileBytes(alarmPath);
 
     const AlarmPassResult pass = CheckAlarms(alarmPath);
     EXPECT_TRUE(pass.tableDamaged);
@@ -153,20 +132,20 @@ TEST_F(StoreLayoutTest, TablesShortOfTheirRecordsAreReadButNeverWritten) {
     AlarmRecord alarm;
     EXPECT_EQ(SaveNewStick(folder, 20090305, "four", alarm), 0);
     EXPECT_EQ(SaveExistingStick(folder, 2, 20090305, "TWO", alarm), 0);
-    EXPECT_EQ(ReadFile(stickPath), index);
-    EXPECT_EQ(ReadFile(alarmPath), alarms);
-    EXPECT_EQ(g_reported.size(), 2u);
+    EXPECT_EQ(ReadFileBytes(stickPath), index);
+    EXPECT_EQ(ReadFileBytes(alarmPath), alarms);
+    EXPECT_EQ(reports.paths().size(), 2u);
 }
 
 // Saved by a dBase program that pads with blanks: still the same sticks.
 TEST_F(StoreLayoutTest, TablesPaddedWithBlanksKeepTheirSticksAndReminders) {
     SaveStick("padded");
     for (const std::string& path : {stickPath, alarmPath}) {
-        Bytes b = ReadFile(path);
+        Bytes b = ReadFileBytes(path);
         const size_t records = b.at(8) | (b.at(9) << 8);
         for (size_t i = records + 1; i + 1 < b.size(); ++i)
             if (b[i] == 0) b[i] = ' ';
-        WriteFile(path, b);
+        WriteFileBytes(path, b);
     }
     int first = 0, last = 0;
     ASSERT_TRUE(FindStickRange(folder, 20090305, &first, &last));
@@ -175,7 +154,7 @@ TEST_F(StoreLayoutTest, TablesPaddedWithBlanksKeepTheirSticksAndReminders) {
     ASSERT_EQ(pass.events.size(), 1u);
     EXPECT_EQ(pass.events[0].text, "padded");
     EXPECT_EQ(Alarm(1, kAlarm30), "1");  // a sound table: the flag is kept
-    EXPECT_TRUE(g_reported.empty());
+    EXPECT_TRUE(reports.paths().empty());
 }
 
 }  // namespace

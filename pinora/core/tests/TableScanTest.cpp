@@ -2,29 +2,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "AlarmStore.h"
+#include "DamagedTableTestSupport.h"
 #include "StickTestSupport.h"
 #include "TableScan.h"
 
 namespace pinora {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using test::Bytes;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
 
 class TableScanTest : public test::SticksFolderTest {
 protected:
@@ -36,11 +27,6 @@ protected:
             ASSERT_TRUE(AppendAlarm(alarmPath, r));
         }
     }
-    void SetHeaderCount(uint32_t count) {
-        Bytes b = ReadFile(alarmPath);
-        for (int i = 0; i < 4; ++i) b.at(4 + i) = static_cast<unsigned char>(count >> (8 * i));
-        WriteFile(alarmPath, b);
-    }
 };
 
 // A header that claims 2^31 - 1 records over a file of two: only the two are
@@ -48,8 +34,8 @@ protected:
 // 32-bit positions would (they wrap round past 4 GiB back into the file).
 TEST_F(TableScanTest, RecordsBeyondTheFileAreNeverReached) {
     PutAlarms(2);
-    const long fileSize = static_cast<long>(ReadFile(alarmPath).size());
-    SetHeaderCount(0x7FFFFFFFu);
+    const long fileSize = static_cast<long>(ReadFileBytes(alarmPath).size());
+    test::SetHeaderRecordCount(alarmPath, 0x7FFFFFFFu);
 
     TableScan scan;
     ASSERT_TRUE(scan.Open(alarmPath));
@@ -86,11 +72,11 @@ TEST_F(TableScanTest, SoundTableIsNotShortOfRecords) {
 // A table a dBase tool saved pads with blanks: the values are the same.
 TEST_F(TableScanTest, BlanksAfterCharacterValuesArePadding) {
     PutAlarms(1);
-    Bytes b = ReadFile(alarmPath);
+    Bytes b = ReadFileBytes(alarmPath);
     const size_t records = 32 * kAlarmFieldCount + 33;
     for (size_t i = records + 1; i + 1 < b.size(); ++i)
         if (b[i] == 0) b[i] = ' ';
-    WriteFile(alarmPath, b);
+    WriteFileBytes(alarmPath, b);
 
     TableScan scan;
     ASSERT_TRUE(scan.Open(alarmPath));

@@ -6,11 +6,10 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "DamagedTableTestSupport.h"
 #include "TableCheck.h"
 #include "TableFields.h"
 #include "Tabulo.h"
@@ -23,20 +22,9 @@
 namespace pinora {
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-Bytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::string> g_reported;
-void Remember(const std::string& path) { g_reported.push_back(path); }
+using test::Bytes;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
 
 class UsersTest : public ::testing::Test {
 protected:
@@ -45,13 +33,8 @@ protected:
         dir_ = std::filesystem::temp_directory_path() / ("pinora-users-" + std::to_string(stamp));
         std::filesystem::create_directories(dir_);
         path = (dir_ / "user.dat").string();
-        g_reported.clear();
-        ForgetDamagedTableReports();
-        SetDamagedTableHandler(&Remember);
     }
     void TearDown() override {
-        SetDamagedTableHandler(nullptr);
-        ForgetDamagedTableReports();
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
     }
@@ -68,6 +51,7 @@ protected:
     }
 
     std::string path;
+    test::DamageReports reports;
 
 private:
     std::filesystem::path dir_;
@@ -78,15 +62,15 @@ private:
 // so once, and nothing is written to it.
 TEST_F(UsersTest, TableOfAnotherLayoutIsRefusedOnceAndLeftAlone) {
     MakeTable(255, std::string(200, 'n'));
-    const Bytes before = ReadFile(path);
+    const Bytes before = ReadFileBytes(path);
 
     EXPECT_TRUE(userNamesIn(path).empty());
     EXPECT_EQ(checkLoginIn(path, std::string(200, 'n').c_str(), ""), 0);
     EXPECT_EQ(userExistsIn(path, "anna"), 0);
     EXPECT_EQ(addUserTo(path, "anna", "pw"), 0);
-    EXPECT_EQ(ReadFile(path), before);
-    ASSERT_EQ(g_reported.size(), 1u);
-    EXPECT_EQ(g_reported[0], path);
+    EXPECT_EQ(ReadFileBytes(path), before);
+    ASSERT_EQ(reports.paths().size(), 1u);
+    EXPECT_EQ(reports.paths()[0], path);
 }
 
 // A header claiming four million users over a file of two: the two are read,
@@ -95,15 +79,14 @@ TEST_F(UsersTest, HeaderClaimingMoreUsersThanTheFileHoldsReadsThoseItHolds) {
     ASSERT_EQ(createUserTable(path), 1);
     ASSERT_EQ(addUserTo(path, "anna", "secret"), 1);
     ASSERT_EQ(addUserTo(path, "bob", "pw"), 1);
-    Bytes damaged = ReadFile(path);
-    damaged[4] = 0x00, damaged[5] = 0x09, damaged[6] = 0x3D, damaged[7] = 0x00;  // 4,000,000
-    WriteFile(path, damaged);
+    test::SetHeaderRecordCount(path, 4000000);
+    const Bytes damaged = ReadFileBytes(path);
 
     EXPECT_EQ(userNamesIn(path), (std::vector<std::string>{"anna", "bob"}));
     EXPECT_EQ(checkLoginIn(path, "bob", "pw"), 1);
     EXPECT_EQ(addUserTo(path, "carol", "pw"), 0);
-    EXPECT_EQ(ReadFile(path), damaged);
-    EXPECT_EQ(g_reported.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(path), damaged);
+    EXPECT_EQ(reports.paths().size(), 1u);
 }
 
 // Written by a general-purpose dBase module, which pads with blanks.
@@ -114,7 +97,7 @@ TEST_F(UsersTest, TableWrittenByAnotherDbaseProgramLogsItsUsersIn) {
     EXPECT_EQ(checkLoginIn(path, "anna", "secret "), 0);
     EXPECT_EQ(checkLoginIn(path, "bob", ""), 1);
     EXPECT_EQ(userExistsIn(path, "Bob"), 1);
-    EXPECT_TRUE(g_reported.empty());
+    EXPECT_TRUE(reports.paths().empty());
 }
 
 // An empty password is stored as an empty PWD, and such a user logs in with
