@@ -169,8 +169,9 @@ void CMainDlg::OnDestroy() {
 
 void CMainDlg::OnTick() {
     // Each tick runs the alarm check, then the rest check (which joins with its window).
-    // A table that cannot be read stops the timer until it is started again.
-    if (!Sticks().RunAlarmCheck()) StopTickTimer();
+    // A table that cannot be read stops the timer, before its message box, until
+    // the timer is started again.
+    Sticks().RunAlarmCheck([this] { StopTickTimer(); });
 }
 
 StickWindows& CMainDlg::Sticks() {

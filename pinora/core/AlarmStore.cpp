@@ -34,8 +34,7 @@ bool OpenAt(FileDBF& table, const std::string& path, int n, bool forWriting = tr
     return n >= 1 && opened && n <= table.GetRecords() && table.Go(n) == 0;
 }
 
-// A table that is there but not sound (another layout, records missing) is
-// neither padded nor appended to: the pairing cannot be judged from it.
+// Whether the table may be written: sound, or not there yet.
 bool SoundOrMissing(const std::string& path, const FieldLayout* fields, int count) {
     FileDBF table;
     const TableState state = OpenTableChecked(table, path, fields, count);
@@ -55,6 +54,16 @@ AlarmRecord FinishedFiller(const std::string& date, const std::string& text) {
 long RecordsOrNone(const std::string& path) {
     const long n = CountRecords(path);
     return n < 0 ? 0 : n;
+}
+
+// Neither table may be written while one of them is not sound (unreadable, of
+// another layout, short of the records its header claims): its records are
+// unknown, so nothing can be paired with them. Both are looked at, so each
+// damaged one is copied aside and reported.
+bool BothTablesReadable(const std::string& sticksFolder) {
+    const bool index = SoundOrMissing(sticksFolder + kStickIndexName, kStickIndexLayout, kStickIndexFieldCount);
+    const bool alarms = SoundOrMissing(sticksFolder + kAlarmTableName, kAlarmTableLayout, kAlarmTableFieldCount);
+    return index && alarms;
 }
 
 }  // namespace
@@ -89,10 +98,8 @@ int ReadAlarmField(const std::string& path, int n, int field, char* buf) {
 void SetAlarmAppendFault(AlarmAppendFault fault) { g_appendFault = fault; }
 
 bool RepairStickPairing(const std::string& sticksFolder) {
+    if (!BothTablesReadable(sticksFolder)) return false;
     const std::string alarmPath = sticksFolder + kAlarmTableName;
-    if (!SoundOrMissing(sticksFolder + kStickIndexName, kStickIndexLayout, kStickIndexFieldCount) ||
-        !SoundOrMissing(alarmPath, kAlarmTableLayout, kAlarmTableFieldCount))
-        return false;
     const long sticks = RecordsOrNone(sticksFolder + kStickIndexName);
     const long alarms = RecordsOrNone(alarmPath);
 
@@ -137,6 +144,7 @@ int SaveNewStick(const std::string& sticksFolder, int dateNumber, const std::str
 
 int SaveExistingStick(const std::string& sticksFolder, int n, int dateNumber, const std::string& text,
                       const AlarmRecord& alarm) {
+    if (!BothTablesReadable(sticksFolder)) return 0;
     RepairStickPairing(sticksFolder);
     const int written = UpdateStick(sticksFolder, n, dateNumber, text);
     const bool alarmWritten = UpdateAlarm(sticksFolder + kAlarmTableName, n, alarm);

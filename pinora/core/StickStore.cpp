@@ -59,24 +59,25 @@ int UpdateStick(const std::string& sticksFolder, int n, int dateNumber, const st
 }
 
 bool FindStickRange(const std::string& sticksFolder, int dateNumber, int* first, int* last) {
+    const std::vector<int> records = StickRecordsOfDay(sticksFolder, dateNumber);
+    if (records.empty()) return false;
+    if (first) *first = records.front();
+    if (last) *last = records.back();
+    return true;
+}
+
+std::vector<int> StickRecordsOfDay(const std::string& sticksFolder, int dateNumber) {
+    std::vector<int> records;
     FileDBF table;
-    if (!OpenToRead(table, IndexPath(sticksFolder), kStickIndexLayout, kStickIndexFieldCount)) return false;
+    if (!OpenToRead(table, IndexPath(sticksFolder), kStickIndexLayout, kStickIndexFieldCount)) return records;
     const long count = table.GetRecords();
-    if (count <= 0) return false;
     const std::string wanted = NumberText(dateNumber);
     char date[256];  // what any field may give
-    long matches = 0, lastMatch = 0;
     for (long r = 1; r <= count; ++r) {
-        if (table.Go(r) != 0 || table.ReadField(kStickDate, date) != 0) return false;
-        if (wanted == date) {
-            ++matches;
-            lastMatch = r;
-        }
+        if (table.Go(r) != 0 || table.ReadField(kStickDate, date) != 0) return {};
+        if (wanted == date) records.push_back(static_cast<int>(r));
     }
-    if (matches == 0) return false;
-    if (first) *first = static_cast<int>(lastMatch - matches + 1);
-    if (last) *last = static_cast<int>(lastMatch);
-    return true;
+    return records;
 }
 
 }  // namespace pinora

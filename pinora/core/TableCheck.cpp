@@ -2,9 +2,9 @@
 
 #include <cctype>
 #include <cstring>
-#include <set>
 #include <vector>
 
+#include "DamagedTables.h"
 #include "TableFields.h"
 #include "Tabulo.h"
 
@@ -12,11 +12,6 @@ namespace pinora {
 namespace {
 
 DamagedTableHandler g_handler = nullptr;
-
-std::set<std::string>& Reported() {
-    static std::set<std::string> reported;
-    return reported;
-}
 
 // Stored names are zero padded; some writers pad with blanks.
 bool SameFieldName(const char* stored, const char* wanted) {
@@ -45,21 +40,21 @@ bool HasLayout(const FileDBF& table, const FieldLayout* fields, int count) {
 }
 
 TableState OpenTableChecked(FileDBF& table, const std::string& path, const FieldLayout* fields, int count) {
-    if (!File::IsExist(path.c_str())) return TableState::Missing;
+    if (!TableFileExists(path)) return TableState::Missing;
+    TableState state = TableState::Sound;
     if (table.Open(path.c_str()) != 0) {
-        ReportDamagedTable(path);
-        return TableState::Refused;
-    }
-    if (!HasLayout(table, fields, count)) {
+        state = TableState::Refused;
+    } else if (!HasLayout(table, fields, count)) {
         table.Close();
-        ReportDamagedTable(path);
-        return TableState::Refused;
+        state = TableState::Refused;
+    } else if (table.HasMissingRecords()) {
+        state = TableState::ShortOfRecords;
     }
-    if (table.HasMissingRecords()) {
+    if (state != TableState::Sound) {
+        KeepDamagedCopy(path);  // the first copy is the one nearest to what was lost
         ReportDamagedTable(path);
-        return TableState::ShortOfRecords;
     }
-    return TableState::Sound;
+    return state;
 }
 
 bool CreateTableWithLayout(const std::string& path, const FieldLayout* fields, int count) {
@@ -92,11 +87,10 @@ bool OpenToWriteOrCreate(FileDBF& table, const std::string& path, const FieldLay
 
 void SetDamagedTableHandler(DamagedTableHandler handler) { g_handler = handler; }
 
+// Shares the once-per-run record of DamagedTables: whoever reports a table
+// first, it is reported once. Without a handler nothing is used up.
 void ReportDamagedTable(const std::string& path) {
-    if (!Reported().insert(path).second) return;
-    if (g_handler) g_handler(path);
+    if (g_handler && FirstReportOfDamage(path)) g_handler(path);
 }
-
-void ForgetDamagedTableReports() { Reported().clear(); }
 
 }  // namespace pinora

@@ -1,6 +1,7 @@
 // What the program's own tables must look like, and what becomes of one that
 // does not: it is refused (or, when it only lacks records its header claims,
-// read as far as it goes), the user is told once, and nothing is written to it.
+// read as far as it goes), a copy is kept beside it as "<name>.bad", the user
+// is told once, and nothing is written to it (DamagedTables.h).
 #pragma once
 #include <functional>
 #include <string>
@@ -50,9 +51,7 @@ bool OpenToWriteOrCreate(FileDBF& table, const std::string& path, const FieldLay
 using DamagedTableHandler = void (*)(const std::string& path);
 void SetDamagedTableHandler(DamagedTableHandler handler);
 // Hands a table that cannot be used as it stands to the handler, the first
-// time only for each path in this process.
+// time only for each path in this run (see FirstReportOfDamage).
 void ReportDamagedTable(const std::string& path);
-// Forgets which tables were reported (tests).
-void ForgetDamagedTableReports();
 
 }  // namespace pinora

@@ -3,11 +3,13 @@
 //   pinora_e2e_tool seed-user <program folder> <name> <password>
 //   pinora_e2e_tool field <table> <record> <field>
 //   pinora_e2e_tool records <table>
+//   pinora_e2e_tool add-alarm <sticks folder> <alarm code> <text>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "AlarmStore.h"
 #include "Settings.h"
 #include "Tabulo.h"
 #include "TextCipher.h"
@@ -41,6 +43,18 @@ int PrintField(const char* path, long record, int field) {
     return 0;
 }
 
+// A live alarm as the editor saves it, both reminders still to come.
+int AddAlarm(const std::string& sticksFolder, const char* code, const char* text) {
+    pinora::AlarmRecord r;
+    r.code = code;
+    r.alarm5 = "0";
+    r.alarm30 = "0";
+    r.stick = text;
+    r.date = r.code.substr(0, 8);
+    r.state = pinora::kStateLive;
+    return pinora::SaveNewStick(sticksFolder, std::atoi(r.date.c_str()), text, r) > 0 ? 0 : 1;
+}
+
 int PrintRecords(const char* path) {
     FileDBF table;
     if (table.Open(path) != 0) return 1;
@@ -55,6 +69,9 @@ int main(int argc, char** argv) {
     if (verb == "seed-user" && argc == 5) return SeedUser(argv[2], argv[3], argv[4]);
     if (verb == "field" && argc == 5) return PrintField(argv[2], std::atol(argv[3]), std::atoi(argv[4]));
     if (verb == "records" && argc == 3) return PrintRecords(argv[2]);
-    std::fprintf(stderr, "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n");
+    if (verb == "add-alarm" && argc == 5) return AddAlarm(argv[2], argv[3], argv[4]);
+    std::fprintf(stderr,
+                 "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table> | "
+                 "add-alarm <sticks folder> <code> <text>\n");
     return 2;
 }

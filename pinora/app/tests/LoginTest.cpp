@@ -4,6 +4,7 @@
 
 #include "App.h"
 #include "DamagedTableMessage.h"
+#include "DamagedTables.h"
 #include "DoRoRazIds.h"
 #include "LoginDlg.h"
 #include "MainDlg.h"
@@ -44,7 +45,7 @@ protected:
         Owner::startTimer = Owner::closePopups = 0;
         test::g_messageBoxCount = 0;
         test::g_lastMessageBoxText.clear();
-        ForgetDamagedTableReports();
+        ForgetDamageReports();
         InstallDamagedTableMessage();
     }
     void TearDown() override {

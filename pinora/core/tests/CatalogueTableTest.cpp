@@ -16,8 +16,11 @@ namespace {
 
 class CatalogueTableTest : public ::testing::Test {
 protected:
-    void SetUp() override { std::remove(path.c_str()); }
-    void TearDown() override { std::remove(path.c_str()); }
+    void SetUp() override { TearDown(); }
+    void TearDown() override {
+        std::remove(path.c_str());
+        std::remove(DamagedCopyPath(path).c_str());
+    }
     std::string Field(long record, int field) {
         FileDBF dbf;
         char buf[256] = {};

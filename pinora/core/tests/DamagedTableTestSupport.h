@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "DamagedTables.h"
 #include "TableCheck.h"
 
 namespace pinora::test {
@@ -35,12 +36,12 @@ class DamageReports {
 public:
     DamageReports() {
         Paths().clear();
-        ForgetDamagedTableReports();
+        ForgetDamageReports();
         SetDamagedTableHandler(&Record);
     }
     ~DamageReports() {
         SetDamagedTableHandler(nullptr);
-        ForgetDamagedTableReports();
+        ForgetDamageReports();
     }
     DamageReports(const DamageReports&) = delete;
     DamageReports& operator=(const DamageReports&) = delete;

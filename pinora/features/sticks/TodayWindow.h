@@ -28,7 +28,11 @@ public:
     HWND Create(HWND owner, HMENU menu, HBITMAP agent, int stateFilter, const std::string& alarmTable);
     // Draws it into its layered surface and places it at the upper right.
     void Draw();
+    // Moves it (top left corner), kept inside the screen.
+    void MoveTo(POINT topLeft);
     void Destroy();
+    // The day (yyyyMMdd as a number) whose sticks it lists.
+    int BuiltForDate() const { return builtFor_; }
 
     HWND hwnd() const { return hwnd_; }
     bool IsAlive() const { return hwnd_ != nullptr && IsWindow(hwnd_); }
@@ -59,6 +63,7 @@ private:
     HMENU menu_ = nullptr;
     HBITMAP agent_ = nullptr;
     int filter_ = 1;
+    int builtFor_ = 0;
     std::string alarmTable_;
     std::vector<TodayItem> layout_;
     std::vector<TodayItem> drawn_;

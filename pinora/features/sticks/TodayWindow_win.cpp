@@ -6,11 +6,15 @@
 
 #include <cstdio>
 
+#include "AlarmCode.h"
 #include "Clock.h"
 #include "DoRoRazIds.h"
 
 namespace pinora {
 namespace {
+
+constexpr int kShortRowFont = -15;  // Arial heights
+constexpr int kTallRowFont = -12;
 
 struct StateLook {
     int weight;
@@ -188,20 +192,30 @@ void CTodayWnd::OnDestroy() {
 
 void CTodayWnd::BuildList() {
     const LocalTime now = CurrentClock().Now();
-    layout_ = BuildTodayList(alarmTable_, now.year * 10000 + now.month * 100 + now.day, filter_);
+    builtFor_ = DateNumber(now.year, now.month, now.day);
+    layout_ = BuildTodayList(alarmTable_, builtFor_, filter_);
     RECT client;
     GetClientRect(hwnd_, &client);
     HDC screen = GetDC(nullptr);
-    HFONT font = ArialFont(-12, LookOf(1));
-    HGDIOBJ old = SelectObject(screen, font);
-    LayoutTodayRows(layout_, AgentHeight(), client.right, [screen](const std::string& text) {
+    // Measured in the font a short row is drawn in, which differs by state.
+    LayoutTodayRows(layout_, AgentHeight(), client.right, [screen](const TodayItem& item) {
+        uikit::UniqueFont font(ArialFont(kShortRowFont, LookOf(item.state)));
+        HGDIOBJ old = SelectObject(screen, font.get());
         SIZE size = {};
-        GetTextExtentPoint32A(screen, text.c_str(), static_cast<int>(text.size()), &size);
+        GetTextExtentPoint32A(screen, item.text.c_str(), static_cast<int>(item.text.size()), &size);
+        SelectObject(screen, old);
         return static_cast<int>(size.cx);
     });
-    SelectObject(screen, old);
-    DeleteObject(font);
     ReleaseDC(nullptr, screen);
+}
+
+void CTodayWnd::MoveTo(POINT topLeft) {
+    if (!IsAlive()) return;
+    RECT rc;
+    GetWindowRect(hwnd_, &rc);
+    OffsetRect(&rc, topLeft.x - rc.left, topLeft.y - rc.top);
+    KeepOnScreen(&rc);
+    SetWindowPos(hwnd_, nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int CTodayWnd::AgentWidth() const {
@@ -310,9 +324,9 @@ void CTodayWnd::DrawItem(HDC dc, const TodayItem& item) {
     uikit::UniqueBrush barBrush(CreateSolidBrush(look.colour));
     FillRect(dc, &bar, barBrush.get());
 
-    uikit::UniqueFont font(ArialFont(item.tall ? -12 : -15, look));
+    uikit::UniqueFont font(ArialFont(item.tall ? kTallRowFont : kShortRowFont, look));
     HGDIOBJ old = SelectObject(dc, font.get());
-    RECT text = {item.left + 25, item.top, item.right - 5, item.bottom};
+    RECT text = {item.left + kTodayTextIndent, item.top, item.right - kTodayTextRightMargin, item.bottom};
     SetTextColor(dc, look.colour);
     if (item.tall) {
         DrawTextA(dc, item.text.c_str(), -1, &text, DT_WORDBREAK | DT_NOPREFIX);
