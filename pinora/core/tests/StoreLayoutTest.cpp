@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "AlarmStore.h"
+#include "DamagedTables.h"
 #include "DamagedTableTestSupport.h"
 #include "Clock.h"
 #include "Scheduler.h"
@@ -82,6 +83,7 @@ TEST_F(StoreLayoutTest, StickIndexOfAnotherLayoutIsRefusedAndLeftAlone) {
     EXPECT_EQ(ReadFileBytes(stickPath), index);
     EXPECT_EQ(ReadFileBytes(alarmPath), alarms);
     EXPECT_EQ(reports.paths(), std::vector<std::string>{stickPath});
+    EXPECT_EQ(ReadFileBytes(DamagedCopyPath(stickPath)), index);  // kept aside as it was
 }
 
 // An alarm table whose CODE field is 255 wide: its fields are not where the
