@@ -58,4 +58,7 @@
 #include "UsersIds.h"
 #include "SticksIds.h"
 #include "SkinsIds.h"
+#include "RestIds.h"
+#include "HotkeysIds.h"
+#include "NotesIds.h"
 #include "HardeningIds.h"
