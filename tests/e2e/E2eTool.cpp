@@ -9,12 +9,14 @@
 //   pinora_e2e_tool hold-hotkey <hex value> <release file>
 //                                                     keeps a combination registered until
 //                                                     the file exists ("held" or "refused")
+//   pinora_e2e_tool hotkey-of <window title> <control id>  what a hotkey control holds ("%x")
 //   pinora_e2e_tool hold-desktop <release file>       keeps the Wine desktop up (a hidden
 //                                                     window) until the file exists
 //   pinora_e2e_tool last-active <pnhook.dll>          HK_GetLastActiveTick of that file
 //   pinora_e2e_tool item-rect <window title> <control id>  a control's rectangle on the screen
 //   pinora_e2e_tool seed-stick <sticks folder> <yyyyMMdd> <state> <text>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -99,6 +101,13 @@ int SeedStick(const std::string& folder, const char* date, const char* state, co
 const char* OrNull(const char* arg) { return std::strcmp(arg, "-") == 0 ? nullptr : arg; }
 
 // A window's place on the screen as "left top right bottom".
+int PrintHotkeyOf(const char* title, const char* id) {
+    HWND control = GetDlgItem(FindWindowA(nullptr, title), std::atoi(id));
+    if (!control) return 1;
+    std::printf("%lx\n", static_cast<unsigned long>(SendMessageA(control, HKM_GETHOTKEY, 0, 0) & 0xFFFF));
+    return 0;
+}
+
 int PrintRect(HWND w) {
     RECT rc;
     if (!w || !GetWindowRect(w, &rc)) return 1;
@@ -168,6 +177,7 @@ int main(int argc, char** argv) {
     if (verb == "records" && argc == 3) return PrintRecords(argv[2]);
     if (verb == "add-alarm" && argc == 5) return AddAlarm(argv[2], argv[3], argv[4]);
     if (verb == "window" && argc == 4) return PrintWindow(argv[2], argv[3]);
+    if (verb == "hotkey-of" && argc == 4) return PrintHotkeyOf(argv[2], argv[3]);
     if (verb == "item-rect" && argc == 4) return PrintRect(GetDlgItem(FindWindowA(nullptr, argv[2]), std::atoi(argv[3])));
     if (verb == "hotkey-dialog" && argc == 3) return OpenHotkeyDialog(std::atoi(argv[2]));
     if (verb == "hold-hotkey" && argc == 4) return HoldHotkey(argv[2], argv[3]);
@@ -178,6 +188,7 @@ int main(int argc, char** argv) {
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
                  "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | item-rect <title> <id>\n"
                  "     | hotkey-dialog <mode> | hold-hotkey <hex> <release file> | last-active <pnhook.dll>\n"
-                 "     | seed-stick <sticks folder> <yyyyMMdd> <state> <text> | hold-desktop <release file>\n");
+                 "     | seed-stick <sticks folder> <yyyyMMdd> <state> <text> | hold-desktop <release file>\n"
+                 "     | hotkey-of <title> <id>\n");
     return 2;
 }
