@@ -19,7 +19,7 @@ bool ToWide(UINT codePage, const char* text, std::vector<wchar_t>& wide) {
 bool FromWide(UINT codePage, const std::vector<wchar_t>& wide, std::string& out, size_t limit) {
     int n = WideCharToMultiByte(codePage, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
     if (n <= 0 || size_t(n) > limit) return false;
-    std::vector<char> bytes(size_t(n));
+    std::vector<char> bytes(static_cast<size_t>(n));
     if (WideCharToMultiByte(codePage, 0, wide.data(), -1, bytes.data(), n, nullptr, nullptr) != n) return false;
     out.assign(bytes.data());
     return true;
