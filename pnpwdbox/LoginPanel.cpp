@@ -81,6 +81,7 @@ void CPwdLoginPanel::OnOk() {
     // The master password does not stay in the hidden panel.
     SetWindowTextA(edit, "");
     pwdbox::LoggedIn() = 1;
+    OutputDebugStringA("PnPwdBox: logged in\n");
     if (onLoggedIn) onLoggedIn();
 }
 

@@ -118,11 +118,6 @@ LRESULT CPwdBoxFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
-    case WM_SYSCOMMAND:
-        // Alt and a letter open the command bar's menus, as a window menu's would.
-        if ((wp & 0xFFF0) == SC_KEYMENU && lp && pwdbox::LoggedIn() && commandBar_.OpenMenuByMnemonic(char(lp)))
-            return 0;
-        break;
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case ID_PB_HIDE:
@@ -167,6 +162,7 @@ void CPwdBoxFrame::OnLock() {
     control_.HideDialogs();
     Layout();
     CPwdUpdateChannel::Instance().Publish(kPbEventLocked, kPbLockedParam, 0);
+    OutputDebugStringA("PnPwdBox: locked\n");
 }
 
 void CPwdBoxFrame::CloseOpenDialogs() {

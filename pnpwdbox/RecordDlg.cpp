@@ -249,6 +249,7 @@ void CPwdRecordDlg::AddRecord(const std::string& url, const std::string& user, c
     if (control_)
         SendMessageA(control_, PBM_ADDRECORDROW, MAKEWPARAM(WORD(group), WORD(record_)), LPARAM(&row));
     SecureZeroMemory(row.szPwd, sizeof row.szPwd);
+    OutputDebugStringA("PnPwdBox: record added\n");
     ShowStatus(IDS_PB_RECORD_ADDED, true);
     ShowWindow(Item(IDC_PB_NEW_RECORD), SW_HIDE);
     ClearFields({IDC_PB_USER, IDC_PB_URL, IDC_PB_COMMENTS, IDC_PB_PASSWORD, IDC_PB_CONFIRM});

@@ -3,12 +3,21 @@
 #include <commctrl.h>
 
 #include <cctype>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace uikit {
 namespace {
 
 constexpr char kSelfProp[] = "uikit.CommandBar";
+// Posted to the toolbar: open pop-up wParam (outside the hook that saw the key).
+constexpr UINT kOpenMenuMsg = WM_APP + 0x4C;
+
+// The bars of this thread, and the hook that gives them Alt+letter wherever
+// the keyboard focus is in their owner.
+std::vector<CommandBar*> g_bars;
+HHOOK g_keyHook = nullptr;
 
 std::string MenuTitle(HMENU menu, int index) {
     char text[128] = {};
@@ -66,10 +75,20 @@ bool CommandBar::Create(HWND owner, HMENU menu, HBITMAP background) noexcept {
     band.cyMinChild = size.cy > 0 ? size.cy : 22;
     band.hbmBack = background;
     SendMessageA(rebar_, RB_INSERTBANDA, WPARAM(-1), LPARAM(&band));
+    try {
+        g_bars.push_back(this);
+    } catch (...) {
+    }
+    if (!g_keyHook) g_keyHook = SetWindowsHookExA(WH_GETMESSAGE, KeyHookProc, nullptr, GetCurrentThreadId());
     return true;
 }
 
 void CommandBar::Destroy() noexcept {
+    g_bars.erase(std::remove(g_bars.begin(), g_bars.end(), this), g_bars.end());
+    if (g_bars.empty() && g_keyHook) {
+        UnhookWindowsHookEx(g_keyHook);
+        g_keyHook = nullptr;
+    }
     if (toolbar_ && IsWindow(toolbar_)) {
         if (toolbarProc_) SetWindowLongPtrA(toolbar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(toolbarProc_));
         RemovePropA(toolbar_, kSelfProp);
@@ -102,22 +121,49 @@ bool CommandBar::OpenMenu(int index) noexcept {
     return true;
 }
 
-bool CommandBar::OpenMenuByMnemonic(char letter) noexcept {
-    if (!menu_) return false;
+int CommandBar::MenuOfMnemonic(char letter) const noexcept {
+    if (!menu_) return -1;
     const int count = GetMenuItemCount(menu_);
     for (int i = 0; i < count; ++i) {
         std::string title = MenuTitle(menu_, i);
         size_t amp = title.find('&');
         if (amp != std::string::npos && amp + 1 < title.size() &&
             std::tolower(static_cast<unsigned char>(title[amp + 1])) == std::tolower(static_cast<unsigned char>(letter)))
-            return OpenMenu(i);
+            return i;
     }
-    return false;
+    return -1;
+}
+
+bool CommandBar::OpenMenuByMnemonic(char letter) noexcept {
+    int index = MenuOfMnemonic(letter);
+    return index >= 0 && OpenMenu(index);
+}
+
+LRESULT CALLBACK CommandBar::KeyHookProc(int code, WPARAM wp, LPARAM lp) noexcept {
+    if (code >= 0 && wp == PM_REMOVE) {
+        MSG* msg = reinterpret_cast<MSG*>(lp);
+        if (msg->message == WM_SYSCHAR && (HIWORD(msg->lParam) & KF_ALTDOWN)) {
+            HWND root = GetAncestor(msg->hwnd, GA_ROOT);
+            for (CommandBar* bar : g_bars) {
+                if (bar->owner_ != root || !IsWindowVisible(bar->rebar_)) continue;
+                int index = bar->MenuOfMnemonic(char(msg->wParam));
+                if (index < 0) continue;
+                PostMessageA(bar->toolbar_, kOpenMenuMsg, WPARAM(index), 0);
+                msg->message = WM_NULL;
+                break;
+            }
+        }
+    }
+    return CallNextHookEx(g_keyHook, code, wp, lp);
 }
 
 LRESULT CALLBACK CommandBar::ToolbarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     auto* self = static_cast<CommandBar*>(GetPropA(hwnd, kSelfProp));
     if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (msg == kOpenMenuMsg) {
+        self->OpenMenu(int(wp));
+        return 0;
+    }
     if (msg == WM_LBUTTONDOWN) {
         POINT pt = {short(LOWORD(lp)), short(HIWORD(lp))};
         int index = int(SendMessageA(hwnd, TB_HITTEST, 0, LPARAM(&pt)));

@@ -1,7 +1,7 @@
 // A menu bar inside a rebar band: one flat toolbar button per pop-up of a
-// menu; pressing a button (or Alt and its underlined letter, through the
-// owner's WM_SYSCOMMAND) opens the pop-up under it, and its commands go to
-// the owner as WM_COMMAND, as a window menu's would.
+// menu; pressing a button, or Alt and its underlined letter anywhere in the
+// owner window, opens the pop-up under it, and its commands go to the owner
+// as WM_COMMAND, as a window menu's would.
 #pragma once
 #include <windows.h>
 
@@ -28,9 +28,11 @@ public:
     bool OpenMenu(int index) noexcept;
     // Alt+letter: the pop-up whose title has that letter after its '&'.
     bool OpenMenuByMnemonic(char letter) noexcept;
+    int MenuOfMnemonic(char letter) const noexcept;
 
 private:
     static LRESULT CALLBACK ToolbarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+    static LRESULT CALLBACK KeyHookProc(int code, WPARAM wp, LPARAM lp) noexcept;
 
     HWND owner_ = nullptr;
     HMENU menu_ = nullptr;

@@ -472,6 +472,9 @@ void GroupedList::DrawRow(const DRAWITEMSTRUCT& item) {
 
     if (IsGroupRow(row)) {
         const Group& g = groups_[size_t(Rows()[size_t(row)].group)];
+        RECT client;
+        GetClientRect(list_, &client);
+        rc.right = std::max(rc.right, client.right);  // the band runs the width of the list
         HBRUSH back = CreateSolidBrush(selected ? selBack : g.back);
         FillRect(dc, &rc, back);
         DeleteObject(back);

@@ -3,11 +3,13 @@
 //   pinora_e2e_tool seed-user <program folder> <name> <password>
 //   pinora_e2e_tool field <table> <record> <field>
 //   pinora_e2e_tool records <table>
+//   pinora_e2e_tool pwd-records <pnpb.dat>   (id|user|url|group name|state, one a line)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "CppSQLite3.h"
 #include "Settings.h"
 #include "Tabulo.h"
 #include "TextCipher.h"
@@ -48,6 +50,23 @@ int PrintRecords(const char* path) {
     return 0;
 }
 
+int PrintPasswordRecords(const char* path) {
+    try {
+        CppSQLite3Connection db;
+        db.open(path);
+        const char* sql =
+            "select pwd_id, pwd_user, pwd_url, (select grp_name from pn_group where grp_id = pwd_grp_id), pwd_state "
+            "from pn_pwd order by pwd_id";
+        for (CppSQLite3ResultSet rows = db.query(sql); !rows.atEnd(); rows.next())
+            std::printf("%d|%s|%s|%s|%d\n", rows.intField(0), rows.textField(1, ""), rows.textField(2, ""),
+                        rows.textField(3, ""), rows.intField(4));
+        return 0;
+    } catch (const CppSQLite3Exception& e) {
+        std::fprintf(stderr, "%s\n", e.errorMessage());
+        return 1;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +74,7 @@ int main(int argc, char** argv) {
     if (verb == "seed-user" && argc == 5) return SeedUser(argv[2], argv[3], argv[4]);
     if (verb == "field" && argc == 5) return PrintField(argv[2], std::atol(argv[3]), std::atoi(argv[4]));
     if (verb == "records" && argc == 3) return PrintRecords(argv[2]);
-    std::fprintf(stderr, "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n");
+    if (verb == "pwd-records" && argc == 3) return PrintPasswordRecords(argv[2]);
+    std::fprintf(stderr, "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table> | pwd-records <pnpb.dat>\n");
     return 2;
 }

@@ -79,6 +79,7 @@ item_offset() {
     out-exit) echo 88 ;;
     in-today) echo 79 ;;
     in-logout) echo 241 ;;
+    in-pwdbox) echo 97 ;;
     in-exit) echo 301 ;;
   esac
 }
