@@ -153,6 +153,8 @@ LRESULT CPnPwdBoxCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         return OnAddGroupChild(wp, reinterpret_cast<const tagRECORD*>(lp));
     case PBM_ADDGROUPROW:
         return OnAddGroup(int(wp), reinterpret_cast<const char*>(lp));
+    case PBM_ADDROWBATCH:
+        return OnAddRowBatch(reinterpret_cast<const PbRowBatch*>(lp));
     case PBM_RENAMEGROUPROW:
         return OnDoRenameGrp(reinterpret_cast<const PbRenameBlock*>(lp));
     case PBM_SEARCH:
@@ -267,6 +269,17 @@ LRESULT CPnPwdBoxCtrl::OnAddGroup(int group, const char* name) {
     return list_.AddGroup(group, text.c_str(), kGroupColour, groupFont_.get(), true) ? 1 : 0;
 }
 
+LRESULT CPnPwdBoxCtrl::OnAddRowBatch(const PbRowBatch* batch) {
+    if (!batch) return 0;
+    LRESULT added = 0;
+    for (size_t i = 0; i < batch->groupCount; ++i) added += OnAddGroup(batch->groups[i].group, batch->groups[i].name);
+    for (size_t i = 0; i < batch->recordCount; ++i) {
+        const tagRECORD& r = batch->records[i];
+        added += OnAddGroupChild(MAKEWPARAM(WORD(r.nGroup), WORD(r.nId)), &r);
+    }
+    return added;
+}
+
 LRESULT CPnPwdBoxCtrl::OnDoRenameGrp(const PbRenameBlock* block) {
     if (!block) return 0;
     std::string name(block->name, strnlen(block->name, sizeof block->name));
@@ -332,26 +345,39 @@ unsigned __stdcall CPnPwdBoxCtrl::ThreadReadData(void* self) {
 }
 
 void CPnPwdBoxCtrl::DoThreadReadData() {
+    constexpr size_t kBatch = 256;
     HWND target = hwnd();
     if (!target || !IsWindow(target)) return;
     SendMessageA(target, PBM_REMOVEALLROWS, 0, 0);
-    for (const pnstore::GroupRow& group : pnstore::PwdStore().listGroups()) {
-        if (stopReading_) return;
-        SendMessageA(target, PBM_ADDGROUPROW, WPARAM(group.id), LPARAM(group.name.c_str()));
-    }
-    tagRECORD row{};
+
+    const std::vector<pnstore::GroupRow> groups = pnstore::PwdStore().listGroups();
+    std::vector<PbGroupRow> groupRows;
+    for (const pnstore::GroupRow& g : groups) groupRows.push_back({g.id, g.name.c_str()});
+    std::vector<tagRECORD> records;
+    records.reserve(kBatch);
+    auto send = [&] {
+        PbRowBatch batch{groupRows.data(), groupRows.size(), records.data(), records.size()};
+        SendMessageA(target, PBM_ADDROWBATCH, 0, LPARAM(&batch));
+        groupRows.clear();  // the groups go with the first batch
+        for (tagRECORD& r : records) SecureZeroMemory(r.szPwd, sizeof r.szPwd);
+        records.clear();
+    };
     pnstore::PwdStore().readLiveRecords([&](const pnstore::ListedRecord& r) {
         if (stopReading_ || !IsWindow(target)) return false;
+        records.emplace_back();
+        tagRECORD& row = records.back();
+        std::memset(&row, 0, sizeof row);
         row.nId = r.id;
         row.nGroup = r.group;
         row.nState = r.state;
         std::snprintf(row.szUser, sizeof row.szUser, "%s", r.user.c_str());
         std::snprintf(row.szPwd, sizeof row.szPwd, "%s", r.password.c_str());
         std::snprintf(row.szUrl, sizeof row.szUrl, "%s", r.url.c_str());
-        SendMessageA(target, PBM_ADDRECORDROW, MAKEWPARAM(WORD(r.group), WORD(r.id)), LPARAM(&row));
+        if (records.size() == kBatch) send();
         return true;
     });
-    SecureZeroMemory(row.szPwd, sizeof row.szPwd);
+    if (!stopReading_ && (!records.empty() || !groupRows.empty())) send();
+    for (tagRECORD& r : records) SecureZeroMemory(r.szPwd, sizeof r.szPwd);
 }
 
 void CPnPwdBoxCtrl::StopThread() {

@@ -75,6 +75,7 @@ public:
     // Handlers of the private messages.
     LRESULT OnAddGroupChild(WPARAM wp, const tagRECORD* record);
     LRESULT OnAddGroup(int group, const char* name);
+    LRESULT OnAddRowBatch(const struct PbRowBatch* batch);
     LRESULT OnDoRenameGrp(const struct PbRenameBlock* block);
     LRESULT OnDoSearchRecord(std::vector<int32_t>* rows, const char* text);
     LRESULT OnSelectListItem(int row);

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 #include "PwdRecord.h"
@@ -13,8 +14,25 @@ constexpr UINT PBM_ADDGROUPROW = 7302;     // wParam: group; lParam: name
 constexpr UINT PBM_RENAMEGROUPROW = 7303;  // lParam: PbRenameBlock*
 constexpr UINT PBM_SEARCH = 7304;          // wParam: std::vector<int32_t>* of row indices; lParam: text
 constexpr UINT PBM_SELECTROW = 7305;       // lParam: row index
-// Used by the reading thread before it adds the rows again.
+// Used by the reading thread: all rows go before it adds them again, and the
+// rows then come in batches (lParam: PbRowBatch*), each row handled exactly
+// as PBM_ADDGROUPROW or PBM_ADDRECORDROW would handle it. A message to
+// another thread costs a round trip through the window system; one per
+// batch instead of one per row keeps a large database quick to show.
 constexpr UINT PBM_REMOVEALLROWS = 7300;
+constexpr UINT PBM_ADDROWBATCH = 7306;
+
+struct PbGroupRow {
+    int32_t group;
+    const char* name;
+};
+
+struct PbRowBatch {
+    const PbGroupRow* groups;
+    size_t groupCount;
+    const tagRECORD* records;
+    size_t recordCount;
+};
 
 struct PbRenameBlock {
     int32_t group;
