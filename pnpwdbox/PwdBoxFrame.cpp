@@ -176,13 +176,13 @@ void CPwdBoxFrame::CloseOpenDialogs() {
             auto* s = reinterpret_cast<Search*>(lp);
             char cls[16] = {};
             GetClassNameA(w, cls, sizeof cls);
-            if (w != s->frame && lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(w) &&
-                GetAncestor(w, GA_ROOTOWNER) == s->frame)
+            if (w != s->frame && lstrcmpA(cls, "#32770") == 0 && GetAncestor(w, GA_ROOTOWNER) == s->frame)
                 s->dialogs.push_back(w);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
-    // Each ends as if Escape was pressed; nested modal loops then unwind.
+    // Each ends as if Escape was pressed (one still being created too); nested
+    // modal loops then unwind.
     for (HWND dialog : search.dialogs) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 

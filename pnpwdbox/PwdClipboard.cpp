@@ -47,8 +47,11 @@ void ClipboardClearer::Fire() noexcept {
     if (!owner) return;
     // Another copy since ours (by us or by another program) changed the
     // sequence number or the owner: that is left alone.
-    if (GetClipboardSequenceNumber() != sequence_ || GetClipboardOwner() != owner) return;
-    if (OpenClipboard(owner)) {
+    // While the owner is being destroyed the system may already have let go
+    // of its ownership; the unchanged sequence number still says it is ours.
+    HWND current = GetClipboardOwner();
+    if (GetClipboardSequenceNumber() != sequence_ || (current != owner && current != nullptr)) return;
+    if (OpenClipboard(current ? owner : nullptr)) {
         EmptyClipboard();
         CloseClipboard();
     }

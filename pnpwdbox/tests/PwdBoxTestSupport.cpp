@@ -179,6 +179,14 @@ void PumpFor(DWORD ms) {
 DialogDriver::DialogDriver(std::vector<std::function<void(HWND)>> actions) : state_(new DriverState) {
     auto* state = static_cast<DriverState*>(state_);
     state->actions = std::move(actions);
+    // Dialogs already up (a modeless search) are not the ones to come.
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            reinterpret_cast<DriverState*>(lp)->seen.push_back(w);
+            return TRUE;
+        },
+        LPARAM(state));
     state->timer = SetTimer(nullptr, 0, 30, DriverTick);
     g_drivers.push_back(state);
 }

@@ -54,8 +54,8 @@ bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
 void PumpFor(DWORD ms);
 
 // Acts on the dialogs (top-level "#32770" windows of this thread) that appear
-// from now on, one action each, in order, from a timer while the code under
-// test runs its modal loop.
+// from now on (not those already there), one action each, in order, from a
+// timer while the code under test runs its modal loop.
 class DialogDriver {
 public:
     explicit DialogDriver(std::vector<std::function<void(HWND)>> actions);
