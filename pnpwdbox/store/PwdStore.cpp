@@ -62,9 +62,18 @@ void CopyText(char* to, size_t size, const char* from) {
     std::snprintf(to, size, "%s", from ? from : "");
 }
 
-// Opens the current database for one operation; the connection closes when
-// the operation's scope ends, on every path.
-void OpenCurrent(CppSQLite3Connection& db) { db.open(databasePath().c_str()); }
+// Runs one operation on its own connection to the current database, closed
+// again on every path; a database error gives `onError`.
+template <typename R, typename Work>
+R OnDatabase(R onError, Work&& work) {
+    try {
+        CppSQLite3Connection db;
+        db.open(databasePath().c_str());
+        return work(db);
+    } catch (const CppSQLite3Exception&) {
+        return onError;
+    }
+}
 
 }  // namespace
 
@@ -180,9 +189,7 @@ int CPwdDBFile::execute(const char* sql) {
 // ---- Schema ----
 
 int migrateSchema() {
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
+    return OnDatabase(0, [](CppSQLite3Connection& db) {
         int columns = 0;
         for (CppSQLite3ResultSet rows = db.query("PRAGMA table_info(pn_pwd)"); !rows.atEnd(); rows.next()) ++columns;
         if (columns == 6) {
@@ -192,9 +199,7 @@ int migrateSchema() {
             db.execute("alter table pn_pwd add column pwd_record_time char(12);");
         }
         return 1;
-    } catch (const CppSQLite3Exception&) {
-        return 0;
-    }
+    });
 }
 
 void createSchema(bool withLog) {
@@ -219,17 +224,11 @@ int CPwdStore::insertRecord(int id, const char* user, const char* password, cons
     std::snprintf(recordTime, sizeof recordTime, "%02u:%02u:%02u", now.hour % 100, now.minute % 100,
                   now.second % 100);
     std::string end = endDay ? std::string(endDay).substr(0, kMaxEndDay) : std::string("99991230");
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
-        std::string sql = FormatSql("insert into pn_pwd values(%d,'%s','%s','%s',%d,%d,'%s','%s','%s','%s')", id,
-                                    escapeSqlText(user).c_str(), encrypted, escapeSqlText(url).c_str(), state, group,
-                                    escapeSqlText(comments).c_str(), startDay, escapeSqlText(end.c_str()).c_str(),
-                                    recordTime);
-        return db.execute(sql.c_str()) > 0 ? 1 : 0;
-    } catch (const CppSQLite3Exception&) {
-        return 0;
-    }
+    std::string sql = FormatSql("insert into pn_pwd values(%d,'%s','%s','%s',%d,%d,'%s','%s','%s','%s')", id,
+                                escapeSqlText(user).c_str(), encrypted, escapeSqlText(url).c_str(), state, group,
+                                escapeSqlText(comments).c_str(), startDay, escapeSqlText(end.c_str()).c_str(),
+                                recordTime);
+    return OnDatabase(0, [&](CppSQLite3Connection& db) { return db.execute(sql.c_str()) > 0 ? 1 : 0; });
 }
 
 int CPwdStore::updateRecord(int id, const char* password, const char* url, const char* comments,
@@ -237,19 +236,16 @@ int CPwdStore::updateRecord(int id, const char* password, const char* url, const
     if (id < 1 || IsEmpty(password) || IsEmpty(url) || !comments) return -1;
     char encrypted[kCipherFieldSize];
     if (!Encrypt(password, encrypted)) return -1;
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
+    int updated = OnDatabase(-1, [&](CppSQLite3Connection& db) {
         db.execute(FormatSql("insert into pn_pwd_log select * from pn_pwd where pwd_id = %d;", id).c_str());
         std::string sql = FormatSql(
             "update pn_pwd set pwd_pwd='%s',pwd_url='%s',pwd_comments='%s',pwd_end_day='%s' where pwd_id=%d ",
             encrypted, escapeSqlText(url).c_str(), escapeSqlText(comments).c_str(),
             escapeSqlText(endDay ? endDay : "").c_str(), id);
         // No such record: nothing was changed, and saying so is the truth.
-        if (db.execute(sql.c_str()) < 1) return -1;
-    } catch (const CppSQLite3Exception&) {
-        return -1;
-    }
+        return db.execute(sql.c_str()) < 1 ? -1 : 1;
+    });
+    if (updated != 1) return -1;
     if (g_updateSink) {
         tagRECORD notice{};
         notice.nId = id;
@@ -264,44 +260,30 @@ int CPwdStore::updateRecord(int id, const char* password, const char* url, const
 }
 
 int CPwdStore::deleteRecords(const std::vector<int>& ids) {
-    CppSQLite3Connection db;
-    try {
-        OpenCurrent(db);
-    } catch (const CppSQLite3Exception&) {
-        return 0;
-    }
-    try {
-        db.execute("begin transaction;");
-        for (int id : ids)
-            db.execute(FormatSql("update pn_pwd  set pwd_state=%d where pwd_id = %d", kRecordDeleted, id).c_str());
-        db.execute("commit transaction;");
-        return 1;
-    } catch (const CppSQLite3Exception&) {
+    return OnDatabase(0, [&](CppSQLite3Connection& db) {
         try {
-            db.execute("rollback transaction;");
+            db.execute("begin transaction;");
+            for (int id : ids)
+                db.execute(FormatSql("update pn_pwd  set pwd_state=%d where pwd_id = %d", kRecordDeleted, id).c_str());
+            db.execute("commit transaction;");
+            return 1;
         } catch (const CppSQLite3Exception&) {
+            db.execute("rollback transaction;");  // a failure here is the caller's 0 as well
+            return 0;
         }
-        return 0;
-    }
+    });
 }
 
 std::string CPwdStore::readComments(int id) {
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
+    return OnDatabase(std::string(), [&](CppSQLite3Connection& db) {
         CppSQLite3ResultSet rows = db.query(FormatSql("select pwd_comments from pn_pwd where pwd_id=%d;", id).c_str());
-        if (rows.atEnd()) return std::string(1, '\x01');
-        return rows.textField(0, "");
-    } catch (const CppSQLite3Exception&) {
-        return "";
-    }
+        return rows.atEnd() ? std::string(1, '\x01') : std::string(rows.textField(0, ""));
+    });
 }
 
 int CPwdStore::readRecordDetails(int id, tagRECORD& record) {
     if (id < 1) return 0;
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
+    return OnDatabase(0, [&](CppSQLite3Connection& db) {
         CppSQLite3ResultSet rows = db.query(
             FormatSql("select pwd_user,pwd_url, pwd_comments, pwd_end_day from pn_pwd where pwd_id=%d;", id).c_str());
         if (!rows.atEnd()) {
@@ -313,23 +295,15 @@ int CPwdStore::readRecordDetails(int id, tagRECORD& record) {
             CopyText(record.szEndDay, sizeof record.szEndDay, rows.textField(3, ""));
         }
         return 1;
-    } catch (const CppSQLite3Exception&) {
-        return 0;
-    }
+    });
 }
 
 int CPwdStore::nextRecordId() {
-    int largest = 0;
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
-        std::string sql = std::string("select max(pwd_id) as retid from pn_pwd") + ";";
-        CppSQLite3ResultSet rows = db.query(sql.c_str());
-        if (!rows.atEnd()) largest = rows.intField(0, 0);
-    } catch (const CppSQLite3Exception&) {
-        largest = 0;
-    }
-    return largest + 1;
+    const std::string sql = std::string("select max(pwd_id) as retid from pn_pwd") + ";";
+    return 1 + OnDatabase(0, [&](CppSQLite3Connection& db) {
+               CppSQLite3ResultSet rows = db.query(sql.c_str());
+               return rows.atEnd() ? 0 : rows.intField(0, 0);
+           });
 }
 
 // ---- Groups ----
@@ -344,34 +318,26 @@ int CPwdStore::addGroup(int id, const char* name) {
 
 std::vector<GroupRow> CPwdStore::listGroups() {
     std::vector<GroupRow> groups;
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
+    OnDatabase(0, [&](CppSQLite3Connection& db) {
         for (CppSQLite3ResultSet rows = db.query(kListGroups); !rows.atEnd(); rows.next())
             groups.push_back({rows.intField(0, 0), rows.textField(1, "")});
-    } catch (const CppSQLite3Exception&) {
-    }
+        return 0;
+    });
     return groups;
 }
 
 int CPwdStore::maxGroupId() {
-    int largest = 0;
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
-        std::string sql = std::string("select max(grp_id) from pn_group") + ";";
+    const std::string sql = std::string("select max(grp_id) from pn_group") + ";";
+    return OnDatabase(0, [&](CppSQLite3Connection& db) {
+        int largest = 0;
         for (CppSQLite3ResultSet rows = db.query(sql.c_str()); !rows.atEnd(); rows.next()) largest = rows.intField(0, 0);
-    } catch (const CppSQLite3Exception&) {
-        return 0;
-    }
-    return largest;
+        return largest;
+    });
 }
 
 int CPwdStore::readGroupName(int group, std::string& name) {
     if (group < 1) return 0;
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
+    return OnDatabase(0, [&](CppSQLite3Connection& db) {
         int count = 0;
         for (CppSQLite3ResultSet rows = db.query(FormatSql("select grp_name from pn_group where grp_id=%d", group).c_str());
              !rows.atEnd(); rows.next()) {
@@ -379,22 +345,13 @@ int CPwdStore::readGroupName(int group, std::string& name) {
             if (rows.fieldType(0) != 5 /* SQLITE_NULL */) name = rows.textField(0, "");
         }
         return count;
-    } catch (const CppSQLite3Exception&) {
-        return 0;
-    }
+    });
 }
 
 int CPwdStore::renameGroup(int group, const char* name) {
     if (group < 0 || IsEmpty(name)) return 0;
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
-        int changed = db.execute(
-            FormatSql("update  pn_group set grp_name='%s' where grp_id = %d", escapeSqlText(name).c_str(), group).c_str());
-        return changed > 0 ? 1 : 0;
-    } catch (const CppSQLite3Exception&) {
-        return 0;
-    }
+    std::string sql = FormatSql("update  pn_group set grp_name='%s' where grp_id = %d", escapeSqlText(name).c_str(), group);
+    return OnDatabase(0, [&](CppSQLite3Connection& db) { return db.execute(sql.c_str()) > 0 ? 1 : 0; });
 }
 
 int CPwdStore::deleteGroup(int group) {
@@ -406,9 +363,7 @@ int CPwdStore::deleteGroup(int group) {
 // ---- Listing and search ----
 
 bool CPwdStore::readLiveRecords(const std::function<bool(const ListedRecord&)>& row) {
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
+    return OnDatabase(false, [&](CppSQLite3Connection& db) {
         for (CppSQLite3ResultSet rows = db.query(kListLiveRecords); !rows.atEnd(); rows.next()) {
             ListedRecord record;
             record.user = rows.textField(0, "");
@@ -420,23 +375,19 @@ bool CPwdStore::readLiveRecords(const std::function<bool(const ListedRecord&)>& 
             if (!row(record)) break;
         }
         return true;
-    } catch (const CppSQLite3Exception&) {
-        return false;
-    }
+    });
 }
 
 std::vector<int> CPwdStore::searchByUrl(const char* text) {
+    // Escaped twice over: a quote stays a quote, and % and _ are matched as
+    // themselves rather than as wildcards.
+    std::string sql = FormatSql("select pwd_id,pwd_user from pn_pwd where pwd_url like '%%%s%%' escape '\\'",
+                                escapeLikeText(text).c_str());
     std::vector<int> ids;
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
-        // Escaped twice over: a quote stays a quote, and % and _ are matched
-        // as themselves rather than as wildcards.
-        std::string sql = FormatSql("select pwd_id,pwd_user from pn_pwd where pwd_url like '%%%s%%' escape '\\'",
-                                    escapeLikeText(text).c_str());
+    OnDatabase(0, [&](CppSQLite3Connection& db) {
         for (CppSQLite3ResultSet rows = db.query(sql.c_str()); !rows.atEnd(); rows.next()) ids.push_back(rows.intField(0, 0));
-    } catch (const CppSQLite3Exception&) {
-    }
+        return 0;
+    });
     return ids;
 }
 
@@ -463,28 +414,18 @@ int CPwdStore::createMasterUser(const char* password) {
     if (IsEmpty(password)) return 0;
     char encrypted[kCipherFieldSize];
     if (!Encrypt(password, encrypted)) return 0;
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
-        db.execute(FormatSql("insert into pn_user values(%d,'%s','%s');", kMasterUserId, kMasterUserName, encrypted)
-                       .c_str());
+    std::string sql = FormatSql("insert into pn_user values(%d,'%s','%s');", kMasterUserId, kMasterUserName, encrypted);
+    return OnDatabase(0, [&](CppSQLite3Connection& db) {
+        db.execute(sql.c_str());
         return 1;
-    } catch (const CppSQLite3Exception&) {
-        return 0;
-    }
+    });
 }
 
 int CPwdStore::checkMasterPassword(const char* password) {
     if (IsEmpty(password)) return 0;
     char encrypted[kCipherFieldSize];
     if (!Encrypt(password, encrypted)) return 0;
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
-        return MasterMatches(db, encrypted) ? 1 : 0;
-    } catch (const CppSQLite3Exception&) {
-        return 0;
-    }
+    return OnDatabase(0, [&](CppSQLite3Connection& db) { return MasterMatches(db, encrypted) ? 1 : 0; });
 }
 
 int CPwdStore::changeMasterPassword(const char* oldPassword, const char* newPassword) {
@@ -493,28 +434,20 @@ int CPwdStore::changeMasterPassword(const char* oldPassword, const char* newPass
     // A new password the cipher cannot hold is not stored cut short.
     if (!Encrypt(newPassword, newEncrypted)) return 0;
     if (!Encrypt(oldPassword, oldEncrypted)) return 2;
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
+    return OnDatabase(2, [&](CppSQLite3Connection& db) {
         if (!MasterMatches(db, oldEncrypted)) return 2;
         db.execute(
             FormatSql("update pn_user set  user_pwd ='%s' where user_id = %d", newEncrypted, kMasterUserId).c_str());
         return 1;
-    } catch (const CppSQLite3Exception&) {
-        return 2;
-    }
+    });
 }
 
 int CPwdStore::probeUserTable() {
-    try {
-        CppSQLite3Connection db;
-        OpenCurrent(db);
+    return OnDatabase(0, [](CppSQLite3Connection& db) {
         for (CppSQLite3ResultSet rows = db.query(SelectMaster().c_str()); !rows.atEnd(); rows.next())
             (void)rows.textField(1, "");
         return 1;
-    } catch (const CppSQLite3Exception&) {
-        return 0;
-    }
+    });
 }
 
 CPwdStore& PwdStore() {

@@ -2,13 +2,10 @@
 #include "PwdBoxTestSupport.h"
 
 #include <ole2.h>
-#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include "MessageBox.h"
 #include "PNPBResIds.h"
@@ -91,37 +88,6 @@ void CALLBACK DriverTick(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
-std::string MakeTempFolder(const char* prefix) {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    static int counter = 0;
-    for (;;) {
-        std::string folder = std::string(temp) + prefix + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++counter);
-        if (CreateDirectoryA(folder.c_str(), nullptr)) return folder + "\\";
-    }
-}
-
-void RemoveFolder(const std::string& folder) {
-    std::string from = folder;
-    if (!from.empty() && from.back() == '\\') from.pop_back();
-    from.push_back('\0');
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationA(&op);
-}
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 std::string Res(int id) { return pwdbox::ResString(id); }
 
 BoxFolder::BoxFolder() : folder_(MakeTempFolder("pnpwdbox-")) {
@@ -155,20 +121,6 @@ std::string BoxFolder::IniValue(const char* key) const {
 
 void BoxFolder::SetIni(const char* key, const char* value) const {
     WritePrivateProfileStringA("UI", key, value, Ini().c_str());
-}
-
-bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!cond()) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (GetTickCount() - start > timeoutMs) return cond();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
 }
 
 void PumpFor(DWORD ms) {

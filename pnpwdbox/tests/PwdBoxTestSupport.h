@@ -8,12 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "WinTestSupport.h"
+
 namespace pbtest {
 
-std::string MakeTempFolder(const char* prefix);
-void RemoveFolder(const std::string& folder);
-bool FileExists(const std::string& path);
-std::string ReadFileBytes(const std::string& path);
+using pinora::test::FileExists;
+using pinora::test::MakeTempFolder;
+using pinora::test::PumpUntil;
+using pinora::test::ReadFileBytes;
+using pinora::test::RemoveFolder;
 
 // Every message box shown, newest last; each is answered with `answer` when
 // set, else with OK or Yes.
@@ -49,8 +52,7 @@ private:
     std::string folder_;
 };
 
-// Runs queued messages until cond() holds or the time is up.
-bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
+// Runs queued messages for a while.
 void PumpFor(DWORD ms);
 
 // Acts on the dialogs (top-level "#32770" windows of this thread) that appear

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the password list's images (bitmap 2000 of PNPBRes.dll): 15 x 15 pixels
-each, side by side, magenta for what is transparent. 0: a closed group (a box
-with a plus), 1: an open group (a box with a minus), 2: a record (a small key).
+"""Draws the password box's pictures. PNPBRes.dll's bitmap 2000, the list's
+images: 15 x 15 pixels each, side by side, magenta for what is transparent.
+0: a closed group (a box with a plus), 1: an open group (a box with a minus),
+2: a record (a small key). DORORod.dll's bitmap 2, the command bar's
+background: a soft vertical gradient, tiled across the band.
 Run it again after changing a picture."""
 import os
 import struct
@@ -10,6 +12,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SIZE, COUNT = 15, 3
 MAGENTA, FRAME, FILL, MARK = (255, 0, 255), (96, 110, 140), (248, 248, 252), (40, 60, 110)
 GOLD, DARK = (214, 168, 46), (120, 88, 20)
+BAR_WIDTH, BAR_HEIGHT = 8, 27
+BAR_TOP, BAR_BOTTOM = (252, 252, 255), (221, 228, 240)
 
 
 def image(kind):
@@ -51,10 +55,19 @@ def write_bmp(path, rows):
         f.write(header + data)
 
 
+def command_bar():
+    rows = []
+    for y in range(BAR_HEIGHT):
+        t = y / (BAR_HEIGHT - 1)
+        rows.append([tuple(round(a + (b - a) * t) for a, b in zip(BAR_TOP, BAR_BOTTOM))] * BAR_WIDTH)
+    return rows
+
+
 def main():
     images = [image(k) for k in range(COUNT)]
     rows = [sum((images[k][y] for k in range(COUNT)), []) for y in range(SIZE)]
     write_bmp(os.path.join(HERE, "ListImages.bmp"), rows)
+    write_bmp(os.path.join(HERE, "..", "DORORod", "CommandBar.bmp"), command_bar())
 
 
 if __name__ == "__main__":
