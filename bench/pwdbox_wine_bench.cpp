@@ -5,7 +5,6 @@
 // median of several runs.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "PwdBoxEnv.h"
 #include "PwdMessages.h"
 #include "PwdStore.h"
+#include "wine_bench_timing.h"
 
 namespace {
 
@@ -35,11 +35,6 @@ void Pump() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace
@@ -65,29 +60,23 @@ int main() {
     MoveWindow(control.hwnd(), 0, 0, 800, 600, TRUE);
     ShowWindow(parent, SW_SHOWNOACTIVATE);
 
-    std::vector<double> fills, searches;
-    for (int run = 0; run < kRuns; ++run) {
-        Pump();
-        start = Now();
+    const double fill = wine_bench::MedianMicroseconds(kRuns, [&] {
         control.ReadDBToListView();
         while (control.IsReading() || control.List().RecordCount() < kRecords) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
             Pump();
         }
         UpdateWindow(control.List().ListHwnd());
-        fills.push_back(Now() - start);
-
-        control.OnCollapseAll();
+    });
+    size_t matches = 0;
+    const double search = wine_bench::MedianMicroseconds(kRuns, [&] {
+        control.OnCollapseAll();  // the search opens every group again
         std::vector<int32_t> rows;
-        start = Now();
         SendMessageA(control.hwnd(), PBM_SEARCH, WPARAM(&rows), LPARAM("site77"));
-        searches.push_back(Now() - start);
-        if (rows.size() != 111) std::printf("unexpected: %zu matches\n", rows.size());
-    }
-    std::printf("fill the list (reading thread, %d rows): median %.0f ms (min %.0f, max %.0f)\n", kRecords + kGroups,
-                Median(fills), *std::min_element(fills.begin(), fills.end()),
-                *std::max_element(fills.begin(), fills.end()));
-    std::printf("URL search \"site77\" (111 matches): median %.1f ms\n", Median(searches));
+        matches = rows.size();
+    });
+    std::printf("fill the list (reading thread, %d rows): median %.0f ms\n", kRecords + kGroups, fill / 1000);
+    std::printf("URL search \"site77\" (%zu matches): median %.1f ms\n", matches, search / 1000);
     control.DestroyWin();
     DestroyWindow(parent);
     DeleteFileA(db.c_str());

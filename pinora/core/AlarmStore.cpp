@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "DamagedTables.h"
 #include "StickStore.h"
 #include "TableFields.h"
 #include "Tabulo.h"
@@ -22,10 +23,6 @@ bool WriteAlarmFields(FileDBF& table, const AlarmRecord& r) {
     return true;
 }
 
-bool OpenOrCreate(FileDBF& table, const std::string& path) {
-    if (table.Open(path.c_str()) == 0) return true;
-    return CreateAlarmTable(path) && table.Open(path.c_str()) == 0;
-}
 
 bool OpenAt(FileDBF& table, const std::string& path, int n) {
     return n >= 1 && table.Open(path.c_str()) == 0 && n <= table.GetRecords() && table.Go(n) == 0;
@@ -46,6 +43,19 @@ long RecordsOrNone(const std::string& path) {
     return n < 0 ? 0 : n;
 }
 
+// Neither table may be written while one of them cannot be read: its records
+// are unknown, so nothing can be paired with them.
+bool BothTablesReadable(const std::string& sticksFolder) {
+    bool readable = true;
+    for (const std::string& path : {sticksFolder + kStickIndexName, sticksFolder + kAlarmTableName}) {
+        if (IsTableDamaged(path)) {
+            KeepDamagedCopy(path);
+            readable = false;
+        }
+    }
+    return readable;
+}
+
 }  // namespace
 
 bool CreateAlarmTable(const std::string& path) {
@@ -59,7 +69,8 @@ bool CreateAlarmTable(const std::string& path) {
 bool AppendAlarm(const std::string& path, const AlarmRecord& record) {
     if (g_appendFault && g_appendFault()) return false;
     FileDBF table;
-    if (!OpenOrCreate(table, path) || table.AppendRecord() != 0) return false;
+    if (!OpenOrCreateTable(table, path, [&path] { return CreateAlarmTable(path); }) || table.AppendRecord() != 0)
+        return false;
     return table.Go(table.GetRecords()) == 0 && WriteAlarmFields(table, record);
 }
 
@@ -82,6 +93,7 @@ int ReadAlarmField(const std::string& path, int n, int field, char* buf) {
 void SetAlarmAppendFault(AlarmAppendFault fault) { g_appendFault = fault; }
 
 bool RepairStickPairing(const std::string& sticksFolder) {
+    if (!BothTablesReadable(sticksFolder)) return false;
     const std::string alarmPath = sticksFolder + kAlarmTableName;
     const long sticks = RecordsOrNone(sticksFolder + kStickIndexName);
     const long alarms = RecordsOrNone(alarmPath);
@@ -101,8 +113,7 @@ bool RepairStickPairing(const std::string& sticksFolder) {
     for (long n = sticks + 1; n <= alarms; ++n) {
         FileDBF index;
         const std::string path = sticksFolder + kStickIndexName;
-        if (index.Open(path.c_str()) != 0 && (!CreateStickIndex(sticksFolder) || index.Open(path.c_str()) != 0))
-            return false;
+        if (!OpenOrCreateTable(index, path, [&sticksFolder] { return CreateStickIndex(sticksFolder); })) return false;
         if (index.AppendRecord() != 0) return false;
         char number[16];
         std::snprintf(number, sizeof number, "%ld", index.GetRecords());
@@ -125,6 +136,7 @@ int SaveNewStick(const std::string& sticksFolder, int dateNumber, const std::str
 
 int SaveExistingStick(const std::string& sticksFolder, int n, int dateNumber, const std::string& text,
                       const AlarmRecord& alarm) {
+    if (!BothTablesReadable(sticksFolder)) return 0;
     RepairStickPairing(sticksFolder);
     const int written = UpdateStick(sticksFolder, n, dateNumber, text);
     const bool alarmWritten = UpdateAlarm(sticksFolder + kAlarmTableName, n, alarm);

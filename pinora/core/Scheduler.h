@@ -26,13 +26,19 @@ enum class DueAction {
     OutOfDate,        // past the end date: finish it and say so
     AdvanceReminder,  // the thirty-minute reminder
     TimeReminder,     // the reminder at the time (five minutes before it)
-    ResetFlags,       // the time has passed: ready for the next day
-    ResetAndFinish,   // ... and a one-time alarm is over
+    ResetFlags,       // both reminders given and now outside today's span: ready for the next one
+    ResetAndFinish,   // ... and a one-time alarm is over, without a word
 };
 
 // What one record calls for now. weekdays is the WEEKLY text, looked at for
-// weekly alarms only.
+// weekly alarms only. Today's reminder span runs from thirty minutes before the
+// alarm time to the time itself; the reminders are given inside it, and the
+// flags of both given reminders are reset outside it, at any hour.
 DueAction CheckDue(const AlarmCode& alarm, const char* weekdays, const TodayNumbers& now);
+
+// True for an alarm that rings on more than one day (a daily range or weekdays):
+// its flags speak only of the day they were set on.
+bool RingsOnSeveralDays(const AlarmCode& alarm);
 
 // One pop-up the pass asks for.
 struct AlarmEvent {
@@ -45,8 +51,10 @@ struct AlarmEvent {
 
 struct AlarmPassResult {
     bool tableFound = false;
+    bool tableDamaged = false;  // there but unreadable: nothing was judged or written
     std::vector<AlarmEvent> events;
-    int readErrors = 0;  // fields that could not be read: the caller stops the timer
+    int readErrors = 0;          // fields that could not be read: the caller stops the timer
+    bool statesChanged = false;  // some alarm was finished: lists of live sticks are stale
 };
 
 // The pass over the table at the path, at the clock's "now".

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "DamagedTables.h"
 #include "TableFields.h"
 #include "Tabulo.h"
 
@@ -44,9 +45,7 @@ int AppendStick(const std::string& sticksFolder, int dateNumber, const std::stri
     if (sticksFolder.empty() || text.empty()) return 0;
     const std::string path = IndexPath(sticksFolder);
     FileDBF table;
-    if (table.Open(path.c_str()) != 0) {
-        if (!CreateStickIndex(sticksFolder) || table.Open(path.c_str()) != 0) return 0;
-    }
+    if (!OpenOrCreateTable(table, path, [&sticksFolder] { return CreateStickIndex(sticksFolder); })) return 0;
     if (table.AppendRecord() != 0) return 0;
     const long n = table.GetRecords();
     if (table.Go(n) != 0 || !WriteStickFields(table, n, dateNumber, text)) return 0;
@@ -61,24 +60,35 @@ int UpdateStick(const std::string& sticksFolder, int n, int dateNumber, const st
 }
 
 bool FindStickRange(const std::string& sticksFolder, int dateNumber, int* first, int* last) {
+    const std::vector<int> records = StickRecordsOfDay(sticksFolder, dateNumber);
+    if (records.empty()) return false;
+    if (first) *first = records.front();
+    if (last) *last = records.back();
+    return true;
+}
+
+std::vector<int> StickRecordsOfDay(const std::string& sticksFolder, int dateNumber) {
+    std::vector<int> records;
     FileDBF table;
-    if (table.Open(IndexPath(sticksFolder).c_str()) != 0) return false;
+    if (table.Open(IndexPath(sticksFolder).c_str()) != 0) return records;
     const long count = table.GetRecords();
-    if (count <= 0) return false;
     const std::string wanted = NumberText(dateNumber);
     char date[16];
-    long matches = 0, lastMatch = 0;
     for (long r = 1; r <= count; ++r) {
-        if (table.Go(r) != 0 || table.ReadField(kStickDate, date) != 0) return false;
-        if (wanted == date) {
-            ++matches;
-            lastMatch = r;
-        }
+        if (table.Go(r) != 0 || table.ReadField(kStickDate, date) != 0) return {};
+        if (wanted == date) records.push_back(static_cast<int>(r));
     }
-    if (matches == 0) return false;
-    if (first) *first = static_cast<int>(lastMatch - matches + 1);
-    if (last) *last = static_cast<int>(lastMatch);
-    return true;
+    return records;
+}
+
+bool OpenOrCreateTable(FileDBF& table, const std::string& path, const std::function<bool()>& create) {
+    if (table.Open(path.c_str()) == 0) return true;
+    if (TableFileExists(path)) {
+        // Damaged or held by another program: creating it anew would truncate it.
+        KeepDamagedCopy(path);
+        return false;
+    }
+    return create() && table.Open(path.c_str()) == 0;
 }
 
 }  // namespace pinora

@@ -2,7 +2,11 @@
 // and its text), only ever appended or rewritten in place. Record n belongs with
 // record n of the alarm table. Every call opens the table, works and closes it.
 #pragma once
+#include <functional>
 #include <string>
+#include <vector>
+
+class FileDBF;
 
 namespace pinora {
 
@@ -19,12 +23,20 @@ int AppendStick(const std::string& sticksFolder, int dateNumber, const std::stri
 // n, or 0 on failure; a missing table is not created.
 int UpdateStick(const std::string& sticksFolder, int n, int dateNumber, const std::string& text);
 // First and last record whose DATE equals the date; false when there is none or
-// the table cannot be read.
+// the table cannot be read. The records between them need not all be of that
+// day: StickRecordsOfDay gives exactly the day's records, in table order, and is
+// what turns a position in a day's list into a record number.
 bool FindStickRange(const std::string& sticksFolder, int dateNumber, int* first, int* last);
+std::vector<int> StickRecordsOfDay(const std::string& sticksFolder, int dateNumber);
 
 // The text as it is stored: cut to 254 characters.
 std::string StoredText(const std::string& text);
 // Record count of the table, or -1 when it cannot be opened.
 long CountRecords(const std::string& path);
+
+// Opens the table; creates it (create()) only when there is no file at all. A
+// file that is there but cannot be opened is left as it is, with a copy kept
+// beside it, and the call fails.
+bool OpenOrCreateTable(FileDBF& table, const std::string& path, const std::function<bool()>& create);
 
 }  // namespace pinora

@@ -34,13 +34,14 @@ std::vector<TodayItem> BuildTodayList(const std::string& alarmPath, int todayNum
 }
 
 void LayoutTodayRows(std::vector<TodayItem>& items, int agentHeight, int clientWidth,
-                     const std::function<int(const std::string&)>& textWidth) {
+                     const std::function<int(const TodayItem&)>& textWidth) {
     int top = 15 + agentHeight;
     for (TodayItem& item : items) {
         item.left = kTodayRowLeft;
         item.right = clientWidth;
         item.top = top;
-        item.tall = textWidth && textWidth(item.text) > item.right - item.left;
+        const int textArea = (item.right - kTodayTextRightMargin) - (item.left + kTodayTextIndent);
+        item.tall = textWidth && textWidth(item) > textArea;
         item.bottom = top + (item.tall ? kTodayTallRowHeight : kTodayRowHeight);
         top = item.bottom;
     }

@@ -47,3 +47,6 @@
 #define IDS_STICK_NO_ALARM 21
 #define IDS_DELAY_FIRST 39    // 39 five minutes ... 44 two hours
 #define IDS_CLOCK_PREFIX 57
+#define IDS_STICK_NOT_SAVED 2100
+#define IDS_TABLE_UNREADABLE 2101  // %s: the table's path
+#define IDS_TABLE_COPY_KEPT 2102   // %s: the copy's path

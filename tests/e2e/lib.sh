@@ -120,6 +120,14 @@ remove_run_value() {
   "$wine_run" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Pinora notes' /f >/dev/null 2>&1 || true
 }
 
+# away_from_midnight HHMM: after HHMM, waits until just past midnight, so that
+# alarms a few minutes ahead fall on the same date as now.
+away_from_midnight() {
+  if [ "$(date +%H%M)" -ge "$1" ]; then
+    sleep $(( (60 - $(date +%M)) * 60 + 30 ))
+  fi
+}
+
 # begin_pinora_test NAME DIST ROOT: a fresh program folder P in ROOT/NAME/P for
 # this test; refuses to run while a Pinora of an earlier run of it is still there.
 begin_pinora_test() {

@@ -8,9 +8,7 @@ begin_pinora_test sticks "$1" "$2"
 tool=$3
 
 # The alarm must fall on today's date for the test's arithmetic.
-if [ "$(date +%H%M)" -ge 2345 ]; then
-  sleep $(( (60 - $(date +%M)) * 60 + 30 ))
-fi
+away_from_midnight 2345
 
 "$wine_run" "$tool" seed-user "$(winpath "$P")" anna secret >/dev/null 2>&1
 check "a user who logs in automatically is set up" test -f "$P/user.dat"

@@ -15,6 +15,8 @@
 #include "Clock.h"
 #include "DoRoRazIds.h"
 #include "MainDlg.h"
+#include "MessageBox.h"
+#include "Scheduler.h"
 #include "Settings.h"
 #include "Skin.h"
 #include "Skins.h"
@@ -153,16 +155,24 @@ TEST_F(MainWindowTest, SkinsCommandOpensTheChooser) {
 
 LocalTime At(int y, int m, int d, int hh, int mm) { return LocalTime{y, m, d, hh, mm, 0, DayOfWeek(y, m, d)}; }
 
+// The main window with "tester" logged in, at the clock's time.
+class StickRoundTest : public MainWindowTest {
+protected:
+    void StartAsTester(const ManualClock& clock) {
+        SetClock(&clock);
+        App() = AppState{};
+        App().bLoggedIn = 1;
+        std::strcpy(App().szCurrentUser, "tester");
+        ASSERT_NE(main.CreateMain(), nullptr);
+        ShowWindow(main.hwnd(), SW_HIDE);
+    }
+};
+
 // Command 32775 opens the editor, OK saves, the tick shows the pop-up, and the
 // sticks change rebuilds the today window.
-TEST_F(MainWindowTest, RunsTheWholeStickRound) {
+TEST_F(StickRoundTest, RunsTheWholeStickRound) {
     ManualClock clock{At(2009, 3, 5, 10, 20)};
-    SetClock(&clock);
-    App() = AppState{};
-    App().bLoggedIn = 1;
-    std::strcpy(App().szCurrentUser, "tester");
-    ASSERT_NE(main.CreateMain(), nullptr);
-    ShowWindow(main.hwnd(), SW_HIDE);
+    ASSERT_NO_FATAL_FAILURE(StartAsTester(clock));
     SendMessageA(main.hwnd(), WM_COMMAND, ID_NEW_STICK, 0);
     HWND editor = reinterpret_cast<HWND>(SendMessageA(main.hwnd(), MWM_GETSTICKEDITOR, 0, 0));
     ASSERT_NE(editor, nullptr);
@@ -191,6 +201,40 @@ TEST_F(MainWindowTest, RunsTheWholeStickRound) {
     main.Destroy();
     EXPECT_FALSE(IsWindow(popup));
     EXPECT_FALSE(IsWindow(editor));
+}
+
+// A table that cannot be read stops the tick before anything is shown, so the
+// timer cannot bring up another box while the first one waits.
+CMainDlg* g_tickingMain = nullptr;
+bool g_timerRunningAtBox = true;
+int RecordTimerAtBox(HWND, const char*, const char*, UINT) {
+    g_timerRunningAtBox = g_tickingMain->TickTimerRunning();
+    return IDOK;
+}
+
+TEST_F(StickRoundTest, ReadErrorStopsTheTimerBeforeItsBox) {
+    ManualClock clock{At(2009, 3, 5, 10, 20)};
+    ASSERT_NO_FATAL_FAILURE(StartAsTester(clock));
+    const std::string sticksFolder = folder.Path() + "tester\\data\\sticks\\";
+    CreateDirectoryA((folder.Path() + "tester").c_str(), nullptr);
+    CreateDirectoryA((folder.Path() + "tester\\data").c_str(), nullptr);
+    CreateDirectoryA(sticksFolder.c_str(), nullptr);
+    AlarmRecord r;
+    r.code = "20090305|2009|03|05|10|45|4|1|20090305";
+    r.state = kStateLive;
+    ASSERT_TRUE(AppendAlarm(sticksFolder + kAlarmTableName, r));
+    SendMessageA(main.hwnd(), MWM_STARTTIMER, 0, 0);
+    ASSERT_TRUE(main.TickTimerRunning());
+
+    SetAlarmReadFault([](long, int field) { return field == kAlarmCode; });
+    g_tickingMain = &main;
+    g_timerRunningAtBox = true;
+    uikit::MessageBoxHandler previous = uikit::SetMessageBoxHandler(RecordTimerAtBox);
+    SendMessageA(main.hwnd(), WM_TIMER, kTickTimer, 0);
+    uikit::SetMessageBoxHandler(previous);
+    SetAlarmReadFault(nullptr);
+    EXPECT_FALSE(g_timerRunningAtBox);
+    EXPECT_FALSE(main.TickTimerRunning());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "Clock.h"
 #include "Scheduler.h"
 #include "StickTestSupport.h"
+#include "TabuloClock.h"
 
 namespace pinora {
 namespace {
@@ -46,13 +47,24 @@ struct Seen {
     int readErrors;
 };
 
+// The table library stamps each write with "today": the test's day, as on a
+// machine whose clock says so.
+const ManualClock* g_stampClock = nullptr;
+tabulo::CalendarDate StampDate() {
+    const LocalTime t = g_stampClock->Now();
+    return tabulo::CalendarDate{t.year, t.month, t.day};
+}
+
 class SchedulerTest : public test::SticksFolderTest {
 protected:
     void SetUp() override {
         SticksFolderTest::SetUp();
         SetClock(&clock);
+        g_stampClock = &clock;
+        tabulo::SetTodayFunction(StampDate);
     }
     void TearDown() override {
+        tabulo::SetTodayFunction(nullptr);
         SetClock(nullptr);
         SticksFolderTest::TearDown();
     }
@@ -207,6 +219,69 @@ TEST_F(SchedulerTest, MissingTableDoesNothing) {
     EXPECT_FALSE(pass.tableFound);
     EXPECT_TRUE(pass.events.empty());
     EXPECT_EQ(pass.readErrors, 0);
+}
+
+// The flags of the reminders given are reset for the next day at any hour once
+// the alarm time has passed, and a one-time alarm whose reminders were given ends
+// without a word.
+TEST_F(SchedulerTest, AlarmInTheLastMinuteOfAnHourIsFinishedAfterItsTime) {
+    Put("20090305|2009|03|05|14|59|4|1|20090305", "0", "0", "1");
+    std::vector<Seen> seen = Run(At(2009, 3, 5, 14, 0), At(2009, 3, 5, 15, 2));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(HhMm(seen[0].when), "14:29:00");
+    EXPECT_EQ(HhMm(seen[1].when), "14:54:00");
+    EXPECT_EQ(Alarm(1, kAlarmState), "0");  // over, not left to go out of date
+    EXPECT_TRUE(Run(At(2009, 3, 6, 9, 0), At(2009, 3, 6, 9, 2)).empty());
+}
+
+TEST_F(SchedulerTest, DailyAlarmInTheLastMinuteOfAnHourRingsEveryDay) {
+    Put("20090301|2009|03|01|9|59|0|1|20090303", "0", "0", "1");
+    for (int day = 1; day <= 3; ++day) {
+        std::vector<Seen> seen = Run(At(2009, 3, day, 9, 0), At(2009, 3, day, 10, 5));
+        ASSERT_EQ(seen.size(), 2u) << "day " << day;
+        EXPECT_EQ(Alarm(1, kAlarm30), "0") << "ready for the next day";
+        EXPECT_EQ(Alarm(1, kAlarm5), "0");
+    }
+}
+
+TEST_F(SchedulerTest, RepeatingAlarmsWhoseResetWasMissedRingTheNextDay) {
+    // Both were reminded yesterday; the program ended before the reset.
+    Put("20090301|2009|03|01|14|5|0|1|29991230", "1", "1", "1", "0000000", "daily");
+    Put("20090301|2009|03|01|14|5|0|2|29991230", "1", "1", "1", "0001000", "weekly");  // Wednesdays
+    clock.Set(At(2009, 3, 3, 20, 0));  // Tuesday evening: not its day, the weekly one is reset too
+    EXPECT_TRUE(CheckAlarms(alarmPath).events.empty());
+    EXPECT_EQ(Alarm(2, kAlarm30), "0");
+    EXPECT_EQ(Alarm(2, kAlarm5), "0");
+    EXPECT_EQ(Alarm(1, kAlarm5), "0");
+
+    std::vector<Seen> seen = Run(At(2009, 3, 4, 13, 0), At(2009, 3, 4, 14, 10));
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0].event.record, 1);
+    EXPECT_EQ(seen[1].event.text, "weekly");
+}
+
+TEST_F(SchedulerTest, FlagsFromAnEarlierDayAreClearedWhenTheProgramStartsInsideTheSpan) {
+    Put("20090301|2009|03|01|14|5|0|1|29991230", "0", "0", "1");
+    Run(At(2009, 3, 3, 13, 0), At(2009, 3, 3, 14, 5));  // reminded; ended before 14:06
+    ASSERT_EQ(Alarm(1, kAlarm5), "1");
+    // Started again the next day at 13:50, already inside the span.
+    std::vector<Seen> seen = Run(At(2009, 3, 4, 13, 50), At(2009, 3, 4, 14, 1));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(HhMm(seen[0].when), "13:50:00");
+    EXPECT_EQ(HhMm(seen[1].when), "14:00:00");
+    // Inside the span the same day nothing is given twice.
+    EXPECT_TRUE(Run(At(2009, 3, 4, 14, 1), At(2009, 3, 4, 14, 10)).empty());
+}
+
+TEST_F(SchedulerTest, OneTimeAlarmWhoseRemindersWereGivenEndsSilentlyNextDay) {
+    Put("20090305|2009|03|05|23|58|4|1|20090305", "1", "1", "1");
+    Put("20090305|2009|03|05|23|58|4|1|20090305", "0", "1", "1", "0000000", "missed");
+    std::vector<Seen> seen = Run(At(2009, 3, 6, 8, 0), At(2009, 3, 6, 8, 1));
+    ASSERT_EQ(seen.size(), 1u);  // only the one never given is out of date
+    EXPECT_EQ(seen[0].event.record, 2);
+    EXPECT_TRUE(seen[0].event.outOfDate);
+    EXPECT_EQ(Alarm(1, kAlarmState), "0");
+    EXPECT_EQ(Alarm(2, kAlarmState), "0");
 }
 
 bool FailCodeOfRecordOne(long record, int field) { return record == 1 && field == kAlarmCode; }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "AlarmStore.h"
 #include "StickStore.h"
@@ -73,6 +76,19 @@ TEST_F(StickStoreTest, FindStickRangeGivesFirstAndLastOfTheDay) {
     EXPECT_EQ(first, 4);
     EXPECT_EQ(last, 6);
     EXPECT_FALSE(FindStickRange(folder, 20090307, &first, &last));
+}
+
+TEST_F(StickStoreTest, DayWhoseSticksAreNotAdjacentGivesExactlyItsOwn) {
+    AppendStick(folder, 20090305, "Thursday");
+    AppendStick(folder, 20090306, "Friday");
+    AppendStick(folder, 20090305, "Thursday again");
+    int first = 0, last = 0;
+    ASSERT_TRUE(FindStickRange(folder, 20090305, &first, &last));
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(last, 3);
+    EXPECT_EQ(StickRecordsOfDay(folder, 20090305), (std::vector<int>{1, 3}));
+    EXPECT_EQ(StickRecordsOfDay(folder, 20090306), (std::vector<int>{2}));
+    EXPECT_TRUE(StickRecordsOfDay(folder, 20090307).empty());
 }
 
 TEST_F(StickStoreTest, AlarmTableHasItsSevenFields) {
@@ -166,6 +182,54 @@ TEST_F(StickStoreTest, ShorterStickIndexIsPaddedWithUndatedRecords) {
     ASSERT_TRUE(FindStickRange(folder, 20090305, &first, &last));
     EXPECT_EQ(first, 3);
     EXPECT_EQ(last, 3);
+}
+
+// A table file that exists but cannot be read as a table is never replaced,
+// padded or written over; a copy is kept beside it.
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+void Damage(const std::string& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << std::string(64, '\xff') << "the rest of someone's sticks";
+}
+
+TEST_F(StickStoreTest, DamagedStickIndexIsLeftAsItIs) {
+    const std::string index = folder + kStickIndexName;
+    AlarmRecord live;
+    live.state = "1";
+    ASSERT_EQ(SaveNewStick(folder, 20090305, "one", live), 1);
+    Damage(index);
+    const std::string damaged = Bytes(index);
+
+    EXPECT_EQ(AppendStick(folder, 20090305, "two"), 0);
+    EXPECT_EQ(SaveNewStick(folder, 20090305, "two", live), 0);
+    EXPECT_FALSE(RepairStickPairing(folder));
+    EXPECT_EQ(Bytes(index), damaged);
+    EXPECT_EQ(CountRecords(alarmPath), 1);  // no filler for sticks it cannot see
+    EXPECT_EQ(Alarm(1, kAlarmState), "1");
+    EXPECT_EQ(Bytes(index + ".bad"), damaged);
+}
+
+TEST_F(StickStoreTest, DamagedAlarmTableIsLeftAsItIs) {
+    AlarmRecord live;
+    live.state = "1";
+    ASSERT_EQ(SaveNewStick(folder, 20090305, "one", live), 1);
+    Damage(alarmPath);
+    const std::string damaged = Bytes(alarmPath);
+
+    EXPECT_FALSE(AppendAlarm(alarmPath, live));
+    EXPECT_EQ(SaveNewStick(folder, 20090305, "two", live), 0);
+    EXPECT_EQ(Bytes(alarmPath), damaged);
+    EXPECT_EQ(CountRecords(folder + kStickIndexName), 1);  // nothing half saved
+    EXPECT_EQ(Bytes(alarmPath + ".bad"), damaged);
+
+    // An earlier copy is not written over by a later look at the file.
+    Damage(alarmPath);
+    std::ofstream(alarmPath, std::ios::app) << "more";
+    EXPECT_EQ(SaveNewStick(folder, 20090305, "two", live), 0);
+    EXPECT_EQ(Bytes(alarmPath + ".bad"), damaged);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "AlarmStore.h"
@@ -10,14 +11,14 @@
 
 namespace pinora {
 
-int& CAlarmDlg::BlinkCounter() {
-    static int counter = 1;  // shared by every pop-up
-    return counter;
-}
+namespace {
+constexpr int kStackGap = 10;  // more than one slide step, so resting pop-ups never overlap
+}  // namespace
 
 bool CAlarmDlg::Fill(HWND owner, const AlarmCode& alarm, const std::string& text, int record,
-                     const std::string& alarmTable) {
+                     const std::string& alarmTable, bool outOfDate) {
     if (!IsWindowAlive()) {
+        slid_ = false;
         if (!Create(ResLib(), IDD_ALARM_POPUP, owner)) return false;
         SendMessageA(hwnd(), ADM_SETOWNER, 0, reinterpret_cast<LPARAM>(owner));
     }
@@ -27,7 +28,21 @@ bool CAlarmDlg::Fill(HWND owner, const AlarmCode& alarm, const std::string& text
     record_ = record;
     alarmTable_ = alarmTable;
     recordValid_ = true;
+    outOfDate_ = outOfDate;
+    OfferSnooze(!outOfDate);
     return true;
+}
+
+void CAlarmDlg::ForgetRecord() {
+    recordValid_ = false;
+    if (IsWindowAlive()) OfferSnooze(false);
+}
+
+void CAlarmDlg::OfferSnooze(bool offered) {
+    if (!offered) CheckDlgButton(hwnd(), IDC_ALARM_AGAIN, BST_UNCHECKED);
+    EnableWindow(Item(IDC_ALARM_AGAIN), offered);
+    EnableWindow(Item(IDC_ALARM_DELAY), offered);
+    EnableWindow(Item(IDOK), offered && IsDlgButtonChecked(hwnd(), IDC_ALARM_AGAIN) == BST_CHECKED);
 }
 
 void CAlarmDlg::ShowAndSlide() {
@@ -35,7 +50,10 @@ void CAlarmDlg::ShowAndSlide() {
     ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageA(hwnd(), ADM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_));
-    StartSlide();
+    if (slid_)
+        StartBlink();
+    else
+        StartSlide();
     SetActiveWindow(hwnd());
 }
 
@@ -64,6 +82,8 @@ INT_PTR CAlarmDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         KillTimer(hwnd(), kBlinkTimer);
         SnoozeIfAsked();
         recordValid_ = false;
+        slid_ = false;
+        blinkCounter_ = 1;
         return TRUE;
     default:
         return FALSE;
@@ -83,7 +103,8 @@ BOOL CAlarmDlg::OnInitDialog() {
 void CAlarmDlg::OnCommand(UINT id) {
     switch (id) {
     case IDC_ALARM_AGAIN:
-        EnableWindow(Item(IDOK), IsDlgButtonChecked(hwnd(), IDC_ALARM_AGAIN) == BST_CHECKED);
+        EnableWindow(Item(IDOK), IsWindowEnabled(Item(IDC_ALARM_AGAIN)) &&
+                                     IsDlgButtonChecked(hwnd(), IDC_ALARM_AGAIN) == BST_CHECKED);
         break;
     case IDOK:
     case IDCANCEL:
@@ -108,27 +129,38 @@ void CAlarmDlg::StartSlide() {
     height_ = rc.bottom - rc.top;
     screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
     screenHeight_ = GetSystemMetrics(SM_CYSCREEN);
-    slide_.left = screenWidth_ - width_ - 5;
-    slide_.top = screenHeight_ - 30;
+    // Slot 0 rests with its top above H - h - 30; each further slot one
+    // pop-up higher, in columns leftwards once the screen's height is used up.
+    const int perColumn = std::max(1, (screenHeight_ - height_ - 30) / (height_ + kStackGap) + 1);
+    const int row = slot_ % perColumn, column = slot_ / perColumn;
+    const int lift = row * (height_ + kStackGap);
+    restTop_ = screenHeight_ - height_ - 30 - lift;
+    slide_.left = screenWidth_ - width_ - 5 - column * (width_ + 5);
+    slide_.top = screenHeight_ - 30 - lift;
     slide_.right = slide_.left + width_;
     slide_.bottom = slide_.top + height_;
     KillTimer(hwnd(), kBlinkTimer);
     SetTimer(hwnd(), kSlideTimer, 10, nullptr);
 }
 
+void CAlarmDlg::StartBlink() {
+    blinkCounter_ = 1;
+    SetTimer(hwnd(), kBlinkTimer, 100, nullptr);
+}
+
 void CAlarmDlg::SlideStep() {
     SetWindowPos(hwnd(), nullptr, slide_.left, slide_.top, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
-    const int step = slide_.top > screenHeight_ - height_ / 2 - 30 ? 8 : 5;
+    const int step = slide_.top > restTop_ + height_ / 2 ? 8 : 5;
     OffsetRect(&slide_, 0, -step);
-    if (slide_.top < screenHeight_ - height_ - 30) {
+    if (slide_.top < restTop_) {
         KillTimer(hwnd(), kSlideTimer);
-        SetTimer(hwnd(), kBlinkTimer, 100, nullptr);
+        slid_ = true;
+        StartBlink();
     }
 }
 
 void CAlarmDlg::BlinkStep() {
-    int& counter = BlinkCounter();
-    if (counter % 2 == 1) {
+    if (blinkCounter_ % 2 == 1) {
         frameColour_ = kBlinkMagenta;
         if (GetFocus() && (GetFocus() == hwnd() || IsChild(hwnd(), GetFocus()))) SetFocus(nullptr);
     } else {
@@ -136,13 +168,13 @@ void CAlarmDlg::BlinkStep() {
         SetFocus(hwnd());
     }
     InvalidateRect(hwnd(), nullptr, TRUE);
-    if (++counter >= kBlinkEnd) {
+    if (++blinkCounter_ >= kBlinkEnd) {
         KillTimer(hwnd(), kBlinkTimer);
         frameColour_ = kFrameColour;
         InvalidateRect(hwnd(), nullptr, TRUE);
         SetFocus(hwnd());
         SetActiveWindow(hwnd());
-        counter = 1;
+        blinkCounter_ = 1;
     }
 }
 
@@ -160,16 +192,28 @@ void CAlarmDlg::PaintFrame() {
     EndPaint(hwnd(), &ps);
 }
 
+bool CAlarmDlg::StillTheAlarmShown() const {
+    // A stick made a plain note, or given another time since the pop-up came,
+    // keeps what it is now. A finished one-time alarm is revived: the tick after
+    // its time finishes it, usually before the user answers.
+    char state[8] = {}, code[64] = {};
+    if (ReadAlarmField(alarmTable_, record_, kAlarmState, state) != 1 ||
+        ReadAlarmField(alarmTable_, record_, kAlarmCode, code) != 1)
+        return false;
+    if (std::strcmp(state, kStateLive) != 0 && std::strcmp(state, kStateFinished) != 0) return false;
+    return EncodeAlarmCode(DecodeAlarmCode(code)) == EncodeAlarmCode(alarm_);
+}
+
 void CAlarmDlg::SnoozeIfAsked() {
-    if (!recordValid_ || IsDlgButtonChecked(hwnd(), IDC_ALARM_AGAIN) != BST_CHECKED) return;
+    if (!recordValid_ || outOfDate_ || IsDlgButtonChecked(hwnd(), IDC_ALARM_AGAIN) != BST_CHECKED) return;
+    if (!StillTheAlarmShown()) return;
     LRESULT sel = SendMessageA(Item(IDC_ALARM_DELAY), CB_GETCURSEL, 0, 0);
     const AlarmCode moved = SnoozedAlarm(alarm_, sel == CB_ERR ? 0 : static_cast<int>(sel));
-    // The five-minute warning comes again at the new time. A one-time alarm is
-    // finished by the tick after its time, which is usually before the user
-    // closes the pop-up: it is made live again, or the snooze would never ring.
+    // The five-minute warning comes again at the new time.
     if (SetAlarmField(alarmTable_, record_, kAlarmCode, EncodeAlarmCode(moved).c_str()) &&
-        SetAlarmField(alarmTable_, record_, kAlarm5, "0"))
-        SetAlarmField(alarmTable_, record_, kAlarmState, kStateLive);
+        SetAlarmField(alarmTable_, record_, kAlarm5, "0") &&
+        SetAlarmField(alarmTable_, record_, kAlarmState, kStateLive) && snoozed_)
+        snoozed_();
 }
 
 }  // namespace pinora

@@ -27,18 +27,44 @@ int EditorEndDate(const StickEditorState& s, int startDate) {
     return s.until ? DateNumber(s.end.year, s.end.month, s.end.day) : kEndlessDate;
 }
 
+namespace {
+
+// Today at the chosen time, at least five minutes ahead.
+bool TimeStillAhead(const StickEditorState& s, const LocalTime& now) {
+    if (now.hour > s.hour) return false;
+    if (now.hour < s.hour) return true;
+    return now.minute <= s.minute - 5;
+}
+
+}  // namespace
+
 bool IsAlarmTimeValid(const StickEditorState& s, const LocalTime& now) {
     if (!s.alarmOn) return true;
     const int today = DateNumber(now.year, now.month, now.day);
     const int d = DateNumber(s.start.year, s.start.month, s.start.day);
     // The end that will be stored: a repeat without "until" never ends, so its
     // start can lie after whatever the hidden end picker shows.
-    if (s.repeat && d > EditorEndDate(s, d)) return false;
+    const int e = EditorEndDate(s, d);
+    if (s.repeat && d > e) return false;
+    if (s.keptStartDate != 0 && d == s.keptStartDate && d <= today) {
+        // A stored alarm that has begun keeps its start; it is valid while it
+        // still has a day to ring on.
+        if (e != today) return e > today;
+        return TimeStillAhead(s, now);
+    }
     if (d < today) return false;
     if (d > today) return true;
-    if (now.hour > s.hour) return false;
-    if (now.hour < s.hour) return true;
-    return now.minute <= s.minute - 5;
+    return TimeStillAhead(s, now);
+}
+
+EditorDateTime AlarmOnPreset(const LocalTime& now) {
+    const CarriedTime later = AddMinutes(now.hour, now.minute, 60);
+    EditorDateTime t;
+    t.date = CivilDate{now.year, now.month, now.day};
+    for (int i = 0; i < later.daysCarried; ++i) t.date = NextDay(t.date);
+    t.hour = later.hour;
+    t.minute = later.minute;
+    return t;
 }
 
 CarriedTime QuickReminderTime(const LocalTime& now, int delayIndex) {
@@ -48,11 +74,16 @@ CarriedTime QuickReminderTime(const LocalTime& now, int delayIndex) {
 StickToSave BuildStickToSave(const StickEditorState& s, const LocalTime& now) {
     CivilDate date = s.start;
     int hour = s.hour, minute = s.minute;
+    int dayOfWeek = s.timeDayOfWeek;
     if (s.quick) {
+        // Counted from the moment of OK: an editor opened before midnight must
+        // not store it for yesterday.
         const CarriedTime t = QuickReminderTime(now, s.quickDelay);
         hour = t.hour;
         minute = t.minute;
+        date = CivilDate{now.year, now.month, now.day};
         for (int i = 0; i < t.daysCarried; ++i) date = NextDay(date);
+        dayOfWeek = DayOfWeek(date.year, date.month, date.day);
     }
     const int startDate = DateNumber(date.year, date.month, date.day);
 
@@ -63,7 +94,7 @@ StickToSave BuildStickToSave(const StickEditorState& s, const LocalTime& now) {
     code.day = date.day;
     code.hour = hour;
     code.minute = minute;
-    code.dayOfWeek = s.timeDayOfWeek;
+    code.dayOfWeek = dayOfWeek;
     code.repeatKind = EditorRepeatKind(s);
     code.endDate = EditorEndDate(s, startDate);
 

@@ -24,7 +24,16 @@ struct StickEditorState {
     CivilDate end;          // date picker 1023
     int quickDelay = 0;     // selection of 1057
     std::string weekly = "0000000";
+    int keptStartDate = 0;  // the stored start of the stick being edited, 0 for a new one
 };
+
+struct EditorDateTime {
+    CivilDate date;
+    int hour = 0, minute = 0;
+};
+// What ticking "alarm on" puts into the pickers: an hour from now, on tomorrow's
+// date when that is past midnight.
+EditorDateTime AlarmOnPreset(const LocalTime& now);
 
 // Seven "0"/"1" characters from the weekday list; all "0" when it is disabled.
 std::string WeekdayText(const bool checked[7], bool listEnabled);
@@ -33,7 +42,8 @@ int EditorRepeatKind(const StickEditorState& s);
 // The end date the alarm is stored with.
 int EditorEndDate(const StickEditorState& s, int startDate);
 // Only an alarm that is on is checked; at least five minutes ahead today, within
-// its date range when it repeats.
+// its date range when it repeats. A stored alarm loaded with its start date
+// unchanged may have started already, as long as it still has a day to ring on.
 bool IsAlarmTimeValid(const StickEditorState& s, const LocalTime& now);
 
 // When the quick reminder's five-minute warning falls at the chosen delay: now

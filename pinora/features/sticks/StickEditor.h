@@ -29,6 +29,10 @@ public:
     // notify is the stick manager window, or nullptr.
     void OpenForNewStick(HWND notify);
 
+    // Called after a stored stick was rewritten or deleted, with its record
+    // number, so that windows showing that stick let go of it.
+    void SetStickChangedHandler(std::function<void(int record)> handler) { stickChanged_ = std::move(handler); }
+
     int Record() const { return record_; }
     bool ClockTimerRunning() const { return clockRunning_; }
     // The controls as OK would read them.
@@ -44,6 +48,7 @@ private:
     void OnRepeatClicked();
     void OnQuickClicked();
     void OnOk();
+    void ShowSaveError(const std::string& folder);
     void OnDeleteButton();
     void Reset();
     void LoadStick(const char* weekly, const char* code);
@@ -63,7 +68,9 @@ private:
     void Enable(int id, bool on) const { EnableWindow(Item(id), on); }
 
     std::function<std::string()> sticksFolderOf_;
+    std::function<void(int)> stickChanged_;
     int record_ = -1;
+    int keptStartDate_ = 0;  // start date of the loaded stick's stored alarm
     HWND notify_ = nullptr;
     bool clockRunning_ = false;
     uikit::UniqueBrush captionBrush_;

@@ -5,17 +5,22 @@
 #include <cstdio>
 
 #include "AlarmStore.h"
+#include "DamagedTables.h"
 #include "DoRoRazIds.h"
+#include "Dpi.h"
 #include "MainMessages.h"
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
+#include "StickErrors.h"
+#include "StickStore.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 namespace {
 
 // One caption font for every editor, kept until the program ends.
 HFONT CaptionFont() {
-    static uikit::UniqueFont font(CreateFontA(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    static uikit::UniqueFont font(CreateFontA(-uikit::ScaleToDpi(12, uikit::SystemDpi()), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                               DEFAULT_PITCH | FF_DONTCARE, "Tahoma"));
     return font.get();
@@ -203,10 +208,23 @@ void CStickEditDlg::OnAlarmOnClicked() {
     Enable(IDC_STICK_UNTIL, on);
     Enable(IDC_STICK_REPEAT, on);
     if (on) {
-        // An hour from now; the hour alone moves (past 23 it starts again at 0).
-        SYSTEMTIME st = ToSystemTime(CurrentClock().Now());
-        st.wHour = static_cast<WORD>((st.wHour + 1) % 24);
+        // An hour from now. Past midnight that is tomorrow: a date picker still
+        // on today moves with it, or the preset would lie in the past.
+        const LocalTime now = CurrentClock().Now();
+        const EditorDateTime preset = AlarmOnPreset(now);
+        SYSTEMTIME st = ToSystemTime(now);
+        st.wYear = static_cast<WORD>(preset.date.year);
+        st.wMonth = static_cast<WORD>(preset.date.month);
+        st.wDay = static_cast<WORD>(preset.date.day);
+        st.wDayOfWeek = static_cast<WORD>(DayOfWeek(preset.date.year, preset.date.month, preset.date.day));
+        st.wHour = static_cast<WORD>(preset.hour);
+        st.wMinute = static_cast<WORD>(preset.minute);
         SetPicker(Item(IDC_STICK_TIME), st);
+        const CivilDate shown = DateOf(PickerTime(Item(IDC_STICK_DATE)));
+        const bool carried = DateNumber(preset.date.year, preset.date.month, preset.date.day) !=
+                             DateNumber(now.year, now.month, now.day);
+        if (carried && DateNumber(shown.year, shown.month, shown.day) == DateNumber(now.year, now.month, now.day))
+            SetPickerDate(Item(IDC_STICK_DATE), preset.date.year, preset.date.month, preset.date.day);
         Check(IDC_STICK_QUICK, false);
     } else {
         for (int id : {IDC_STICK_KIND1, IDC_STICK_KIND2, IDC_STICK_KIND3}) Enable(id, false);
@@ -256,6 +274,7 @@ StickEditorState CStickEditDlg::ReadControls() const {
     bool checked[7] = {};
     for (int i = 0; i < 7; ++i) checked[i] = ListView_GetCheckState(Item(IDC_STICK_WEEKDAYS), i) != 0;
     s.weekly = WeekdayText(checked, IsWindowEnabled(Item(IDC_STICK_WEEKDAYS)) != 0);
+    s.keptStartDate = record_ >= 0 ? keptStartDate_ : 0;
     return s;
 }
 
@@ -276,16 +295,28 @@ void CStickEditDlg::OnOk() {
         return;
     }
     const StickToSave stick = BuildStickToSave(state, now);
-    if (!folder.empty()) {
-        // Failures are not reported: the dialog goes on and closes.
-        if (record_ >= 0)
-            SaveExistingStick(folder, record_, stick.dateNumber, stick.text, stick.alarm);
-        else
-            SaveNewStick(folder, stick.dateNumber, stick.text, stick.alarm);
+    const int written = folder.empty() ? 0
+                        : record_ >= 0 ? SaveExistingStick(folder, record_, stick.dateNumber, stick.text, stick.alarm)
+                                       : SaveNewStick(folder, stick.dateNumber, stick.text, stick.alarm);
+    if (written == 0) {
+        // The text stays where the user can still reach it.
+        ShowSaveError(folder);
+        return;
     }
     SetWindowTextA(edit, "");
     HideEditor();
     TellChanged();
+    if (record_ >= 0 && stickChanged_) stickChanged_(record_);
+}
+
+void CStickEditDlg::ShowSaveError(const std::string& folder) {
+    std::string text = LoadResString(IDS_STICK_NOT_SAVED);
+    for (const char* name : {kStickIndexName, kAlarmTableName}) {
+        const std::string path = folder.empty() ? std::string() : folder + name;
+        if (!path.empty() && IsTableDamaged(path)) text = DamagedTableMessage(path) + "\r\n\r\n" + text;
+    }
+    uikit::ShowMessageBox(hwnd(), text.c_str(), LoadResString(IDS_STICK_CAPTION).c_str(), MB_OK | MB_ICONWARNING);
+    SetFocus(Item(IDC_STICK_TEXT));
 }
 
 void CStickEditDlg::OnDeleteButton() {
@@ -301,6 +332,7 @@ void CStickEditDlg::OnDeleteButton() {
 void CStickEditDlg::MarkDeleted(int record) {
     const std::string folder = SticksFolder();
     if (!folder.empty()) SetAlarmField(folder + kAlarmTableName, record, kAlarmState, kStateFinished);
+    if (stickChanged_) stickChanged_(record);
     if (notify_ && IsWindow(notify_) && IsWindowVisible(notify_)) SendMessageA(notify_, CAL_REFRESH, 0, -1);
     // The today window lists live sticks: it must lose this one too.
     if (HWND parent = GetParent(hwnd())) SendMessageA(parent, MWM_STICKSCHANGED, 0, 0);
@@ -314,14 +346,20 @@ void CStickEditDlg::TellChanged() {
 void CStickEditDlg::HideEditor() { ShowWindow(hwnd(), SW_HIDE); }
 
 void CStickEditDlg::Reset() {
+    // Every choice of the last stick goes: a new one starts from the defaults.
     EnableAlarmControls(false);
-    for (int id : {IDC_STICK_ALARM_ON, IDC_STICK_REPEAT, IDC_STICK_KIND1, IDC_STICK_KIND2, IDC_STICK_KIND3})
+    for (int id : {IDC_STICK_ALARM_ON, IDC_STICK_REPEAT, IDC_STICK_KIND1, IDC_STICK_KIND2, IDC_STICK_KIND3,
+                   IDC_STICK_UNTIL, IDC_STICK_QUICK})
         Check(id, false);
     Enable(IDC_STICK_REPEAT, false);
+    Enable(IDC_STICK_QUICK_DELAY, false);
+    SendMessageA(Item(IDC_STICK_QUICK_DELAY), CB_SETCURSEL, 0, 0);
     SetWeekdays("0000000");
     const SYSTEMTIME now = ToSystemTime(CurrentClock().Now());
     SetPicker(Item(IDC_STICK_DATE), now);
+    SetPicker(Item(IDC_STICK_TIME), now);
     SetPicker(Item(IDC_STICK_END_DATE), now);
+    keptStartDate_ = 0;
     SendMessageA(Item(IDC_STICK_CAPTION), WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), FALSE);
     SendMessageA(hwnd(), SEM_SETCAPTION, 0, reinterpret_cast<LPARAM>(LoadResString(IDS_STICK_NEW).c_str()));
     SendMessageA(hwnd(), SEM_SHOWDELETE, 0, 0);
@@ -331,7 +369,11 @@ void CStickEditDlg::Reset() {
 void CStickEditDlg::LoadStick(const char* weekly, const char* code) {
     const AlarmCode a = DecodeAlarmCode(code ? code : "");
     const bool alarmOn = a.repeatKind != kRepeatNone;
+    // A stored alarm keeps its start date valid even when that day has passed.
+    keptStartDate_ = alarmOn ? a.startDate : 0;
     Check(IDC_STICK_ALARM_ON, alarmOn);
+    Check(IDC_STICK_QUICK, false);  // the stored time is what is edited
+    Enable(IDC_STICK_QUICK_DELAY, false);
     Enable(IDC_STICK_DATE, alarmOn);
     Enable(IDC_STICK_TIME, alarmOn);
     SetPickerDate(Item(IDC_STICK_DATE), a.year, a.month, a.day);
@@ -399,23 +441,7 @@ void CStickEditDlg::EnableAlarmControls(bool on) {
     Enable(IDC_STICK_UNTIL, on);
 }
 
-void CStickEditDlg::CenterOnOwner() {
-    RECT area;
-    HWND owner = GetWindow(hwnd(), GW_OWNER);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    RECT centreOn = area;
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &centreOn);
-    RECT rc;
-    GetWindowRect(hwnd(), &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    int x = centreOn.left + (centreOn.right - centreOn.left - w) / 2;
-    int y = centreOn.top + (centreOn.bottom - centreOn.top - h) / 2;
-    if (x + w > area.right) x = area.right - w;
-    if (y + h > area.bottom) y = area.bottom - h;
-    if (x < area.left) x = area.left;
-    if (y < area.top) y = area.top;
-    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void CStickEditDlg::CenterOnOwner() { uikit::CenterWindow(hwnd(), GetWindow(hwnd(), GW_OWNER)); }
 
 std::string CStickEditDlg::SticksFolder() {
     const std::string folder = sticksFolderOf_ ? sticksFolderOf_() : std::string();

@@ -4,7 +4,10 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "AlarmPopup.h"
 #include "Handles.h"
@@ -28,10 +31,16 @@ public:
     HWND OpenNewStickEditor(HWND notify = nullptr);
     HWND EditorWindow() const;
 
-    // Timer 10: one scheduler pass and a pop-up for each of its events. False
-    // when a field could not be read: the caller stops its timer.
-    bool RunAlarmCheck();
-    void ShowAlarm(const AlarmEvent& event);
+    // Timer 10: one scheduler pass and a pop-up for each of its events. When a
+    // field could not be read, stopTimer runs before the error box is shown (so
+    // the timer cannot bring another box while it waits) and the result is false.
+    // A table that cannot be read at all is reported once per run.
+    bool RunAlarmCheck(const std::function<void()>& stopTimer = {});
+    // A pop-up of its own for each alarm; one already showing the record takes
+    // the new text. playWink: the pass plays the stick wink once.
+    void ShowAlarm(const AlarmEvent& event, bool playWink = true);
+    // The pop-ups on the screen, oldest first.
+    std::vector<CAlarmDlg*> Popups();
 
     // Command 32794; true when the window is shown afterwards.
     bool ToggleToday();
@@ -43,18 +52,23 @@ public:
     void RebuildToday();
 
     CStickEditDlg& Editor() { return editor_; }
-    CAlarmDlg& Popup() { return popup_; }
+    // The pop-up shown last (an empty one when none was).
+    CAlarmDlg& Popup();
     CTodayWnd& Today() { return today_; }
     HBITMAP Agent();
 
 private:
     void CreateToday();
     void LoadAgent();
+    void ForgetPopupsOf(int record);
+    int FreeStackSlot();
+    void ReportDamagedTable(const std::string& path);
+    void RefreshTodayIfStale(bool statesChanged);
 
     HWND main_;
     HMENU menu_;
     CStickEditDlg editor_;
-    CAlarmDlg popup_;
+    std::vector<std::unique_ptr<CAlarmDlg>> popups_;
     CTodayWnd today_;
     uikit::UniqueBitmap agent_;
     bool agentLoaded_ = false;

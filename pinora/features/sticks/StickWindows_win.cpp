@@ -1,15 +1,18 @@
 #include "StickWindows.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "AlarmEffects.h"
 #include "AlarmStore.h"
 #include "App.h"
+#include "DamagedTables.h"
 #include "DayFiles.h"
 #include "DoRoRazIds.h"
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
+#include "StickErrors.h"
 
 namespace pinora {
 
@@ -22,11 +25,13 @@ std::string UserSticksFolder() {
 }
 
 StickWindows::StickWindows(HWND mainWindow, HMENU mainMenu)
-    : main_(mainWindow), menu_(mainMenu), editor_(UserSticksFolder) {}
+    : main_(mainWindow), menu_(mainMenu), editor_(UserSticksFolder) {
+    editor_.SetStickChangedHandler([this](int record) { ForgetPopupsOf(record); });
+}
 
 StickWindows::~StickWindows() {
     today_.Destroy();
-    popup_.Destroy();
+    for (auto& popup : popups_) popup->Destroy();  // a checked "remind me again" still snoozes
     editor_.Destroy();
 }
 
@@ -38,13 +43,21 @@ HWND StickWindows::OpenNewStickEditor(HWND notify) {
 
 HWND StickWindows::EditorWindow() const { return editor_.IsWindowAlive() ? editor_.hwnd() : nullptr; }
 
-bool StickWindows::RunAlarmCheck() {
+bool StickWindows::RunAlarmCheck(const std::function<void()>& stopTimer) {
     const std::string folder = UserSticksFolder();
     if (folder.empty()) return true;
-    const AlarmPassResult pass = CheckAlarms(folder + kAlarmTableName);
-    for (const AlarmEvent& event : pass.events) ShowAlarm(event);
+    const std::string alarmPath = folder + kAlarmTableName;
+    const AlarmPassResult pass = CheckAlarms(alarmPath);
+    if (pass.tableDamaged) ReportDamagedTable(alarmPath);
+    bool winkPlayed = false;
+    for (const AlarmEvent& event : pass.events) {
+        ShowAlarm(event, !winkPlayed);
+        winkPlayed = true;
+    }
+    RefreshTodayIfStale(pass.statesChanged);
     if (pass.readErrors > 0) {
-        // One box per pass, however many fields failed.
+        // One box per pass, however many fields failed; no tick runs meanwhile.
+        if (stopTimer) stopTimer();
         uikit::ShowMessageBox(main_, LoadResString(IDS_ALARM_READ_ERROR).c_str(),
                               LoadResString(IDS_STICK_CAPTION).c_str(), MB_OK | MB_ICONWARNING);
         return false;
@@ -52,16 +65,70 @@ bool StickWindows::RunAlarmCheck() {
     return true;
 }
 
-void StickWindows::ShowAlarm(const AlarmEvent& event) {
+void StickWindows::ReportDamagedTable(const std::string& path) {
+    if (!FirstReportOfDamage(path)) return;
+    uikit::ShowMessageBox(main_, DamagedTableMessage(path).c_str(), LoadResString(IDS_STICK_CAPTION).c_str(),
+                          MB_OK | MB_ICONWARNING);
+}
+
+void StickWindows::RefreshTodayIfStale(bool statesChanged) {
+    if (!today_.IsAlive()) return;
+    const LocalTime now = CurrentClock().Now();
+    // A new day lists other sticks; a finished alarm leaves the list of live ones.
+    if (statesChanged || today_.BuiltForDate() != DateNumber(now.year, now.month, now.day)) RebuildToday();
+}
+
+void StickWindows::ShowAlarm(const AlarmEvent& event, bool playWink) {
     if (event.text.empty()) return;
     const std::string folder = UserSticksFolder();
-    if (!popup_.Fill(main_, event.alarm, event.text, event.record, folder + kAlarmTableName)) return;
-    popup_.ShowAndSlide();
-    if (std::atoi(ReadSetting("ALERTS", "check_winks", 2).c_str()) != 0) {
+    popups_.erase(std::remove_if(popups_.begin(), popups_.end(),
+                                 [](const std::unique_ptr<CAlarmDlg>& p) { return !p->IsWindowAlive(); }),
+                  popups_.end());
+    CAlarmDlg* popup = nullptr;
+    for (auto& shown : popups_)
+        if (shown->Record() == event.record) popup = shown.get();
+    if (!popup) {
+        popups_.push_back(std::make_unique<CAlarmDlg>());
+        popup = popups_.back().get();
+        popup->SetStackSlot(FreeStackSlot());
+        popup->SetSnoozedHandler([this] { RebuildToday(); });
+    }
+    if (!popup->Fill(main_, event.alarm, event.text, event.record, folder + kAlarmTableName, event.outOfDate)) {
+        if (!popup->IsWindowAlive()) popups_.pop_back();
+        return;
+    }
+    popup->ShowAndSlide();
+    if (playWink && std::atoi(ReadSetting("ALERTS", "check_winks", 2).c_str()) != 0) {
         const std::string wink = ReadSetting("ALERTS", "stick_wink", 260);
         if (!wink.empty()) PlayAlarmWink(wink);
     }
     if (ReadSetting("ALERTS", "check_draw", 2) == "1") ShowAlarmDrawing(event.text);
+}
+
+int StickWindows::FreeStackSlot() {
+    for (int slot = 0;; ++slot) {
+        bool taken = false;
+        for (auto& popup : popups_)
+            if (popup->IsWindowAlive() && popup->StackSlot() == slot) taken = true;
+        if (!taken) return slot;
+    }
+}
+
+std::vector<CAlarmDlg*> StickWindows::Popups() {
+    std::vector<CAlarmDlg*> alive;
+    for (auto& popup : popups_)
+        if (popup->IsWindowAlive()) alive.push_back(popup.get());
+    return alive;
+}
+
+CAlarmDlg& StickWindows::Popup() {
+    if (popups_.empty()) popups_.push_back(std::make_unique<CAlarmDlg>());
+    return *popups_.back();
+}
+
+void StickWindows::ForgetPopupsOf(int record) {
+    for (auto& popup : popups_)
+        if (popup->IsWindowAlive() && popup->Record() == record) popup->ForgetRecord();
 }
 
 bool StickWindows::ToggleToday() {
@@ -75,8 +142,12 @@ bool StickWindows::ToggleToday() {
 
 void StickWindows::RebuildToday() {
     if (!today_.IsAlive()) return;
+    // Built anew where the user left it, not back at the corner.
+    RECT where;
+    GetWindowRect(today_.hwnd(), &where);
     today_.Destroy();
     CreateToday();
+    today_.MoveTo(POINT{where.left, where.top});
 }
 
 void StickWindows::CreateToday() {

@@ -28,7 +28,11 @@ public:
     HWND Create(HWND owner, HMENU menu, HBITMAP agent, int stateFilter, const std::string& alarmTable);
     // Draws it into its layered surface and places it at the upper right.
     void Draw();
+    // Moves it (top left corner), kept inside the screen.
+    void MoveTo(POINT topLeft);
     void Destroy();
+    // The day (yyyyMMdd as a number) whose sticks it lists.
+    int BuiltForDate() const { return builtFor_; }
 
     HWND hwnd() const { return hwnd_; }
     bool IsAlive() const { return hwnd_ != nullptr && IsWindow(hwnd_); }
@@ -46,7 +50,9 @@ private:
     void OnDestroy();
     void BuildList();
     void DrawItem(HDC dc, const TodayItem& item);
-    const TodayItem* ItemAt(POINT client) const;
+    const TodayItem* ItemAt(POINT at) const;
+    // A point of the client area in the layout's 96-DPI pixels.
+    POINT ToLayout(POINT client) const;
     void OnMouseMove(POINT client);
     void DragWindow();
     void ShowModeMenu(POINT client);
@@ -59,12 +65,14 @@ private:
     HMENU menu_ = nullptr;
     HBITMAP agent_ = nullptr;
     int filter_ = 1;
+    int builtFor_ = 0;
     std::string alarmTable_;
     std::vector<TodayItem> layout_;
     std::vector<TodayItem> drawn_;
     uikit::UniqueBitmap offscreen_;
     std::string tipText_;
     const TodayItem* hover_ = nullptr;
+    int dpi_ = 96;  // the screen's, when last drawn
 };
 
 }  // namespace pinora

@@ -89,9 +89,58 @@ TEST(StickEditLogicTest, QuickReminderTimeCarriesMinutesHoursAndDays) {
     s.start = {2009, 2, 28};
     StickToSave late = BuildStickToSave(s, At(2009, 2, 28, 22, 30));
     EXPECT_EQ(DecodeAlarmCode(late.alarm.code.c_str()).startDate, 20090301);
-    EXPECT_EQ(late.alarm.code.substr(0, 30), "20090301|2009|03|01|0|35|4|1|2");
+    // Carried into Sunday, 1 March: the weekday field moves with the date.
+    EXPECT_EQ(late.alarm.code.substr(0, 30), "20090301|2009|03|01|0|35|0|1|2");
     EXPECT_EQ(DecodeAlarmCode(late.alarm.code.c_str()).endDate, 20090301);
     EXPECT_EQ(late.alarm.date, "20090301");
+}
+
+TEST(StickEditLogicTest, QuickReminderTakesTheDateAtOk) {
+    // Opened on Thursday evening, saved after midnight.
+    StickEditorState s = AlarmAt(2009, 3, 5, 23, 50);
+    s.alarmOn = false;
+    s.quick = true;
+    s.quickDelay = 1;  // 15 minutes
+    StickToSave q = BuildStickToSave(s, At(2009, 3, 6, 0, 10));
+    EXPECT_EQ(q.alarm.code, "20090306|2009|03|06|0|30|5|1|20090306");
+    EXPECT_EQ(q.dateNumber, 20090306);
+    EXPECT_EQ(q.alarm.date, "20090306");
+}
+
+// A stored alarm that has begun keeps its start date; a new one may not start in
+// the past, and an alarm with no day left to ring on is refused.
+TEST(StickEditLogicTest, StartedRepeatingAlarmKeepsItsStoredStart) {
+    const LocalTime now = At(2009, 3, 5, 10, 0);
+    StickEditorState daily = AlarmAt(2009, 3, 2, 9, 0);  // daily since Monday, no end
+    daily.repeat = daily.kind1 = true;
+    EXPECT_FALSE(IsAlarmTimeValid(daily, now));  // as a new stick: in the past
+    daily.keptStartDate = 20090302;
+    EXPECT_TRUE(IsAlarmTimeValid(daily, now));
+
+    daily.start = {2009, 3, 3};  // moved to another past day: not kept
+    EXPECT_FALSE(IsAlarmTimeValid(daily, now));
+    daily.start = {2009, 3, 2};
+
+    daily.until = true;  // its last day is today, its time has passed
+    daily.end = {2009, 3, 5};
+    EXPECT_FALSE(IsAlarmTimeValid(daily, now));
+    daily.hour = 10;
+    daily.minute = 30;
+    EXPECT_TRUE(IsAlarmTimeValid(daily, now));
+    daily.end = {2009, 3, 4};  // already over
+    EXPECT_FALSE(IsAlarmTimeValid(daily, now));
+
+    // Loaded from today, started this morning: it still rings tomorrow.
+    StickEditorState today = AlarmAt(2009, 3, 5, 8, 0);
+    today.repeat = today.kind1 = true;
+    today.keptStartDate = 20090305;
+    EXPECT_TRUE(IsAlarmTimeValid(today, now));
+
+    // A one-time alarm is loaded as a range ending on its own day.
+    StickEditorState once = AlarmAt(2009, 3, 4, 9, 0);
+    once.repeat = once.kind1 = once.until = true;
+    once.keptStartDate = 20090304;
+    EXPECT_FALSE(IsAlarmTimeValid(once, now));
 }
 
 TEST(StickEditLogicTest, WeekdayTextIsEmptyWhileTheListIsDisabled) {

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "AlarmStore.h"
 #include "App.h"
@@ -24,6 +26,34 @@ namespace pinora {
 namespace {
 
 LocalTime At(int y, int m, int d, int hh, int mm) { return LocalTime{y, m, d, hh, mm, 0, DayOfWeek(y, m, d)}; }
+
+// The alarm pop-ups on the screen, lowest first.
+std::vector<HWND> Popups() {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            char title[64] = {};
+            GetWindowTextA(w, title, sizeof title);
+            if (std::strcmp(title, "Pinora - reminder") == 0 && IsWindowVisible(w))
+                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    std::sort(found.begin(), found.end(), [](HWND a, HWND b) {
+        RECT ra, rb;
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.top > rb.top;
+    });
+    return found;
+}
+
+std::string TextOf(HWND dlg, int id) {
+    char text[600] = {};
+    GetDlgItemTextA(dlg, id, text, sizeof text);
+    return text;
+}
 
 std::string FieldOf(const std::string& path, long n, int field) {
     FileDBF table;
@@ -52,6 +82,7 @@ protected:
         DestroyMenu(menu);
         DestroyWindow(main);
         SetAlarmReadFault(nullptr);
+        SetAlarmAppendFault(nullptr);
         App() = AppState{};
         SetClock(nullptr);
     }
@@ -269,6 +300,122 @@ TEST_F(StickWindowsTest, LoadedStickIsRewrittenInPlaceAndDeletedAfterConfirmatio
     EXPECT_EQ(test::g_messageBoxCount, 1);
 }
 
+// Whatever the last stick chose, the next new one starts from the defaults.
+TEST_F(StickWindowsTest, NewStickStartsFromTheDefaults) {
+    OpenEditor();
+    TypeStick("tea");
+    Click(Editor(), IDC_STICK_QUICK, true);
+    Ok();
+    ASSERT_EQ(Alarm(1, kAlarmState), "1");
+
+    clock.Set(At(2009, 3, 5, 11, 40));
+    OpenEditor();
+    EXPECT_FALSE(IsDlgButtonChecked(Editor(), IDC_STICK_QUICK));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Editor(), IDC_STICK_QUICK_DELAY)));
+    SYSTEMTIME time = {};
+    DateTime_GetSystemtime(GetDlgItem(Editor(), IDC_STICK_TIME), &time);
+    EXPECT_EQ(time.wHour, 11);
+    EXPECT_EQ(time.wMinute, 40);
+    TypeStick("just a note");
+    Ok();
+    EXPECT_EQ(Alarm(2, kAlarmState), "3");
+    EXPECT_EQ(Alarm(2, kAlarm5), "1");
+    EXPECT_EQ(DecodeAlarmCode(Alarm(2, kAlarmCode).c_str()).repeatKind, 0);
+
+    OpenEditor();
+    TypeStick("course until Friday");
+    AlarmAt(2009, 3, 5, 14, 0);
+    Click(Editor(), IDC_STICK_REPEAT, true);
+    Click(Editor(), IDC_STICK_UNTIL, true);
+    SetPicker(IDC_STICK_END_DATE, 2009, 3, 6);
+    Ok();
+    ASSERT_EQ(DecodeAlarmCode(Alarm(3, kAlarmCode).c_str()).endDate, 20090306);
+
+    OpenEditor();
+    EXPECT_FALSE(IsDlgButtonChecked(Editor(), IDC_STICK_UNTIL));
+    EXPECT_FALSE(IsDlgButtonChecked(Editor(), IDC_STICK_REPEAT));
+    TypeStick("every day");
+    AlarmAt(2009, 3, 5, 15, 0);
+    Click(Editor(), IDC_STICK_REPEAT, true);
+    Ok();
+    EXPECT_EQ(DecodeAlarmCode(Alarm(4, kAlarmCode).c_str()).endDate, kEndlessDate);
+}
+
+// A stick that could not be written stays in the editor, and the user is told.
+TEST_F(StickWindowsTest, FailedSaveKeepsTheEditorOpenWithItsText) {
+    OpenEditor();
+    TypeStick("do not lose me");
+    SetAlarmAppendFault([] { return true; });
+    Ok();
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+    EXPECT_EQ(test::g_lastMessageBoxText, LoadResString(IDS_STICK_NOT_SAVED));
+    EXPECT_TRUE(IsWindowVisible(Editor()));
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_TEXT), "do not lose me");
+
+    SetAlarmAppendFault(nullptr);  // the next OK saves it
+    Ok();
+    EXPECT_FALSE(IsWindowVisible(Editor()));
+    EXPECT_EQ(Alarm(2, kAlarmStick), "do not lose me");
+    EXPECT_EQ(Alarm(1, kAlarmState), "0");  // the half-saved first try is finished
+
+    // An existing stick whose records cannot be rewritten.
+    OpenEditor();
+    SendMessageA(Editor(), SEM_LOADSTICK, reinterpret_cast<WPARAM>("0000000"),
+                 reinterpret_cast<LPARAM>("20090305|2009|03|05|0|0|4|0|20090305"));
+    SendMessageA(Editor(), SEM_SETRECORD, 0, 7);
+    TypeStick("edited");
+    Ok();
+    EXPECT_EQ(test::g_messageBoxCount, 2);
+    EXPECT_TRUE(IsWindowVisible(Editor()));
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_TEXT), "edited");
+}
+
+// A table that cannot be read is said so once, copied aside and never written.
+TEST_F(StickWindowsTest, DamagedAlarmTableIsReportedOnceAndLeftAsItIs) {
+    PutAlarm("20090305|2009|03|05|11|0|4|1|20090305", "1", "kept");
+    const std::string damaged = std::string(64, '\xff') + "rest";
+    test::WriteFileBytes(alarmPath, damaged);
+
+    EXPECT_TRUE(sticks->RunAlarmCheck());
+    EXPECT_TRUE(sticks->RunAlarmCheck());
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+    EXPECT_NE(test::g_lastMessageBoxText.find(alarmPath), std::string::npos);
+
+    OpenEditor();
+    TypeStick("new one");
+    Ok();
+    EXPECT_EQ(test::g_messageBoxCount, 2);
+    EXPECT_TRUE(IsWindowVisible(Editor()));
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_TEXT), "new one");
+    EXPECT_EQ(test::ReadFileBytes(alarmPath), damaged);
+    EXPECT_EQ(test::ReadFileBytes(alarmPath + ".bad"), damaged);
+    EXPECT_EQ(CountRecords(sticksFolder + kStickIndexName), 1);
+}
+
+TEST_F(StickWindowsTest, StartedRepeatingAlarmCanBeEdited) {
+    PutAlarm("20090302|2009|03|02|9|0|1|1|29991230", "1", "daily since Monday");
+    OpenEditor();
+    SendMessageA(Editor(), SEM_LOADSTICK, reinterpret_cast<WPARAM>("0000000"),
+                 reinterpret_cast<LPARAM>("20090302|2009|03|02|9|0|1|1|29991230"));
+    SendMessageA(Editor(), SEM_SETRECORD, 0, 1);
+    TypeStick("daily since Monday, at nine");
+    Ok();
+    EXPECT_EQ(test::g_messageBoxCount, 0);
+    EXPECT_FALSE(IsWindowVisible(Editor()));
+    EXPECT_EQ(Alarm(1, kAlarmStick), "daily since Monday, at nine");
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090302|2009|03|02|9|0|1|1|29991230");
+}
+
+TEST_F(StickWindowsTest, AlarmOnLateInTheEveningPresetsTomorrow) {
+    clock.Set(At(2009, 2, 28, 23, 30));
+    OpenEditor();
+    TypeStick("after midnight");
+    Click(Editor(), IDC_STICK_ALARM_ON, true);
+    Ok();
+    EXPECT_EQ(test::g_messageBoxCount, 0);
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090301|2009|03|01|0|30|0|1|20090301");
+}
+
 // The pop-up as the scheduler fills it, closed by the given button.
 class AlarmPopupTest : public StickWindowsTest {
 protected:
@@ -343,12 +490,93 @@ TEST_F(AlarmPopupTest, PopupSlidesUpThenBlinksThroughItsColours) {
     EXPECT_LE(rc.top, GetSystemMetrics(SM_CYSCREEN) - h - 30 + 8);  // fully up
     EXPECT_EQ(rc.right, GetSystemMetrics(SM_CXSCREEN) - 5);
     EXPECT_TRUE(test::PumpUntil([&] { return popup.FrameColour() == kBlinkGreen; }, 3000));
-    EXPECT_TRUE(test::PumpUntil([&] { return CAlarmDlg::BlinkCounter() == 1; }, 5000));
+    EXPECT_TRUE(test::PumpUntil([&] { return popup.BlinkCounter() == 1; }, 5000));
     EXPECT_EQ(popup.FrameColour(), kFrameColour);
 
     // The stick-manager button asks the owner for the calendar and closes.
     SendMessageA(popup.hwnd(), WM_COMMAND, IDC_ALARM_MANAGER, 0);
     EXPECT_FALSE(popup.IsWindowAlive());
+}
+
+// Every alarm due in one pass gets a pop-up of its own, stacked up from the corner.
+TEST_F(StickWindowsTest, AlarmsDueInOnePassEachGetTheirOwnPopup) {
+    PutAlarm("20090305|2009|03|05|10|45|4|1|20090305", "1", "first");
+    PutAlarm("20090305|2009|03|05|10|45|4|1|20090305", "1", "second");
+    EXPECT_TRUE(sticks->RunAlarmCheck());
+    ASSERT_EQ(Popups().size(), 2u);
+    // Both up at their places once both blink.
+    ASSERT_TRUE(test::PumpUntil(
+        [&] {
+            for (CAlarmDlg* popup : sticks->Popups())
+                if (popup->FrameColour() == kFrameColour) return false;
+            return true;
+        },
+        8000));
+    std::vector<HWND> shown = Popups();
+    RECT lower, upper;
+    GetWindowRect(shown[0], &lower);
+    GetWindowRect(shown[1], &upper);
+    EXPECT_LE(lower.bottom, GetSystemMetrics(SM_CYSCREEN) - 20);
+    EXPECT_LE(upper.bottom, lower.top);  // one above the other, not on top of it
+    EXPECT_EQ(upper.left, lower.left);
+    EXPECT_EQ(TextOf(shown[0], IDC_ALARM_TEXT), "first");
+    EXPECT_EQ(TextOf(shown[1], IDC_ALARM_TEXT), "second");
+
+    // "Remind me again" acts on the pop-up's own record.
+    Click(shown[1], IDC_ALARM_AGAIN, true);
+    SendMessageA(shown[1], WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Alarm(2, kAlarmCode), "20090305|2009|03|05|10|50|4|1|20090305");
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090305|2009|03|05|10|45|4|1|20090305");
+    ASSERT_EQ(Popups().size(), 1u);
+    EXPECT_EQ(TextOf(Popups()[0], IDC_ALARM_TEXT), "first");
+}
+
+TEST_F(StickWindowsTest, OutOfDatePopupIsNotSnoozed) {
+    PutAlarm("20090303|2009|03|03|9|0|2|1|20090303", "1", "Tuesday's");
+    EXPECT_TRUE(sticks->RunAlarmCheck());
+    ASSERT_EQ(Popups().size(), 1u);
+    HWND popup = Popups()[0];
+    EXPECT_EQ(TextOf(popup, IDC_ALARM_TEXT), kOutOfDateText);
+    Click(popup, IDC_ALARM_AGAIN, true);
+    SendMessageA(popup, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Alarm(1, kAlarmState), "0");
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090303|2009|03|03|9|0|2|1|20090303");
+    clock.Set(At(2009, 3, 5, 10, 21));
+    EXPECT_TRUE(sticks->RunAlarmCheck());
+    EXPECT_TRUE(Popups().empty());
+}
+
+TEST_F(StickWindowsTest, SnoozeDoesNotReviveAStickDeletedMeanwhile) {
+    PutAlarm("20090305|2009|03|05|10|45|4|1|20090305", "1", "cancelled meeting");
+    EXPECT_TRUE(sticks->RunAlarmCheck());
+    ASSERT_EQ(Popups().size(), 1u);
+    HWND popup = Popups()[0];
+    Click(popup, IDC_ALARM_AGAIN, true);
+
+    OpenEditor();  // the stick is deleted while its pop-up waits
+    SendMessageA(Editor(), SEM_DELETE, 0, 1);
+    ASSERT_EQ(Alarm(1, kAlarmState), "0");
+    SendMessageA(popup, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Alarm(1, kAlarmState), "0");
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090305|2009|03|05|10|45|4|1|20090305");
+}
+
+TEST_F(StickWindowsTest, PopupClosedWhileBlinkingLeavesTheNextOneAFullBlink) {
+    AlarmEvent event;
+    event.alarm = DecodeAlarmCode("20090305|2009|03|05|10|40|4|1|20090305");
+    event.text = "first";
+    event.record = 1;
+    sticks->ShowAlarm(event);
+    // Closed in the middle of its blink, on a magenta step.
+    ASSERT_TRUE(test::PumpUntil([&] { return sticks->Popup().FrameColour() == kBlinkGreen; }, 8000));
+    ASSERT_TRUE(test::PumpUntil([&] { return sticks->Popup().FrameColour() == kBlinkMagenta; }, 3000));
+    SendMessageA(sticks->Popup().hwnd(), WM_COMMAND, IDCANCEL, 0);
+
+    event.text = "second";
+    event.record = 2;
+    sticks->ShowAlarm(event);
+    ASSERT_TRUE(test::PumpUntil([&] { return sticks->Popup().FrameColour() != kFrameColour; }, 8000));
+    EXPECT_EQ(sticks->Popup().FrameColour(), kBlinkMagenta);  // its blink starts from the first step
 }
 
 TEST_F(StickWindowsTest, TickShowsThePopupAndStopsOnAReadError) {
@@ -408,6 +636,66 @@ TEST_F(StickWindowsTest, TodayWindowListsTodaysSticksByFilter) {
 
     EXPECT_FALSE(sticks->ToggleToday());
     EXPECT_FALSE(sticks->Today().IsAlive());
+}
+
+TEST_F(StickWindowsTest, TodayWindowFollowsMidnightAndFinishedAlarms) {
+    PutAlarm("20090305|2009|03|05|10|45|4|1|20090305", "1", "today's");
+    PutAlarm("20090306|2009|03|06|9|0|5|1|20090306", "1", "tomorrow's");
+    ASSERT_TRUE(sticks->ToggleToday());
+    ASSERT_EQ(sticks->Today().Items().size(), 1u);
+
+    // 10:40 and 10:45 remind; the tick after 10:45 ends the one-time alarm.
+    for (int minute : {40, 45, 46}) {
+        clock.Set(At(2009, 3, 5, 10, minute));
+        EXPECT_TRUE(sticks->RunAlarmCheck());
+    }
+    ASSERT_EQ(Alarm(1, kAlarmState), "0");
+    EXPECT_TRUE(sticks->Today().Items().empty());
+
+    clock.Set(At(2009, 3, 6, 0, 0));
+    EXPECT_TRUE(sticks->RunAlarmCheck());
+    ASSERT_EQ(sticks->Today().Items().size(), 1u);
+    EXPECT_EQ(sticks->Today().Items()[0].text, "tomorrow's");
+}
+
+TEST_F(StickWindowsTest, TodayWindowStaysWhereTheUserPutIt) {
+    PutAlarm("20090305|2009|03|05|11|0|4|1|20090305", "1", "stay");
+    ASSERT_TRUE(sticks->ToggleToday());
+    SetWindowPos(sticks->Today().hwnd(), nullptr, 100, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PutAlarm("20090305|2009|03|05|12|0|4|1|20090305", "1", "and another");
+    sticks->RebuildToday();
+    ASSERT_EQ(sticks->Today().Items().size(), 2u);
+    RECT rc;
+    GetWindowRect(sticks->Today().hwnd(), &rc);
+    EXPECT_EQ(rc.left, 100);
+    EXPECT_EQ(rc.top, 300);
+}
+
+// A row is tall exactly when its text does not fit in the font it is drawn in.
+TEST_F(StickWindowsTest, TodayRowsAreMeasuredInTheFontTheyAreDrawnIn) {
+    auto width = [](const std::string& text, int height) {
+        HDC dc = GetDC(nullptr);
+        HFONT font = CreateFontA(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        ReleaseDC(nullptr, dc);
+        return static_cast<int>(size.cx);
+    };
+    // Longest text that fits the row in the small font, drawn in the large one.
+    const int room = kTodayWidth - 10 - kTodayRowLeft - 30;
+    std::string medium = "m";
+    while (width(medium + "m", -12) <= room) medium += "m";
+    ASSERT_GT(width(medium, -15), room);
+    PutAlarm("20090305|2009|03|05|11|0|4|1|20090305", "1", medium);
+    PutAlarm("20090305|2009|03|05|12|0|4|1|20090305", "1", "short");
+    ASSERT_TRUE(sticks->ToggleToday());
+    ASSERT_EQ(sticks->Today().Items().size(), 2u);
+    EXPECT_TRUE(sticks->Today().Items()[0].tall);
+    EXPECT_FALSE(sticks->Today().Items()[1].tall);
 }
 
 TEST_F(StickWindowsTest, TodayWindowWithoutTableShowsFrameAndPicture) {

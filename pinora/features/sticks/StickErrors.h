@@ -1,0 +1,11 @@
+// Texts the sticks windows show when a table lets them down.
+#pragma once
+#include <string>
+
+namespace pinora {
+
+// Names the unreadable table, says it is left as it is, and where its copy is
+// when one could be kept.
+std::string DamagedTableMessage(const std::string& path);
+
+}  // namespace pinora
