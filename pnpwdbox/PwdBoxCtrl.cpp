@@ -345,7 +345,10 @@ unsigned __stdcall CPnPwdBoxCtrl::ThreadReadData(void* self) {
 }
 
 void CPnPwdBoxCtrl::DoThreadReadData() {
-    constexpr size_t kBatch = 256;
+    // The first rows come soon, for a quick first sight of the list; then
+    // larger batches, since each one waits for the window thread to take it.
+    constexpr size_t kFirstBatch = 256, kBatch = 2048;
+    size_t batchSize = kFirstBatch;
     HWND target = hwnd();
     if (!target || !IsWindow(target)) return;
     SendMessageA(target, PBM_REMOVEALLROWS, 0, 0);
@@ -354,7 +357,7 @@ void CPnPwdBoxCtrl::DoThreadReadData() {
     std::vector<PbGroupRow> groupRows;
     for (const pnstore::GroupRow& g : groups) groupRows.push_back({g.id, g.name.c_str()});
     std::vector<tagRECORD> records;
-    records.reserve(kBatch);
+    records.reserve(kFirstBatch);
     auto send = [&] {
         PbRowBatch batch{groupRows.data(), groupRows.size(), records.data(), records.size()};
         SendMessageA(target, PBM_ADDROWBATCH, 0, LPARAM(&batch));
@@ -373,7 +376,10 @@ void CPnPwdBoxCtrl::DoThreadReadData() {
         std::snprintf(row.szUser, sizeof row.szUser, "%s", r.user.c_str());
         std::snprintf(row.szPwd, sizeof row.szPwd, "%s", r.password.c_str());
         std::snprintf(row.szUrl, sizeof row.szUrl, "%s", r.url.c_str());
-        if (records.size() == kBatch) send();
+        if (records.size() == batchSize) {
+            send();
+            batchSize = kBatch;
+        }
         return true;
     });
     if (!stopReading_ && (!records.empty() || !groupRows.empty())) send();
