@@ -230,6 +230,32 @@ TEST_F(RecordCommandsTest, SearchFindsListedRecordsByAddress) {
     EXPECT_EQ(ItemText(Control().SearchDialogWindow(), IDC_PB_SEARCH_TEXT), "");
 }
 
+TEST_F(RecordCommandsTest, ClicksAndRightClicksChooseTheCurrentRecordOrGroup) {
+    AddThroughDialog("https://a", "anna", "p", "Mail");
+    AddThroughDialog("https://b", "bert", "p", "Shop");
+    pnstore::PwdStore().updateRecord(2, "p", "https://b", "bert's note", "");
+    ClickRow(RowOfUser("bert"));
+    EXPECT_EQ(Control().CurrentRecord(), 2);
+    char comments[64] = {};
+    GetWindowTextA(Control().CommentPane(), comments, sizeof comments);
+    EXPECT_STREQ(comments, "bert's note");
+    RightClickRow(RowOfUser("anna"));
+    EXPECT_EQ(Control().CurrentRecord(), 1);
+    RightClickRow(List().RowOfGroup(2));
+    EXPECT_EQ(Control().CurrentGroup(), 2);
+    EXPECT_EQ(Control().CurrentRecord(), 1);  // a group row leaves the record alone
+    // Collapse and expand work on the current group.
+    Command(ID_PB_COLLAPSE_GROUP);
+    EXPECT_FALSE(List().IsGroupOpen(2));
+    Command(ID_PB_EXPAND_GROUP);
+    EXPECT_TRUE(List().IsGroupOpen(2));
+    Command(ID_PB_COLLAPSE_ALL);
+    EXPECT_FALSE(List().IsGroupOpen(1));
+    EXPECT_FALSE(List().IsGroupOpen(2));
+    Command(ID_PB_EXPAND_ALL);
+    EXPECT_TRUE(List().IsGroupOpen(1));
+}
+
 TEST_F(RecordCommandsTest, RowsOfNumbersPastSixteenBitsAndOfMissingGroups) {
     tagRECORD record{};
     record.nId = 70001;

@@ -109,7 +109,9 @@ no_plain_passwords() {
 check "pnpb.dat holds no password in plain text" no_plain_passwords
 check "pnpb.dat holds the user names in plain text (so strings reads the file)" grep -qa 'ab1984' "$db"
 
-choose_tray_item in-exit pinora_gone || kill "$pinora_pid" 2>/dev/null
+check "Exit ends Pinora with the box open, and frees it cleanly" choose_tray_item in-exit pinora_gone
+pinora_gone || kill "$pinora_pid" 2>/dev/null
 wait "$pinora_pid" 2>/dev/null
+check "nothing crashed on the way" bash -c "! grep -qa 'Unhandled' '$log'"
 remove_run_value
 finish
