@@ -83,7 +83,7 @@ int main() {
     std::printf("fill the list (reading thread, %d rows): median %.0f ms\n", kRecords + kGroups, fill / 1000);
     std::printf("of which reading the database alone: median %.0f ms\n", read / 1000);
     std::printf("URL search \"site77\" (%zu matches): median %.1f ms\n", matches, search / 1000);
-    control.DestroyWin();
+    control.Destroy();
     DestroyWindow(parent);
     DeleteFileA(db.c_str());
     RemoveDirectoryA(folder.c_str());

@@ -1,6 +1,5 @@
 #include "LoginPanel.h"
 
-#include "LinkLabel.h"
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
 #include "PwdMessages.h"
@@ -15,7 +14,7 @@ HWND CPwdLoginPanel::Open(HWND frame) { return Create(pwdbox::ResLib(), IDD_PB_L
 
 bool CPwdLoginPanel::LinkShown() const { return IsWindowVisible(Item(IDC_PB_LOGIN_LINK)) != FALSE; }
 
-INT_PTR CPwdLoginPanel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR CPwdLoginPanel::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     switch (msg) {
     case WM_INITDIALOG:
         OnInit();
@@ -24,10 +23,6 @@ INT_PTR CPwdLoginPanel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         CPwdUpdateChannel::Instance().Unsubscribe(kPbEventLocked, hwnd());
         if (setMain_) setMain_->Destroy();
         return FALSE;
-    case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = uikit::ColorLinkLabel(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)))
-            return reinterpret_cast<INT_PTR>(brush);
-        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case IDOK:
@@ -35,11 +30,9 @@ INT_PTR CPwdLoginPanel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case IDCANCEL:
             return TRUE;  // Escape does nothing here
-        case IDC_PB_LOGIN_LINK:
-            if (HIWORD(wp) == STN_CLICKED) {
-                if (!setMain_) setMain_ = std::make_unique<CSetMainPwdDlg>();
-                setMain_->OpenModeless(GetAncestor(hwnd(), GA_ROOT));
-            }
+        case IDC_PB_LOGIN_LINK:  // the link tells of its clicks by WM_COMMAND
+            if (!setMain_) setMain_ = std::make_unique<CSetMainPwdDlg>();
+            setMain_->OpenModeless(GetAncestor(hwnd(), GA_ROOT));
             return TRUE;
         }
         break;
@@ -56,7 +49,7 @@ void CPwdLoginPanel::OnInit() {
     // The link to set a master password is offered only when the user table
     // cannot be read at all.
     if (!pnstore::PwdStore().probeUserTable()) {
-        uikit::MakeLinkLabel(Item(IDC_PB_LOGIN_LINK));
+        link_.Attach(Item(IDC_PB_LOGIN_LINK), "", uikit::CHyperLink::kCommandParent);
         ShowWindow(Item(IDC_PB_LOGIN_LINK), SW_SHOW);
     }
     CPwdUpdateChannel::Instance().Subscribe(kPbEventLocked, hwnd());

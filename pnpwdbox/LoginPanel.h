@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Dialog.h"
+#include "HyperLink.h"
 
 class CSetMainPwdDlg;
 
@@ -27,4 +28,5 @@ private:
     void OnOk();
     void OnLocked();
     std::unique_ptr<CSetMainPwdDlg> setMain_;
+    uikit::CHyperLink link_;
 };

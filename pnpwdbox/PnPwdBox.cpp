@@ -2,13 +2,13 @@
 
 #include <memory>
 
-#include "CustomWindow.h"
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
 #include "PwdBoxFrame.h"
 #include "PwdStore.h"
 #include "SmallDialogs.h"
 #include "UpdateChannel.h"
+#include "Window.h"
 
 extern "C" {
 PNPWDBOX_API int nPnPwdBox = 0;
@@ -102,7 +102,7 @@ namespace pwdbox {
 
 HWND CurrentFrameWindow() noexcept {
     const auto& frame = Frame();
-    return frame && frame->IsWindowAlive() ? frame->hwnd() : nullptr;
+    return frame && frame->IsAlive() ? frame->hwnd() : nullptr;
 }
 
 CPwdBoxFrame* CurrentFrame() noexcept { return Frame().get(); }
@@ -112,7 +112,7 @@ void ShutDown() noexcept {
         Frame().reset();
     } catch (...) {
     }
-    uikit::CustomWindow::UnregisterClasses();
+    uikit::Window::UnregisterWindowClasses();
 }
 
 }  // namespace pwdbox

@@ -36,15 +36,16 @@ std::string Cut(const char* text, size_t limit) {
 CPnPwdBoxCtrl::CPnPwdBoxCtrl() = default;
 
 CPnPwdBoxCtrl::~CPnPwdBoxCtrl() {
-    DestroyWin();
+    Destroy();
     StopThread();
 }
 
 HWND CPnPwdBoxCtrl::Create(HWND parent, bool visible, bool selfDeleting) noexcept {
     pwdbox::EnsureToolkit();
     selfDeleting_ = selfDeleting;
-    return CreateWin(kControlClass, 0, "", WS_CHILD | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), 0, 0, 0, 0,
-                     parent, nullptr);
+    if (!RegisterWindowClass(kControlClass, CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE))) return nullptr;
+    return CreateWindowOf(0, kControlClass, "", WS_CHILD | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), 0, 0, 0, 0,
+                          parent, nullptr);
 }
 
 HWND CPnPwdBoxCtrl::SearchDialogWindow() const { return search_ && search_->IsWindowAlive() ? search_->hwnd() : nullptr; }
@@ -116,7 +117,7 @@ void CPnPwdBoxCtrl::OnSize(int width, int height) {
     list_.SetColumnWidth(3, std::max(40, width - 260));
 }
 
-LRESULT CPnPwdBoxCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CPnPwdBoxCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE:
         return OnCreate();
@@ -324,7 +325,7 @@ void CPnPwdBoxCtrl::UpdateListItemByPwdRec(const tagRECORD& record) {
 // ---- The reading thread ----
 
 void CPnPwdBoxCtrl::ReadDBToListView() {
-    if (!IsWindowAlive()) return;
+    if (!IsAlive()) return;
     StopThread();  // one reader at a time
     stopReading_ = false;
     HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &CPnPwdBoxCtrl::ThreadReadData, this,

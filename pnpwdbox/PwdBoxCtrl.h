@@ -10,19 +10,19 @@
 #include <string>
 #include <vector>
 
-#include "CustomWindow.h"
 #include "Handles.h"
 #include "PnPwdBoxApi.h"
 #include "PwdClipboard.h"
 #include "PwdListView.h"
 #include "PwdRecord.h"
 #include "Splitter.h"
+#include "Window.h"
 
 class CRenameGroupDlg;
 class CPwdSearchDlg;
 class CSetMainPwdDlg;
 
-class PNPWDBOX_API CPnPwdBoxCtrl : public uikit::CustomWindow {
+class PNPWDBOX_API CPnPwdBoxCtrl : public uikit::Window {
 public:
     static constexpr int kPasswordColumn = 2;
     static constexpr int kUserColumn = 1;
@@ -82,7 +82,7 @@ public:
     void UpdateListItemByPwdRec(const tagRECORD& record);
 
 protected:
-    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnFinalMessage() override;
 
 private:

@@ -1,7 +1,7 @@
 // What every window of the password box shares: its resource library, its
 // settings file "pnpb.ini", the logged-in flag, message boxes by number, and
-// the seams through which tests replace the shell, the file dialogs and the
-// idle clock.
+// the seams through which tests replace the file dialogs and the idle clock
+// (the shell's "open" is uikit::ShellOpen's).
 #pragma once
 #include <windows.h>
 
@@ -35,11 +35,6 @@ bool WriteIniAlways(const char* key, const char* value);
 int& LoggedIn() noexcept;
 
 // ---- Seams ----
-
-// The shell's "open" verb (links, the forum page).
-using ShellOpener = void (*)(const char* target);
-void ShellOpen(const char* target) noexcept;
-void SetShellOpener(ShellOpener opener) noexcept;  // nullptr: ShellExecuteA
 
 enum class FileDialogKind { OpenDatabase, BackupDatabase, SaveCsv };
 // Asks for a file name; false when cancelled.

@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
-#include <shellapi.h>
 
 #include <cstdlib>
 
@@ -16,14 +15,9 @@ namespace {
 constexpr char kSection[] = "UI";
 
 HMODULE g_resLib = nullptr;
-ShellOpener g_shellOpener = nullptr;
 FileChooser g_fileChooser = nullptr;
 bool g_hasIdleClock = false;
 IdleClock g_idleClock = {};
-
-void SystemShellOpen(const char* target) {
-    ShellExecuteA(nullptr, "open", target, nullptr, nullptr, SW_SHOWNORMAL);
-}
 
 DWORD SystemNow() { return GetTickCount(); }
 
@@ -134,16 +128,6 @@ int& LoggedIn() noexcept {
     static int loggedIn = 0;
     return loggedIn;
 }
-
-void ShellOpen(const char* target) noexcept {
-    if (!target || !*target) return;
-    try {
-        (g_shellOpener ? g_shellOpener : SystemShellOpen)(target);
-    } catch (...) {
-    }
-}
-
-void SetShellOpener(ShellOpener opener) noexcept { g_shellOpener = opener; }
 
 bool ChooseFile(HWND owner, FileDialogKind kind, std::string& path) noexcept {
     try {

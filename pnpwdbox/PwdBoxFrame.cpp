@@ -9,6 +9,7 @@
 #include "PwdBoxEnv.h"
 #include "PwdMessages.h"
 #include "PwdStore.h"
+#include "ShellOpen.h"
 #include "Skin.h"
 #include "SmallDialogs.h"
 #include "UpdateChannel.h"
@@ -35,13 +36,14 @@ CPwdBoxFrame::CPwdBoxFrame() = default;
 
 CPwdBoxFrame::~CPwdBoxFrame() {
     // The window goes while this object is still whole, so WM_DESTROY reaches OnDestroy.
-    DestroyWin();
+    Destroy();
 }
 
 HWND CPwdBoxFrame::Create() noexcept {
     pwdbox::EnsureToolkit();
-    return CreateWin(kFrameClass, WS_EX_APPWINDOW, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr);
+    if (!RegisterWindowClass(kFrameClass, CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE))) return nullptr;
+    return CreateWindowOf(WS_EX_APPWINDOW, kFrameClass, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr);
 }
 
 LRESULT CPwdBoxFrame::OnCreate() {
@@ -67,7 +69,7 @@ LRESULT CPwdBoxFrame::OnCreate() {
 void CPwdBoxFrame::OnDestroy() {
     KillTimer(hwnd(), kIdleTimer);
     commandBar_.Destroy();
-    control_.DestroyWin();
+    control_.Destroy();
     login_.Destroy();
     menu_.reset();
     barBackground_.reset();
@@ -96,7 +98,7 @@ void CPwdBoxFrame::Layout() {
     }
 }
 
-LRESULT CPwdBoxFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CPwdBoxFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE:
         return OnCreate();
@@ -152,7 +154,7 @@ void CPwdBoxFrame::OnAbout() {
     about.Run(hwnd());
 }
 
-void CPwdBoxFrame::OnVisitForum() { pwdbox::ShellOpen(kForumPage); }
+void CPwdBoxFrame::OnVisitForum() { uikit::ShellOpen(hwnd(), kForumPage); }
 
 void CPwdBoxFrame::OnLock() {
     pwdbox::LoggedIn() = 0;

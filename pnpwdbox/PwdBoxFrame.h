@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include "CommandBar.h"
-#include "CustomWindow.h"
 #include "Handles.h"
 #include "LoginPanel.h"
 #include "PwdBoxCtrl.h"
+#include "Window.h"
 
-class CPwdBoxFrame : public uikit::CustomWindow {
+class CPwdBoxFrame : public uikit::Window {
 public:
     static constexpr int kCommandBarHeight = 27;
     static constexpr UINT_PTR kIdleTimer = 2;
@@ -35,7 +35,7 @@ public:
     void CheckIdle();
 
 protected:
-    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     LRESULT OnCreate();

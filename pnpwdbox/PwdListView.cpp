@@ -6,6 +6,7 @@
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
 #include "PwdMessages.h"
+#include "ShellOpen.h"
 
 namespace {
 
@@ -90,9 +91,9 @@ LRESULT CPNPWDListViewCtrl::OnNotify(WPARAM wp, LPARAM lp) {
     return HandleListNotify(header);
 }
 
-LRESULT CPNPWDListViewCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CPNPWDListViewCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_CREATE) {
-        LRESULT created = GroupedList::WindowProc(msg, wp, lp);
+        LRESULT created = GroupedList::OnMessage(msg, wp, lp);
         if (created == 0) RegisterForKeyNotices(hwnd());
         return created;
     }
@@ -103,10 +104,10 @@ LRESULT CPNPWDListViewCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         OnKeyDown(wp);
         return 0;
     }
-    return GroupedList::WindowProc(msg, wp, lp);
+    return GroupedList::OnMessage(msg, wp, lp);
 }
 
 void CPNPWDListViewCtrl::OnClickLinkCell(int row, int column, UINT) {
     std::string target = CellText(RecordKeyOfRow(row), column);
-    if (!target.empty()) pwdbox::ShellOpen(target.c_str());
+    if (!target.empty()) uikit::ShellOpen(hwnd(), target.c_str());
 }

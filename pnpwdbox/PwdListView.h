@@ -26,7 +26,7 @@ public:
     static bool KeyHookInstalled() noexcept;
 
 protected:
-    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnClickLinkCell(int row, int column, UINT flags) override;
     // The header's clicks and moves, and sorting, change nothing here: rows
     // stay in the order they were added.

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "LinkLabel.h"
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
 #include "PwdGenerator.h"
@@ -260,20 +259,12 @@ void CSetMainPwdDlg::OnOk() {
 
 INT_PTR CPwdAboutDlg::Run(HWND owner) { return DoModal(pwdbox::ResLib(), IDD_PB_ABOUT, owner); }
 
-INT_PTR CPwdAboutDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR CPwdAboutDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     switch (msg) {
     case WM_INITDIALOG:
-        uikit::MakeLinkLabel(Item(IDC_PB_ABOUT_LINK));
+        link_.Attach(Item(IDC_PB_ABOUT_LINK), ItemText(hwnd(), IDC_PB_ABOUT_LINK).c_str());
         return TRUE;
-    case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = uikit::ColorLinkLabel(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)))
-            return reinterpret_cast<INT_PTR>(brush);
-        return FALSE;
     case WM_COMMAND:
-        if (LOWORD(wp) == IDC_PB_ABOUT_LINK && HIWORD(wp) == STN_CLICKED) {
-            pwdbox::ShellOpen(ItemText(hwnd(), IDC_PB_ABOUT_LINK).c_str());
-            return TRUE;
-        }
         if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
             EndDialog(hwnd(), LOWORD(wp));
             return TRUE;

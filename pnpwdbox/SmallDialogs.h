@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Dialog.h"
+#include "HyperLink.h"
 
 // Dialog 106: created once, shown again for each rename.
 class CRenameGroupDlg : public uikit::Dialog {
@@ -83,6 +84,9 @@ public:
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    uikit::CHyperLink link_;  // the product's web address, opened with the shell
 };
 
 // Dialog 111, modal: makes passwords from the chosen character classes.

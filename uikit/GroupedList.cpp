@@ -17,8 +17,9 @@ void CopyInto(std::string& to, const char* from) { to = from ? from : ""; }
 GroupedList::~GroupedList() = default;
 
 HWND GroupedList::Create(HWND parent, int id) noexcept {
-    return CreateWin(kClassName, 0, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
-                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetSysColorBrush(COLOR_WINDOW));
+    if (!RegisterWindowClass(kClassName, CS_DBLCLKS, GetSysColorBrush(COLOR_WINDOW))) return nullptr;
+    return CreateWindowOf(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
 void GroupedList::CreateInnerList() {
@@ -339,7 +340,7 @@ int GroupedList::SelectedRow() const {
 
 // ---- Messages ----
 
-LRESULT GroupedList::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT GroupedList::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE:
         CreateInnerList();

@@ -11,12 +11,12 @@
 #include <unordered_map>
 #include <vector>
 
-#include "CustomWindow.h"
 #include "Handles.h"
+#include "Window.h"
 
 namespace uikit {
 
-class GroupedList : public CustomWindow {
+class GroupedList : public Window {
 public:
     static constexpr int kColumns = 4;
     static constexpr int kNoRow = -1;
@@ -76,7 +76,7 @@ public:
     int SelectedRow() const;
 
 protected:
-    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     // The inner list's notifications, after a derived class saw them.
     LRESULT HandleListNotify(NMHDR* header);
 

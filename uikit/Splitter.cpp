@@ -5,8 +5,10 @@
 namespace uikit {
 
 HWND HorizontalSplitter::Create(HWND parent, int id) noexcept {
-    return CreateWin("UIKIT_HSPLITTER", 0, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
-                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    constexpr char kClassName[] = "UIKIT_HSPLITTER";
+    if (!RegisterWindowClass(kClassName, 0, GetSysColorBrush(COLOR_BTNFACE))) return nullptr;
+    return CreateWindowOf(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
 void HorizontalSplitter::SetPanes(HWND top, HWND bottom) noexcept {
@@ -36,7 +38,7 @@ void HorizontalSplitter::Layout() noexcept {
     if (bottom_) MoveWindow(bottom_, 0, split_ + kBarHeight, rc.right, std::max(0, int(rc.bottom) - split_ - kBarHeight), TRUE);
 }
 
-LRESULT HorizontalSplitter::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT HorizontalSplitter::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
         split_ = std::max(0, int(HIWORD(lp)) * numerator_ / denominator_ - kBarHeight / 2);

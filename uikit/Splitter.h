@@ -5,11 +5,11 @@
 #pragma once
 #include <windows.h>
 
-#include "CustomWindow.h"
+#include "Window.h"
 
 namespace uikit {
 
-class HorizontalSplitter : public CustomWindow {
+class HorizontalSplitter : public Window {
 public:
     static constexpr int kBarHeight = 5;
 
@@ -21,7 +21,7 @@ public:
     void SetSplitPos(int y) noexcept;
 
 protected:
-    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void Layout() noexcept;

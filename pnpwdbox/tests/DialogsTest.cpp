@@ -8,6 +8,7 @@
 #include "BoxFixture.h"
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
+#include "ShellOpen.h"
 #include "PwdGenerator.h"
 #include "PwdStore.h"
 
@@ -22,7 +23,10 @@ bool ChooseTestFile(HWND, pwdbox::FileDialogKind, std::string& path) {
     return true;
 }
 std::vector<std::string> g_opened;
-void RecordOpen(const char* target) { g_opened.push_back(target); }
+INT_PTR RecordOpen(HWND, const char* target, const char*) {
+    g_opened.push_back(target);
+    return 33;  // what ShellExecuteA returns on success
+}
 
 class DialogsTest : public LoggedInBox {
 protected:
@@ -30,7 +34,7 @@ protected:
         LoggedInBox::SetUp();
         pwdbox::SetFileChooser(ChooseTestFile);
         g_opened.clear();
-        pwdbox::SetShellOpener(RecordOpen);
+        uikit::SetShellOpenHandler(RecordOpen);
     }
 };
 
@@ -95,8 +99,13 @@ TEST_F(DialogsTest, ChangeMasterPassword) {
 TEST_F(DialogsTest, AboutShowsTheWebAddressAsALinkAndForumOpensAPage) {
     std::string link;
     DialogDriver driver({[&](HWND d) {
+        HWND label = GetDlgItem(d, IDC_PB_ABOUT_LINK);
         link = ItemText(d, IDC_PB_ABOUT_LINK);
-        SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_PB_ABOUT_LINK, STN_CLICKED), LPARAM(GetDlgItem(d, IDC_PB_ABOUT_LINK)));
+        RECT rc;
+        GetClientRect(label, &rc);
+        LPARAM at = MAKELPARAM(4, rc.bottom / 2);  // on the start of its text
+        SendMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(label, WM_LBUTTONUP, 0, at);
         Click(d, IDOK);
     }});
     Command(ID_PB_ABOUT);

@@ -132,6 +132,25 @@ TEST_F(LaunchTest, LoginPanelChecksTheMasterPassword) {
     EXPECT_EQ(control.top, bar.bottom);
 }
 
+TEST_F(LaunchTest, UnreadableUserTableOffersTheLinkToSetAMasterPassword) {
+    ASSERT_NE(LaunchLoggedIn(), nullptr);
+    pwdbox::LoggedIn() = 0;
+    ASSERT_TRUE(pnstore::setDatabasePath((box_.Path() + "missing\\pnpb.dat").c_str()));
+    ASSERT_NE(LaunchPwdBox(), nullptr);
+    CPwdBoxFrame* frame = pwdbox::CurrentFrame();
+    ShowWindow(frame->hwnd(), SW_SHOW);
+    ASSERT_TRUE(frame->LoginPanel().LinkShown());
+    HWND link = GetDlgItem(frame->LoginPanel().hwnd(), IDC_PB_LOGIN_LINK);
+    LPARAM at = MAKELPARAM(4, 4);
+    SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(link, WM_LBUTTONUP, 0, at);
+    HWND wizard = FindWindowA(nullptr, "Password box - master password");
+    ASSERT_NE(wizard, nullptr);
+    EXPECT_TRUE(IsWindowVisible(wizard));
+    Click(wizard, IDCANCEL);
+    EXPECT_FALSE(IsWindow(wizard));  // the modeless one goes when closed
+}
+
 TEST_F(LaunchTest, EnterInTheLoginPanelLogsIn) {
     ASSERT_NE(LaunchLoggedIn("typed"), nullptr);
     HWND frameWindow = pwdbox::CurrentFrameWindow();

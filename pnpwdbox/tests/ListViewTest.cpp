@@ -8,6 +8,7 @@
 #include "BoxFixture.h"
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
+#include "ShellOpen.h"
 #include "PwdListView.h"
 
 namespace {
@@ -15,14 +16,17 @@ namespace {
 using namespace pbtest;
 
 std::vector<std::string> g_opened;
-void RecordOpen(const char* target) { g_opened.push_back(target); }
+INT_PTR RecordOpen(HWND, const char* target, const char*) {
+    g_opened.push_back(target);
+    return 33;  // what ShellExecuteA returns on success
+}
 
 // A list in a window of its own that records the commands the list sends.
 class ListViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_opened.clear();
-        pwdbox::SetShellOpener(RecordOpen);
+        uikit::SetShellOpenHandler(RecordOpen);
         parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 500, 400, nullptr, nullptr, nullptr,
                                   nullptr);
         ASSERT_NE(list_.Create(parent_, 7), nullptr);
@@ -39,9 +43,9 @@ protected:
         PumpFor(20);
     }
     void TearDown() override {
-        list_.DestroyWin();
+        list_.Destroy();
         DestroyWindow(parent_);
-        pwdbox::SetShellOpener(nullptr);
+        uikit::SetShellOpenHandler(nullptr);
     }
     void AddRecord(int group, int key, const char* user, const char* url) {
         ASSERT_TRUE(list_.AddRecord(group, key));
@@ -151,10 +155,10 @@ TEST_F(ListViewTest, KeyHookLivesWithTheListWindows) {
         CPNPWDListViewCtrl second;
         second.Create(parent_, 8);
         EXPECT_EQ(CPNPWDListViewCtrl::KeyNoticeWindowCount(), before + 1);
-        second.DestroyWin();
+        second.Destroy();
     }
     EXPECT_EQ(CPNPWDListViewCtrl::KeyNoticeWindowCount(), before);
-    list_.DestroyWin();
+    list_.Destroy();
     EXPECT_EQ(CPNPWDListViewCtrl::KeyNoticeWindowCount(), before - 1);
     if (before == 1) {
         EXPECT_FALSE(CPNPWDListViewCtrl::KeyHookInstalled());

@@ -12,6 +12,7 @@
 #include "PnPwdBox.h"
 #include "PwdBoxEnv.h"
 #include "PwdStore.h"
+#include "ShellOpen.h"
 
 namespace pbtest {
 
@@ -103,7 +104,7 @@ BoxFolder::BoxFolder() : folder_(MakeTempFolder("pnpwdbox-")) {
 BoxFolder::~BoxFolder() {
     PB_DestroyPwdBox();
     pwdbox::FreeResLib();
-    pwdbox::SetShellOpener(nullptr);
+    uikit::SetShellOpenHandler(nullptr);
     pwdbox::SetFileChooser(nullptr);
     pwdbox::SetIdleClock(nullptr);
     pwdbox::LoggedIn() = 0;
