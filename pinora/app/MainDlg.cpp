@@ -13,6 +13,7 @@
 #include "Settings.h"
 #include "Skins.h"
 #include "StickManager.h"
+#include "StoredNumber.h"
 #include "StickWindows.h"
 #include "Users.h"
 
@@ -216,7 +217,7 @@ void CMainDlg::RefreshDayFiles() {
 }
 
 void CMainDlg::ApplyNoteFont() {
-    int height = atoi(ReadSetting("SETTINGS", "note_font", 12).c_str());
+    int height = SettingNumber(ReadSetting("SETTINGS", "note_font", 12));
     if (height < 1) return;
     noteFont_.reset(CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,

@@ -63,3 +63,4 @@
 #include "NotesIds.h"
 #include "CommandIds.h"
 #include "CalendarIds.h"
+#include "HardeningIds.h"
