@@ -1,6 +1,24 @@
 #include "Window.h"
 
+#include <string>
+#include <vector>
+
 namespace uikit {
+namespace {
+
+std::vector<std::string>& RegisteredClasses() {
+    static std::vector<std::string> names;
+    return names;
+}
+
+}  // namespace
+
+HINSTANCE ThisModule() noexcept {
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&ThisModule), &self);
+    return self;
+}
 
 Window::~Window() {
     // The derived part is gone by now, so the window must not reach OnMessage again.
@@ -16,10 +34,13 @@ void Window::Destroy() noexcept {
 }
 
 bool Window::RegisterWindowClass(const char* className, UINT classStyle, HBRUSH background) noexcept {
-    HINSTANCE module = GetModuleHandleA(nullptr);
+    HINSTANCE module = ThisModule();
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    if (GetClassInfoExA(module, className, &wc)) return true;
+    if (GetClassInfoExA(module, className, &wc)) {
+        if (wc.lpfnWndProc == Proc) return true;
+        UnregisterClassA(className, module);  // its procedure is gone with an earlier load
+    }
     wc = WNDCLASSEXA{};
     wc.cbSize = sizeof wc;
     wc.style = classStyle;
@@ -28,13 +49,23 @@ bool Window::RegisterWindowClass(const char* className, UINT classStyle, HBRUSH 
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = background;
     wc.lpszClassName = className;
-    return RegisterClassExA(&wc) != 0;
+    if (!RegisterClassExA(&wc)) return false;
+    try {
+        RegisteredClasses().push_back(className);
+    } catch (...) {
+    }
+    return true;
+}
+
+void Window::UnregisterWindowClasses() noexcept {
+    for (const std::string& name : RegisteredClasses()) UnregisterClassA(name.c_str(), ThisModule());
+    RegisteredClasses().clear();
 }
 
 HWND Window::CreateWindowOf(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
                             int w, int h, HWND parent, HMENU menuOrId) noexcept {
     if (IsAlive()) return hwnd_;
-    CreateWindowExA(exStyle, className, title, style, x, y, w, h, parent, menuOrId, GetModuleHandleA(nullptr), this);
+    CreateWindowExA(exStyle, className, title, style, x, y, w, h, parent, menuOrId, ThisModule(), this);
     return hwnd_;
 }
 
@@ -57,6 +88,10 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcep
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
+        try {
+            self->OnFinalMessage();
+        } catch (...) {
+        }
     }
     return result;
 }

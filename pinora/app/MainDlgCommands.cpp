@@ -190,12 +190,15 @@ void CMainDlg::OpenPasswordBox() {
     if (App().hPwdBoxLib) FreeLibrary(App().hPwdBoxLib);
     App().hPwdBoxLib = LoadLibraryA((ProgramFolder() + "PnPwdBox.dll").c_str());
     if (!App().hPwdBoxLib) return;
-    using SetDbFn = void(__cdecl*)(const char*);
+    using SetDbFn = int(__cdecl*)(const char*);
     using LaunchFn = HWND(__cdecl*)();
     if (auto setDb = reinterpret_cast<SetDbFn>(
             reinterpret_cast<void*>(GetProcAddress(App().hPwdBoxLib, "SetPBDBFile")))) {
-        std::string db = ProgramFolder() + App().szCurrentUser + "\\pnpb.dat";
-        setDb(db.c_str());
+        // The user folder (program folder, user name, backslash) is empty
+        // while nobody is logged in.
+        std::string userFolder =
+            App().bLoggedIn && App().szCurrentUser[0] ? ProgramFolder() + App().szCurrentUser + "\\" : std::string();
+        setDb((userFolder + "pnpb.dat").c_str());
     }
     if (auto launch = reinterpret_cast<LaunchFn>(
             reinterpret_cast<void*>(GetProcAddress(App().hPwdBoxLib, "LaunchPwdBox")))) {

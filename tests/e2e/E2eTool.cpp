@@ -15,6 +15,7 @@
 //   pinora_e2e_tool last-active <pnhook.dll>          HK_GetLastActiveTick of that file
 //   pinora_e2e_tool item-rect <window title> <control id>  a control's rectangle on the screen
 //   pinora_e2e_tool seed-stick <sticks folder> <yyyyMMdd> <state> <text>
+//   pinora_e2e_tool pwd-records <pnpb.dat>            id|user|url|group name|state, a line each
 #include <windows.h>
 #include <commctrl.h>
 
@@ -25,6 +26,7 @@
 
 #include "AlarmStore.h"
 #include "Clock.h"
+#include "CppSQLite3.h"
 #include "HotkeyValue.h"
 #include "MainMessages.h"
 #include "Settings.h"
@@ -77,6 +79,23 @@ int PrintRecords(const char* path) {
     if (table.Open(path) != 0) return 1;
     std::printf("%ld\n", table.GetRecords());
     return 0;
+}
+
+int PrintPasswordRecords(const char* path) {
+    try {
+        CppSQLite3Connection db;
+        db.open(path);
+        const char* sql =
+            "select pwd_id, pwd_user, pwd_url, (select grp_name from pn_group where grp_id = pwd_grp_id), pwd_state "
+            "from pn_pwd order by pwd_id";
+        for (CppSQLite3ResultSet rows = db.query(sql); !rows.atEnd(); rows.next())
+            std::printf("%d|%s|%s|%s|%d\n", rows.intField(0), rows.textField(1, ""), rows.textField(2, ""),
+                        rows.textField(3, ""), rows.intField(4));
+        return 0;
+    } catch (const CppSQLite3Exception& e) {
+        std::fprintf(stderr, "%s\n", e.errorMessage());
+        return 1;
+    }
 }
 
 // A stick without alarm saved as the editor saves it (record n of both tables),
@@ -184,11 +203,12 @@ int main(int argc, char** argv) {
     if (verb == "last-active" && argc == 3) return PrintLastActive(argv[2]);
     if (verb == "hold-desktop" && argc == 3) return HoldDesktop(argv[2]);
     if (verb == "seed-stick" && argc == 6) return SeedStick(argv[2], argv[3], argv[4], argv[5]);
+    if (verb == "pwd-records" && argc == 3) return PrintPasswordRecords(argv[2]);
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
                  "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | item-rect <title> <id>\n"
                  "     | hotkey-dialog <mode> | hold-hotkey <hex> <release file> | last-active <pnhook.dll>\n"
                  "     | seed-stick <sticks folder> <yyyyMMdd> <state> <text> | hold-desktop <release file>\n"
-                 "     | hotkey-of <title> <id>\n");
+                 "     | hotkey-of <title> <id> | pwd-records <pnpb.dat>\n");
     return 2;
 }

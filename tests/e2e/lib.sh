@@ -80,6 +80,7 @@ item_offset() {
     in-calendar) echo 45 ;;
     in-today) echo 79 ;;
     in-logout) echo 241 ;;
+    in-pwdbox) echo 97 ;;
     in-exit) echo 301 ;;
   esac
 }

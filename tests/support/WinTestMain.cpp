@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
@@ -43,42 +40,6 @@ public:
 const auto* const g_env = ::testing::AddGlobalTestEnvironment(new WinEnvironment);
 
 }  // namespace
-
-std::string MakeTempFolder(const char* prefix) {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    static int counter = 0;
-    for (;;) {
-        std::string folder = std::string(temp) + prefix + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++counter);
-        if (CreateDirectoryA(folder.c_str(), nullptr)) return folder + "\\";
-    }
-}
-
-void RemoveFolder(const std::string& folder) {
-    std::string from = folder;
-    if (!from.empty() && from.back() == '\\') from.pop_back();
-    from.push_back('\0');  // double terminator for SHFileOperation
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationA(&op);
-}
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 ProgramFolderFixture::ProgramFolderFixture() : folder_(MakeTempFolder("pinora-p")) {
     CopyFileA(PINORA_DIST_DIR "/DoRoRaz.dll", (folder_ + "DoRoRaz.dll").c_str(), FALSE);

@@ -1,0 +1,40 @@
+// The entry points of PnPwdBox.dll. The main program looks up SetPBDBFile and
+// LaunchPwdBox by name; the others are for whoever embeds the box.
+#pragma once
+#include <windows.h>
+
+#include "PnPwdBoxApi.h"
+
+extern "C" {
+
+// Creates the tables, runs the first-use wizard when it is due (null when it
+// was cancelled), replaces any earlier frame and returns the new one, hidden.
+HWND LaunchPwdBox();
+// Destroys the frame, if there is one.
+void PB_DestroyPwdBox();
+// The database to use, unless "pnpb.ini" names another ("CUR_DB_FILE"). 1, or
+// 0 for an absent or empty path.
+int SetPBDBFile(const char* path);
+
+extern PNPWDBOX_API int nPnPwdBox;
+
+}  // extern "C"
+
+// The control as a child of any window (hidden, empty rectangle); null when
+// the parent is no window.
+PNPWDBOX_API HWND CreatePwdBox(HWND parent);
+// 1 when the first use is behind, or the wizard stored a master password now.
+PNPWDBOX_API int HaveRunFirstUseWizzard();
+PNPWDBOX_API int fnPnPwdBox();
+
+class CPwdBoxFrame;
+
+namespace pwdbox {
+
+// The frame LaunchPwdBox made, or null.
+HWND CurrentFrameWindow() noexcept;
+CPwdBoxFrame* CurrentFrame() noexcept;
+// Everything the library holds, before it is unloaded.
+void ShutDown() noexcept;
+
+}  // namespace pwdbox

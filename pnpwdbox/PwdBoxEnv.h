@@ -1,0 +1,57 @@
+// What every window of the password box shares: its resource library, its
+// settings file "pnpb.ini", the logged-in flag, message boxes by number, and
+// the seams through which tests replace the file dialogs and the idle clock
+// (the shell's "open" is uikit::ShellOpen's).
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace pwdbox {
+
+// PNPBRes.dll beside the password-box module, loaded on first need.
+HMODULE ResLib() noexcept;
+void FreeResLib() noexcept;
+std::string ResString(int id);
+
+// Starts the common controls and the toolkit's skin (DORORod.dll) once.
+void EnsureToolkit() noexcept;
+
+// An information box with numbered text and title; returns the button.
+int ShowInfo(HWND owner, int textId, int titleId, UINT buttons = MB_OK) noexcept;
+int ShowText(HWND owner, const std::string& text, const std::string& title, UINT type) noexcept;
+
+// "pnpb.ini" in the module's folder, section "UI".
+std::string IniPath();
+bool IniExists();
+std::string ReadIni(const char* key, const char* fallback = "");
+int ReadIniInt(const char* key, int fallback);
+// Writes only into an existing file; the first-use check is what creates it.
+bool WriteIni(const char* key, const char* value);
+// Creates the file if need be (the first-use check).
+bool WriteIniAlways(const char* key, const char* value);
+
+// The process-wide logged-in flag (0 after load).
+int& LoggedIn() noexcept;
+
+// ---- Seams ----
+
+enum class FileDialogKind { OpenDatabase, BackupDatabase, SaveCsv };
+// Asks for a file name; false when cancelled.
+using FileChooser = bool (*)(HWND owner, FileDialogKind kind, std::string& path);
+bool ChooseFile(HWND owner, FileDialogKind kind, std::string& path) noexcept;
+void SetFileChooser(FileChooser chooser) noexcept;  // nullptr: the common dialogs
+
+// The idle lock's view of time: when input was last seen, and now (ticks).
+struct IdleClock {
+    DWORD (*lastInput)();
+    DWORD (*now)();
+    UINT checkPeriodMs;
+};
+IdleClock CurrentIdleClock() noexcept;
+void SetIdleClock(const IdleClock* clock) noexcept;  // nullptr: the system's
+// The last input tick: pnhook's when that library is in the process,
+// otherwise GetLastInputInfo.
+DWORD SystemLastInputTick() noexcept;
+
+}  // namespace pwdbox

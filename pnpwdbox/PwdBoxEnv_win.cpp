@@ -1,0 +1,164 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstdlib>
+
+#include "MessageBox.h"
+#include "PwdBoxEnv.h"
+#include "PwdStore.h"
+#include "Skin.h"
+
+namespace pwdbox {
+namespace {
+
+constexpr char kSection[] = "UI";
+
+HMODULE g_resLib = nullptr;
+FileChooser g_fileChooser = nullptr;
+bool g_hasIdleClock = false;
+IdleClock g_idleClock = {};
+
+DWORD SystemNow() { return GetTickCount(); }
+
+bool CommonFileDialog(HWND owner, FileDialogKind kind, std::string& path) {
+    char name[MAX_PATH + 1] = {};
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner ? owner : GetActiveWindow();
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (kind == FileDialogKind::SaveCsv) {
+        ofn.lpstrFilter = "CSV Files (*.csv)\0*.csv\0All Files (*.*)\0*.*\0";
+        ofn.lpstrDefExt = "csv";
+    } else {
+        ofn.lpstrFilter = "All Files (*.*)\0*.*\0DB Files (*.dat)\0*.dat\0";
+    }
+    BOOL ok = kind == FileDialogKind::OpenDatabase ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
+    if (!ok) return false;
+    path = name;
+    return true;
+}
+
+}  // namespace
+
+HMODULE ResLib() noexcept {
+    if (!g_resLib) {
+        try {
+            g_resLib = LoadLibraryA((pnstore::ModuleFolder() + "PNPBRes.dll").c_str());
+        } catch (...) {
+        }
+    }
+    return g_resLib;
+}
+
+void FreeResLib() noexcept {
+    if (g_resLib) FreeLibrary(g_resLib);
+    g_resLib = nullptr;
+}
+
+std::string ResString(int id) {
+    char text[1024] = {};
+    if (HMODULE lib = ResLib()) LoadStringA(lib, UINT(id), text, sizeof text);
+    return text;
+}
+
+void EnsureToolkit() noexcept {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_COOL_CLASSES |
+                                                ICC_DATE_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    try {
+        uikit::SetSkin((pnstore::ModuleFolder() + "DORORod.dll").c_str());
+    } catch (...) {
+    }
+}
+
+int ShowText(HWND owner, const std::string& text, const std::string& title, UINT type) noexcept {
+    return uikit::ShowMessageBox(owner, text.c_str(), title.c_str(), type);
+}
+
+int ShowInfo(HWND owner, int textId, int titleId, UINT buttons) noexcept {
+    try {
+        // Texts are cut as the numbered strings' buffers are: 127 and 31.
+        std::string text = ResString(textId).substr(0, 127);
+        std::string title = ResString(titleId).substr(0, 31);
+        return ShowText(owner, text, title, buttons | MB_ICONINFORMATION);
+    } catch (...) {
+        return IDCANCEL;
+    }
+}
+
+std::string IniPath() { return pnstore::ModuleFolder() + "pnpb.ini"; }
+
+bool IniExists() {
+    OFSTRUCT of = {};
+    of.cBytes = sizeof of;
+    return OpenFile(IniPath().c_str(), &of, OF_EXIST) != HFILE_ERROR;
+}
+
+std::string ReadIni(const char* key, const char* fallback) {
+    char value[1024] = {};
+    GetPrivateProfileStringA(kSection, key, fallback, value, sizeof value, IniPath().c_str());
+    return value;
+}
+
+int ReadIniInt(const char* key, int fallback) {
+    std::string text = ReadIni(key, "");
+    if (text.empty()) return fallback;
+    char* end = nullptr;
+    long value = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || value < 0 || value > 1000000) return fallback;
+    return int(value);
+}
+
+bool WriteIni(const char* key, const char* value) {
+    if (!IniExists()) return false;
+    return WritePrivateProfileStringA(kSection, key, value, IniPath().c_str()) != FALSE;
+}
+
+bool WriteIniAlways(const char* key, const char* value) {
+    return WritePrivateProfileStringA(kSection, key, value, IniPath().c_str()) != FALSE;
+}
+
+int& LoggedIn() noexcept {
+    static int loggedIn = 0;
+    return loggedIn;
+}
+
+bool ChooseFile(HWND owner, FileDialogKind kind, std::string& path) noexcept {
+    try {
+        return (g_fileChooser ? g_fileChooser : CommonFileDialog)(owner, kind, path);
+    } catch (...) {
+        return false;
+    }
+}
+
+void SetFileChooser(FileChooser chooser) noexcept { g_fileChooser = chooser; }
+
+DWORD SystemLastInputTick() noexcept {
+    // pnhook records input anywhere on the desktop; when the main program has
+    // it loaded, that is the better source.
+    if (HMODULE hook = GetModuleHandleA("pnhook.dll")) {
+        using LastTick = DWORD (*)();
+        if (auto last = reinterpret_cast<LastTick>(reinterpret_cast<void*>(GetProcAddress(hook, "HK_GetLastActiveTick"))))
+            return last();
+    }
+    LASTINPUTINFO info = {sizeof info};
+    return GetLastInputInfo(&info) ? info.dwTime : GetTickCount();
+}
+
+IdleClock CurrentIdleClock() noexcept {
+    if (g_hasIdleClock) return g_idleClock;
+    return IdleClock{SystemLastInputTick, SystemNow, 15000};
+}
+
+void SetIdleClock(const IdleClock* clock) noexcept {
+    g_hasIdleClock = clock != nullptr;
+    if (clock) g_idleClock = *clock;
+}
+
+}  // namespace pwdbox

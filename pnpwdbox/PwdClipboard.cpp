@@ -1,0 +1,65 @@
+#include "PwdClipboard.h"
+
+#include <cstring>
+
+namespace pwdbox {
+
+bool PutClipboardText(HWND owner, const std::string& text) noexcept {
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    bool handed = false;
+    if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+        if (void* p = GlobalLock(block)) {
+            std::memcpy(p, text.c_str(), text.size() + 1);
+            GlobalUnlock(block);
+            handed = SetClipboardData(CF_TEXT, block) != nullptr;
+        }
+        if (!handed) GlobalFree(block);  // once handed over, the block is the clipboard's
+    }
+    CloseClipboard();
+    return handed;
+}
+
+std::string ReadClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text.assign(p, strnlen(p, GlobalSize(data)));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void ClipboardClearer::Arm(HWND owner, UINT seconds) noexcept {
+    Cancel();
+    if (seconds == 0 || !owner) return;
+    owner_ = owner;
+    sequence_ = GetClipboardSequenceNumber();
+    SetTimer(owner, kTimerId, seconds * 1000, nullptr);
+}
+
+void ClipboardClearer::Fire() noexcept {
+    HWND owner = owner_;
+    Cancel();
+    if (!owner) return;
+    // Another copy since ours (by us or by another program) changed the
+    // sequence number or the owner: that is left alone.
+    // While the owner is being destroyed the system may already have let go
+    // of its ownership; the unchanged sequence number still says it is ours.
+    HWND current = GetClipboardOwner();
+    if (GetClipboardSequenceNumber() != sequence_ || (current != owner && current != nullptr)) return;
+    if (OpenClipboard(current ? owner : nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+void ClipboardClearer::Cancel() noexcept {
+    if (owner_ && IsWindow(owner_)) KillTimer(owner_, kTimerId);
+    owner_ = nullptr;
+}
+
+}  // namespace pwdbox

@@ -1,0 +1,31 @@
+// Text on the clipboard, and taking a copied secret off it again after a
+// while, unless something else has been copied since.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace pwdbox {
+
+// Empties the clipboard and puts the text there as CF_TEXT, owned by `owner`.
+bool PutClipboardText(HWND owner, const std::string& text) noexcept;
+// The clipboard's text ("" when it holds none).
+std::string ReadClipboardText();
+
+class ClipboardClearer {
+public:
+    static constexpr UINT_PTR kTimerId = 0x50C1;
+
+    // After `seconds` (0: never) the owner's timer fires and Fire() empties
+    // the clipboard if it still holds what the owner put there last.
+    void Arm(HWND owner, UINT seconds) noexcept;
+    void Fire() noexcept;
+    bool Pending() const noexcept { return owner_ != nullptr; }
+    void Cancel() noexcept;
+
+private:
+    HWND owner_ = nullptr;
+    DWORD sequence_ = 0;
+};
+
+}  // namespace pwdbox

@@ -1,0 +1,23 @@
+// The in-memory password record handed between the password box's dialogs,
+// its store and its windows.
+#pragma once
+#include <cstdint>
+
+struct tagRECORD {
+    int32_t nId;
+    char szUser[128];
+    char szPwd[128];
+    char szUrl[1024];
+    int32_t nGroup;
+    int32_t nState;
+    char szComments[1024];
+    char szEndDay[32];
+};
+
+// Record states in pwd_state.
+constexpr int kRecordLive = 1;
+constexpr int kRecordDeleted = 2;
+
+// The one row of pn_user.
+constexpr int kMasterUserId = 100;
+constexpr const char* kMasterUserName = "pinora_pb";

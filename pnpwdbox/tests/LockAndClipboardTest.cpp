@@ -1,0 +1,137 @@
+// What keeps secrets from lying about: the lock (by command and when idle),
+// and copied passwords taken off the clipboard again.
+#include <gtest/gtest.h>
+
+#include "BoxFixture.h"
+#include "PNPBResIds.h"
+#include "PwdBoxEnv.h"
+#include "PwdClipboard.h"
+
+namespace {
+
+using namespace pbtest;
+
+class LockTest : public LoggedInBox {};
+
+TEST_F(LockTest, LockEmptiesAndFocusesTheLoginPanelAndClosesWhatShowsRecords) {
+    AddThroughDialog("https://a", "anna", "pass", "Mail");
+    Command(ID_PB_SEARCH);
+    ASSERT_NE(Control().SearchDialogWindow(), nullptr);
+    ShowWindow(Frame(), SW_SHOW);
+    SetForegroundWindow(Frame());
+    HWND panel = pwdbox::CurrentFrame()->LoginPanel().hwnd();
+    SetItemText(panel, IDC_PB_LOGIN_PWD, "left over");
+
+    // The lock comes while the record dialog is open (as the idle lock would):
+    // the dialog ends, so the command returns.
+    HWND record = nullptr;
+    DialogDriver driver({[&](HWND d) {
+        record = d;
+        SendMessageA(Frame(), WM_COMMAND, ID_PB_LOCK, 0);
+    }});
+    Command(ID_PB_ADD_RECORD);
+    ASSERT_NE(record, nullptr);
+    EXPECT_FALSE(IsWindow(record));
+    EXPECT_EQ(pwdbox::LoggedIn(), 0);
+    EXPECT_EQ(Control().SearchDialogWindow(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(Control().hwnd()));
+    EXPECT_TRUE(IsWindowVisible(panel));
+    EXPECT_EQ(ItemText(panel, IDC_PB_LOGIN_PWD), "");
+    EXPECT_EQ(GetFocus(), GetDlgItem(panel, IDC_PB_LOGIN_PWD));
+}
+
+class IdleLockTest : public LoggedInBox {
+protected:
+    static DWORD LastInput() { return lastInput; }
+    static DWORD Now() { return now; }
+    void SetUp() override {
+        lastInput = 1000;
+        now = 1000;
+        pwdbox::IdleClock clock{LastInput, Now, 20};
+        pwdbox::SetIdleClock(&clock);
+        LoggedInBox::SetUp();
+    }
+    static DWORD lastInput, now;
+};
+DWORD IdleLockTest::lastInput, IdleLockTest::now;
+
+TEST_F(IdleLockTest, LocksAfterTheIdleMinutesOfTheIni) {
+    now = lastInput + 10 * 60000 - 1;  // the default is 10 minutes
+    PumpFor(100);
+    EXPECT_EQ(pwdbox::LoggedIn(), 1);
+    now = lastInput + 10 * 60000;
+    EXPECT_TRUE(PumpUntil([] { return pwdbox::LoggedIn() == 0; }, 1000));
+}
+
+TEST_F(IdleLockTest, MinutesFromTheIniAndZeroForNever) {
+    box_.SetIni("idle_lock_minutes", "0");
+    now = lastInput + 24 * 3600000u;
+    PumpFor(100);
+    EXPECT_EQ(pwdbox::LoggedIn(), 1);
+    box_.SetIni("idle_lock_minutes", "2");
+    now = lastInput + 2 * 60000 - 1;
+    PumpFor(100);
+    EXPECT_EQ(pwdbox::LoggedIn(), 1);
+    now = lastInput + 2 * 60000;
+    EXPECT_TRUE(PumpUntil([] { return pwdbox::LoggedIn() == 0; }, 1000));
+    // The tick count wraps after 49 days; idle time is still right.
+    lastInput = 0xFFFFFF00u;
+    now = 0x100u;
+    SetItemText(pwdbox::CurrentFrame()->LoginPanel().hwnd(), IDC_PB_LOGIN_PWD, "master-1");
+    Click(pwdbox::CurrentFrame()->LoginPanel().hwnd(), IDOK);
+    PumpFor(100);
+    EXPECT_EQ(pwdbox::LoggedIn(), 1);
+}
+
+class ClipboardTest : public LoggedInBox {
+protected:
+    void SetUp() override {
+        LoggedInBox::SetUp();
+        AddThroughDialog("https://a", "anna", "the-password", "Mail");
+        ClickRow(RowOfUser("anna"));
+        other_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(other_);
+        LoggedInBox::TearDown();
+    }
+    HWND other_ = nullptr;
+};
+
+TEST_F(ClipboardTest, CopiedPasswordLeavesTheClipboardAfterTheDelay) {
+    box_.SetIni("clip_clear_seconds", "1");
+    Command(ID_PB_COPY_PASSWORD);
+    EXPECT_EQ(pwdbox::ReadClipboardText(), "the-password");
+    PumpFor(500);
+    EXPECT_EQ(pwdbox::ReadClipboardText(), "the-password");
+    EXPECT_TRUE(PumpUntil([] { return pwdbox::ReadClipboardText().empty(); }, 3000));
+}
+
+TEST_F(ClipboardTest, WhatSomeoneElseCopiedSinceIsLeftAlone) {
+    box_.SetIni("clip_clear_seconds", "1");
+    Command(ID_PB_COPY_USER);
+    EXPECT_EQ(pwdbox::ReadClipboardText(), "anna");
+    ASSERT_TRUE(pwdbox::PutClipboardText(other_, "someone else's text"));
+    PumpFor(1600);
+    EXPECT_EQ(pwdbox::ReadClipboardText(), "someone else's text");
+}
+
+TEST_F(ClipboardTest, ZeroSecondsKeepsItAndTheUrlIsNoSecret) {
+    box_.SetIni("clip_clear_seconds", "0");
+    Command(ID_PB_COPY_PASSWORD);
+    PumpFor(1300);
+    EXPECT_EQ(pwdbox::ReadClipboardText(), "the-password");
+    box_.SetIni("clip_clear_seconds", "1");
+    Command(ID_PB_COPY_URL);
+    PumpFor(1600);
+    EXPECT_EQ(pwdbox::ReadClipboardText(), "https://a");
+}
+
+TEST_F(ClipboardTest, ClosingTheBoxTakesAWaitingPasswordAlong) {
+    Command(ID_PB_COPY_PASSWORD);  // the default: 12 seconds
+    EXPECT_EQ(pwdbox::ReadClipboardText(), "the-password");
+    PB_DestroyPwdBox();
+    EXPECT_EQ(pwdbox::ReadClipboardText(), "");
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+// Numbers of every resource in PNPBRes.dll, shared by the .rc and PnPwdBox.dll.
+#pragma once
+
+// Dialogs
+#define IDD_PB_RECORD 104
+#define IDD_PB_SET_MASTER 105
+#define IDD_PB_RENAME_GROUP 106
+#define IDD_PB_SEARCH 107
+#define IDD_PB_ABOUT 108
+#define IDD_PB_LOGIN 109
+#define IDD_PB_CHANGE_PWD 110
+#define IDD_PB_GENERATOR 111
+
+// Menus: 103 is the command bar's, 105 holds the list's pop-ups.
+#define IDR_PB_MAINMENU 103
+#define IDR_PB_POPUPS 105
+#define PB_POPUP_GROUP 0
+#define PB_POPUP_RECORD 1
+
+// The list's images: 15 x 15 each, magenta (0xFF00FF) is transparent.
+#define IDB_PB_LIST_IMAGES 2000
+#define PB_IMAGE_CLOSED 0
+#define PB_IMAGE_OPEN 1
+#define PB_IMAGE_RECORD 2
+
+// Controls of the record dialog (104)
+#define IDC_PB_URL 1001
+#define IDC_PB_USER 1002
+#define IDC_PB_PASSWORD 1003
+#define IDC_PB_GROUP 1004
+#define IDC_PB_NEW_RECORD 1005
+#define IDC_PB_COMMENTS 1006
+#define IDC_PB_STATUS 1007
+#define IDC_PB_CONFIRM 1013
+#define IDC_PB_SHOW_PASSWORD 1016
+#define IDC_PB_END_DAY 1018
+#define IDC_PB_HAS_END_DAY 1019
+
+// Set-master-password dialog (105)
+#define IDC_PB_MASTER_PWD 1008
+#define IDC_PB_MASTER_CONFIRM 1009
+
+// Rename dialog (106)
+#define IDC_PB_OLD_NAME 1006
+#define IDC_PB_NEW_NAME 1007
+
+// Search dialog (107)
+#define IDC_PB_SEARCH_TEXT 1008
+#define IDC_PB_SEARCH_NEXT 1009
+
+// About dialog (108)
+#define IDC_PB_ABOUT_LINK 1000
+
+// Login panel (109)
+#define IDC_PB_LOGIN_PWD 1010
+#define IDC_PB_LOGIN_LINK 1011
+
+// Change-password dialog (110)
+#define IDC_PB_OLD_PWD 1013
+#define IDC_PB_NEW_PWD 1014
+#define IDC_PB_NEW_CONFIRM 1015
+
+// Generator dialog (111)
+#define IDC_PB_GEN_CLASSES 1012
+#define IDC_PB_GEN_LENGTH 1013
+#define IDC_PB_GEN_RESULT 1014
+#define IDC_PB_GEN_SPIN 1021
+#define IDC_PB_GEN_GENERATE 1022
+#define IDC_PB_GEN_DEFAULTS 1023
+
+// Commands
+#define ID_PB_ADD_RECORD 40001
+#define ID_PB_BACKUP 40002
+#define ID_PB_SEARCH 40003
+#define ID_PB_DELETE_RECORD 40004
+#define ID_PB_HIDE 40005
+#define ID_PB_EXPORT 40006
+#define ID_PB_ABOUT 40007
+#define ID_PB_FORUM 40008
+#define ID_PB_RENAME_GROUP 40009
+#define ID_PB_COLLAPSE_GROUP 40010
+#define ID_PB_EXPAND_GROUP 40011
+#define ID_PB_COPY_PASSWORD 40012
+#define ID_PB_COPY_USER 40013
+#define ID_PB_VIEW_PASSWORD 40014
+#define ID_PB_EXPAND_ALL 40016
+#define ID_PB_COLLAPSE_ALL 40017
+#define ID_PB_DELETE_GROUP 40018
+#define ID_PB_CHANGE_PASSWORD 40019
+#define ID_PB_OPEN_DB 40020
+#define ID_PB_GENERATE 40021
+#define ID_PB_LOCK 40022
+#define ID_PB_EDIT_RECORD 40023
+#define ID_PB_COPY_URL 40024
+
+// Strings
+#define IDS_PB_COL_USER 3001
+#define IDS_PB_COL_PASSWORD 3002
+#define IDS_PB_COL_URL 3003
+#define IDS_PB_DELETE_RECORD 3005
+#define IDS_PB_CONFIRM_TITLE 3006
+#define IDS_PB_EMPTY_FIELD 3007
+#define IDS_PB_MESSAGE_TITLE 3008
+#define IDS_PB_EMPTY_GROUP_NAME 3009
+#define IDS_PB_VIEW_TITLE 3010
+#define IDS_PB_NO_MATCH 3011
+#define IDS_PB_NO_MATCH_TITLE 3012
+#define IDS_PB_MATCH_COUNT 3013
+#define IDS_PB_EMPTY_SEARCH 3014
+#define IDS_PB_SEARCH_TITLE 3015
+#define IDS_PB_GROUP_NOT_EMPTY 3016
+#define IDS_PB_DELETE_GROUP 3017
+#define IDS_PB_FRAME_TITLE 3018
+#define IDS_PB_RECORD_ADDED 3019
+#define IDS_PB_PASSWORDS_DIFFER 3020
+#define IDS_PB_EMPTY_MASTER 3021
+#define IDS_PB_EMPTY_FILE_NAME 3022
+#define IDS_PB_WRONG_OLD_PWD 3023
+#define IDS_PB_PWD_CHANGED 3024
+#define IDS_PB_ADD_TITLE 3025
+#define IDS_PB_EDIT_TITLE 3026
+#define IDS_PB_WRONG_MASTER 3027
+#define IDS_PB_RECORD_UPDATED 3028
+// Texts of our own beyond the numbered set.
+#define IDS_PB_TOO_LONG 3029
+#define IDS_PB_NO_GROUP 3030
+#define IDS_PB_STORE_FAILED 3031
+#define IDS_PB_CSV_OFFER 3032
+#define IDS_PB_GEN_NO_CLASS 3033
+#define IDS_PB_GEN_BAD_LENGTH 3034
+#define IDS_PB_CSV_FAILED 3035
+#define IDS_PB_CSV_SAVED 3036

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The password box end to end: from the notification menu it opens, the
+# master password is chosen and given, two records go into two groups, a
+# search by web address finds one, the box locks and opens again; the
+# database holds no password in plain text.
+set -u
+source "$(dirname "$0")/lib.sh"
+begin_pinora_test pwdbox "$1" "$2"
+tool=$3
+
+"$wine_run" "$tool" seed-user "$(winpath "$P")" anna secret >/dev/null 2>&1
+check "a user who logs in automatically is set up" test -f "$P/user.dat"
+
+log=$work/pinora.log
+start_pinora "$log"
+check "Pinora starts and logs anna in" wait_for 10 grep -qa 'Pinora: logged in' "$log"
+sleep 1
+
+window_named() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+count_lines() { grep -ac "$1" "$log"; }
+db=$P/anna/pnpb.dat
+setting() { grep -a "^$1=" "$P/pnpb.ini" 2>/dev/null | head -1 | cut -d= -f2- | tr -d '\r'; }
+# Each top-level window of the Wine desktop is an X window of its own: the
+# keys go to the one that has the X focus.
+give_keys() {
+  local w
+  w=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
+  [ -n "$w" ] && xdotool windowfocus "$w" 2>/dev/null
+  sleep 0.3
+}
+
+wizard() { window_named 'Password box - master password'; }
+check "the notification menu opens the password box's first-use wizard" choose_tray_item in-pwdbox wizard
+screenshot e2e-pwdbox-wizard
+give_keys 'Password box - master password'
+xdotool key alt+m; type_text "Sesame-42"
+xdotool key alt+a; type_text "Sesame-42"
+xdotool key Return
+frame() { window_named 'Pinora password box'; }
+check "the master password is stored and the box comes up" wait_for 10 frame
+check "pnpb.ini says the first use is behind" test "$(setting HAVE_USED)" = 1
+sleep 1
+screenshot e2e-pwdbox-login
+
+give_keys 'Pinora password box'
+type_text "Sesame-42"
+xdotool key Return
+check "the master password opens the box" wait_for 10 grep -qa 'PnPwdBox: logged in' "$log"
+sleep 0.5
+
+one_more_added() { [ "$(count_lines 'PnPwdBox: record added')" -gt "$added_before" ]; }
+# add_record URL USER PASSWORD GROUP: through the Record menu of the command bar.
+add_record() {
+  give_keys 'Pinora password box'
+  xdotool key alt+r; sleep 0.5; xdotool key a
+  wait_for 5 window_named 'New record' || return 1
+  give_keys 'New record'
+  xdotool key alt+w; type_text "$1"
+  xdotool key alt+u; type_text "$2"
+  xdotool key alt+p; type_text "$3"
+  xdotool key alt+a; type_text "$3"
+  xdotool key alt+g; type_text "$4"
+  added_before=$(count_lines 'PnPwdBox: record added')
+  xdotool key Return
+  wait_for 5 one_more_added || return 1
+  screenshot "e2e-pwdbox-record-$2"
+  xdotool key Escape
+  sleep 0.5
+}
+check "a record for the mail account is added" add_record "https://mail.example.com" "anna.b" "Mail-pass-7" "Mail"
+check "a record for the bank is added in another group" add_record "https://bank.example.org/login" "ab1984" "B4nk!secret" "Banks"
+two_records() {
+  [ "$("$wine_run" "$tool" pwd-records "$(winpath "$db")" 2>/dev/null | tr -d '\r' | sort)" = \
+    "$(printf '1|anna.b|https://mail.example.com|Mail|1\n2|ab1984|https://bank.example.org/login|Banks|1')" ]
+}
+check "both records are in the database under their groups" two_records
+sleep 0.5
+screenshot e2e-pwdbox-list
+
+give_keys 'Pinora password box'
+xdotool key ctrl+f
+check "Ctrl+F opens the search" wait_for 5 window_named 'Search'
+give_keys 'Search'
+type_text "bank.example"
+xdotool key Return
+check "the search by web address finds the bank" wait_for 5 window_named 'Search:1 found'
+screenshot e2e-pwdbox-search
+xdotool key Escape
+sleep 0.3
+
+give_keys 'Pinora password box'
+xdotool key alt+f; sleep 0.5; xdotool key l
+check "File, Lock locks the box" wait_for 5 grep -qa 'PnPwdBox: locked' "$log"
+sleep 0.5
+screenshot e2e-pwdbox-locked
+give_keys 'Pinora password box'
+type_text "Sesame-42"
+xdotool key Return
+unlocked() { [ "$(count_lines 'PnPwdBox: logged in')" -ge 2 ]; }
+check "the master password opens it again" wait_for 10 unlocked
+sleep 0.5
+screenshot e2e-pwdbox-unlocked
+
+no_plain_passwords() {
+  local found
+  found=$(strings -a "$db" | grep -E 'Sesame-42|Mail-pass-7|B4nk!secret')
+  [ -z "$found" ]
+}
+check "pnpb.dat holds no password in plain text" no_plain_passwords
+check "pnpb.dat holds the user names in plain text (so strings reads the file)" grep -qa 'ab1984' "$db"
+
+check "Exit ends Pinora with the box open, and frees it cleanly" choose_tray_item in-exit pinora_gone
+pinora_gone || kill "$pinora_pid" 2>/dev/null
+wait "$pinora_pid" 2>/dev/null
+check "nothing crashed on the way" bash -c "! grep -qa 'Unhandled' '$log'"
+remove_run_value
+finish
