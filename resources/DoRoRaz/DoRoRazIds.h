@@ -60,3 +60,4 @@
 #include "SkinsIds.h"
 #include "RestIds.h"
 #include "HotkeysIds.h"
+#include "SettingsIds.h"

@@ -13,6 +13,8 @@ void RemoveFolder(const std::string& folder);
 bool FileExists(const std::string& path);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// A 24-bit .bmp file of one colour.
+void WriteBitmapFile(const std::string& path, int width, int height, COLORREF colour);
 
 // A program folder holding DoRoRaz.dll, installed as the program folder.
 class ProgramFolderFixture {

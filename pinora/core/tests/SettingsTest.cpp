@@ -101,5 +101,21 @@ TEST_F(SettingsTest, RunValueOnAndOff) {
     EXPECT_FALSE(SetRunAtLogon(false));  // nothing left to delete
 }
 
+TEST_F(SettingsTest, RunValueCountsOnlyWhenItStartsThisProgram) {
+    ASSERT_TRUE(SetRunAtLogon(true));
+    EXPECT_TRUE(IsRunAtLogon());
+
+    // Left behind by a copy of the program in another folder.
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_WRITE, &key), ERROR_SUCCESS);
+    const char other[] = "C:\\Old place\\Pinora.exe";
+    RegSetValueExA(key, kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(other), sizeof other);
+    RegCloseKey(key);
+    EXPECT_FALSE(IsRunAtLogon());
+
+    ASSERT_TRUE(SetRunAtLogon(false));
+    EXPECT_FALSE(IsRunAtLogon());
+}
+
 }  // namespace
 }  // namespace pinora
