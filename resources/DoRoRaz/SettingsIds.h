@@ -17,6 +17,7 @@
 #define IDC_GENERAL_AUTOSTART 1037
 #define IDC_GENERAL_TODAY 1061
 #define IDC_GENERAL_CHOOSE_AGENT 1067
+#define IDC_GENERAL_AGENT_HINT 1101  // how large a picture may be
 
 // Alerts page
 #define IDC_ALERTS_STICK_WINK 1000
@@ -64,3 +65,4 @@
 #define IDS_WINK_COLUMN_PREVIEW 2359
 #define IDS_NO_WINK 2360
 #define IDS_PICTURE_FILTER 2361
+#define IDS_PICTURE_HINT 2362        // %d x %d: the most the frame takes

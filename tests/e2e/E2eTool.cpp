@@ -5,6 +5,8 @@
 //   pinora_e2e_tool records <table>
 //   pinora_e2e_tool add-alarm <sticks folder> <alarm code> <text>
 //   pinora_e2e_tool window <class or -> <title or ->   visible top-level window's rectangle
+//   pinora_e2e_tool control <title> <id>              rectangle of a visible control of that
+//                                                     window (in any of its pages)
 //   pinora_e2e_tool hotkey-dialog <mode>              asks the running Pinora to open it
 //   pinora_e2e_tool hold-hotkey <hex value> <release file>
 //                                                     keeps a combination registered until
@@ -84,6 +86,31 @@ int PrintWindow(const char* windowClass, const char* title) {
     return 0;
 }
 
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleControl(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    if (GetDlgCtrlID(child) != search->id || !IsWindowVisible(child)) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+int PrintControl(const char* title, int id) {
+    HWND w = FindWindowExA(nullptr, nullptr, nullptr, title);
+    while (w && !IsWindowVisible(w)) w = FindWindowExA(nullptr, w, nullptr, title);
+    if (!w) return 1;
+    ControlSearch search = {id, nullptr};
+    EnumChildWindows(w, FindVisibleControl, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return 1;
+    RECT rc;
+    GetWindowRect(search.found, &rc);
+    std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
+    return 0;
+}
+
 int OpenHotkeyDialog(int mode) {
     HWND main = static_cast<HWND>(GetPropA(GetDesktopWindow(), "Pinora prop"));
     if (!main) return 1;
@@ -124,12 +151,13 @@ int main(int argc, char** argv) {
     if (verb == "records" && argc == 3) return PrintRecords(argv[2]);
     if (verb == "add-alarm" && argc == 5) return AddAlarm(argv[2], argv[3], argv[4]);
     if (verb == "window" && argc == 4) return PrintWindow(argv[2], argv[3]);
+    if (verb == "control" && argc == 4) return PrintControl(argv[2], std::atoi(argv[3]));
     if (verb == "hotkey-dialog" && argc == 3) return OpenHotkeyDialog(std::atoi(argv[2]));
     if (verb == "hold-hotkey" && argc == 4) return HoldHotkey(argv[2], argv[3]);
     if (verb == "last-active" && argc == 3) return PrintLastActive(argv[2]);
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
-                 "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|->\n"
+                 "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | control <title> <id>\n"
                  "     | hotkey-dialog <mode> | hold-hotkey <hex> <release file> | last-active <pnhook.dll>\n");
     return 2;
 }

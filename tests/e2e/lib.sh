@@ -78,6 +78,7 @@ item_offset() {
     out-login) echo 11 ;;
     out-exit) echo 88 ;;
     in-today) echo 79 ;;
+    in-settings) echo 199 ;;
     in-logout) echo 241 ;;
     in-exit) echo 301 ;;
   esac

@@ -38,6 +38,7 @@ public:
 
 protected:
     INT_PTR OnPageMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnInitPage() override;
 
 private:
     bool Fits(HBITMAP picture) const;

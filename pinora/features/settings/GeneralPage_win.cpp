@@ -78,8 +78,17 @@ INT_PTR CGeneralPage::OnPageMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-void CGeneralPage::Load() {
+void CGeneralPage::OnInitPage() {
     picture_.Bind(Item(IDC_GENERAL_AGENT));
+    picture_.KeyOutCornerColour();
+    const SIZE most = picture_.TemplateSize();
+    char hint[512] = {};
+    std::snprintf(hint, sizeof hint, LoadResString(IDS_PICTURE_HINT, 512).c_str(), static_cast<int>(most.cx),
+                  static_cast<int>(most.cy));
+    SetDlgItemTextA(hwnd(), IDC_GENERAL_AGENT_HINT, hint);
+}
+
+void CGeneralPage::Load() {
     agentPath_ = ReadSetting("SETTINGS", "agent_bmp", kAgentPathSize);
     if (agentPath_ == "0") agentPath_.clear();
     // A stored picture that is gone or too large shows the default one; its path

@@ -134,6 +134,16 @@ void CSettingsDlg::SelectPage(int index) {
         else
             ShowWindow(PageWindow(i), SW_HIDE);
     }
+    // The name line stands over the page, as wide as it is.
+    HWND title = Item(IDC_SETTINGS_TITLE);
+    const RECT titleRect = [&] {
+        RECT rc = {};
+        GetWindowRect(title, &rc);
+        MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    }();
+    SetWindowPos(title, nullptr, x, titleRect.top, width, titleRect.bottom - titleRect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     char name[128] = {};
     if (SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0) < static_cast<LRESULT>(sizeof name))

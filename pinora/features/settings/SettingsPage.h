@@ -69,6 +69,8 @@ class CPictureButton {
 public:
     // Remembers the button's size in its template (before any picture sized it).
     void Bind(HWND button);
+    // The picture's colour at (1, 1) is left out, as the today window leaves it.
+    void KeyOutCornerColour() { keyed_ = true; }
     // Takes the picture over (nullptr: none) and sizes the button to it; without
     // a picture the button takes its template size again.
     void Show(HWND button, HBITMAP picture, const std::string& textWithout = "");
@@ -84,6 +86,7 @@ private:
     std::string text_;
     SIZE templateSize_ = {0, 0};
     bool bound_ = false;
+    bool keyed_ = false;
 };
 
 // Width and height of a bitmap; 0 x 0 for none.

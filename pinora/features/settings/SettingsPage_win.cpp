@@ -107,6 +107,24 @@ void DrawFitted(HDC dc, HBITMAP picture, const RECT& box) {
     DeleteDC(mem);
 }
 
+namespace {
+
+// At its own size, the colour of pixel (1, 1) left out.
+void DrawKeyed(HDC dc, HBITMAP picture, const RECT& box) {
+    const SIZE size = PictureSize(picture);
+    HDC mem = CreateCompatibleDC(dc);
+    if (!mem) return;
+    HGDIOBJ old = SelectObject(mem, picture);
+    const COLORREF key = GetPixel(mem, 1, 1);
+    const int width = std::min<int>(size.cx, box.right - box.left), height = std::min<int>(size.cy, box.bottom - box.top);
+    if (key == CLR_INVALID || !TransparentBlt(dc, box.left, box.top, width, height, mem, 0, 0, width, height, key))
+        BitBlt(dc, box.left, box.top, width, height, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+}
+
+}  // namespace
+
 void CPictureButton::Bind(HWND button) {
     if (bound_) return;
     RECT rc = {};
@@ -127,7 +145,10 @@ void CPictureButton::Show(HWND button, HBITMAP picture, const std::string& textW
 void CPictureButton::Draw(const DRAWITEMSTRUCT& item) const {
     RECT rc = item.rcItem;
     HDC dc = item.hDC;
-    if (picture_) {
+    if (picture_ && keyed_) {
+        FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+        DrawKeyed(dc, picture_.get(), rc);
+    } else if (picture_) {
         DrawFitted(dc, picture_.get(), rc);
     } else {
         FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
