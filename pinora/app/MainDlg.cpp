@@ -69,6 +69,7 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         StartTickTimer();
         return TRUE;
     case MWM_CLOSEPOPUPS:
+        CloseNotesManager(true);
         SendMessageA(hwnd(), MWM_STICKSCHANGED, 0, 0);
         StartTickTimer();
         return TRUE;
@@ -153,6 +154,7 @@ void CMainDlg::OnDestroy() {
     sticks_.reset();  // its windows borrow the tray menu
     DeleteTrayIcon();
     login_.Destroy();
+    notes_.Destroy();
     hotkeys_.Release();
     trayMenu_.reset();
     StopActivityTracking();

@@ -14,6 +14,7 @@
 #include "LoginDlg.h"
 #include "MainMessages.h"
 #include "RestReminder.h"
+#include "NotesManager.h"
 
 namespace pinora {
 
@@ -58,6 +59,7 @@ public:
     CLoginDlg& Login() { return login_; }
     bool HooksInstalled() const { return hooksInstalled_; }
     RestReminder& Rest() { return rest_; }
+    CNotesManagerDlg& Notes() { return notes_; }
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -98,8 +100,14 @@ private:
     void StartActivityTracking();
     void StopActivityTracking();
     static std::uint32_t LastInputTick();
+    // Notes manager (MainDlgNotes.cpp): commands 1005 and 32772, Ctrl+Q, and
+    // closing it, which offers unsaved edits for saving first (false: it stays).
+    void OpenNotesManager();
+    void ToggleNotesManager();
+    bool CloseNotesManager(bool onlyIfVisible);
 
     CLoginDlg login_;
+    CNotesManagerDlg notes_;
     uikit::UniqueMenu trayMenu_;
     uikit::UniqueFont noteFont_;
     HotkeySet hotkeys_;

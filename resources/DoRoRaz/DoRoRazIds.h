@@ -60,4 +60,5 @@
 #include "SkinsIds.h"
 #include "RestIds.h"
 #include "HotkeysIds.h"
+#include "NotesIds.h"
 #include "SettingsIds.h"

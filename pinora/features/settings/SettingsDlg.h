@@ -20,7 +20,8 @@ class CSticksPage;
 // The page name's line: Tahoma of height -12, bold, these colours (0x00BBGGRR).
 constexpr COLORREF kSettingsTitleBack = 0xB0B6B3;
 constexpr COLORREF kSettingsTitleText = 0xFF0080;
-// The pages stand this far from the list and the dialog's top and right edges.
+// The pages stand this far from the list and the dialog's top and right edges
+// (pixels of a 96-DPI screen, as the title's height).
 constexpr int kSettingsPageGap = 30;
 constexpr int kSettingsPageTop = 30;
 constexpr int kSettingsPageRightMargin = 20;

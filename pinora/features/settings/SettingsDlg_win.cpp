@@ -3,6 +3,7 @@
 #include "AlertsPage.h"
 #include "Catalogues_win.h"
 #include "DoRoRazIds.h"
+#include "Dpi.h"
 #include "GeneralPage.h"
 #include "ResourceLibrary.h"
 #include "SettingsMessages.h"
@@ -78,7 +79,8 @@ BOOL CSettingsDlg::OnInitDialog() {
     // The alerts page offers the winks in the folder now.
     RebuildWinkCatalogue();
     CreatePages();
-    titleFont_.reset(CreateFontA(kTitleHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    // Sizes are in 96-DPI pixels, made as much larger as the screen's DPI.
+    titleFont_.reset(CreateFontA(uikit::ScaleToDpi(kTitleHeight, uikit::SystemDpi()), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                  DEFAULT_PITCH | FF_DONTCARE, "Tahoma"));
     titleBrush_.reset(CreateSolidBrush(kSettingsTitleBack));
@@ -124,13 +126,15 @@ void CSettingsDlg::SelectPage(int index) {
     RECT listRect = {}, client = {};
     GetWindowRect(list, &listRect);
     GetClientRect(hwnd(), &client);
-    const int x = (listRect.right - listRect.left) + kSettingsPageGap;
-    const int width = client.right - kSettingsPageRightMargin - x;
+    const int dpi = uikit::SystemDpi();
+    const int x = (listRect.right - listRect.left) + uikit::ScaleToDpi(kSettingsPageGap, dpi);
+    const int top = uikit::ScaleToDpi(kSettingsPageTop, dpi);
+    const int width = client.right - uikit::ScaleToDpi(kSettingsPageRightMargin, dpi) - x;
     const int height = listRect.bottom - listRect.top;
     for (int i = 0; i < PageCount(); ++i) {
         if (i == index)
             // Right after the list in the Tab order.
-            SetWindowPos(PageWindow(i), list, x, kSettingsPageTop, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+            SetWindowPos(PageWindow(i), list, x, top, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
         else
             ShowWindow(PageWindow(i), SW_HIDE);
     }

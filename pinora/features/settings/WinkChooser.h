@@ -13,7 +13,8 @@
 
 namespace pinora {
 
-// The rows are this high, for the previews.
+// The rows are this high, for the previews (pixels of a 96-DPI screen, as the
+// columns' widths).
 constexpr int kWinkRowHeight = 60;
 // The first two columns; the third takes the width that is left but this much.
 constexpr int kWinkNumberColumn = 30;

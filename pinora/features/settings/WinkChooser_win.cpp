@@ -8,6 +8,7 @@
 #include "CatalogueTable.h"
 #include "Catalogues_win.h"
 #include "DoRoRazIds.h"
+#include "Dpi.h"
 #include "ResourceLibrary.h"
 #include "SettingsPage.h"
 #include "WinkPlayer.h"
@@ -16,6 +17,9 @@ namespace pinora {
 namespace {
 
 constexpr int kListMargin = 10;
+
+// Lengths in 96-DPI pixels as the screen's.
+int Scaled(int length) { return uikit::ScaleToDpi(length, uikit::SystemDpi()); }
 
 void AddColumn(HWND list, int index, int width, UINT titleId) {
     std::string title = LoadResString(titleId);
@@ -75,7 +79,7 @@ INT_PTR CWinkChooserDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MEASUREITEM: {
         auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
         if (!item || item->CtlID != IDC_WINK_LIST) return FALSE;
-        item->itemHeight = kWinkRowHeight;
+        item->itemHeight = static_cast<UINT>(Scaled(kWinkRowHeight));
         return TRUE;
     }
     case WM_DRAWITEM: {
@@ -103,19 +107,20 @@ void CWinkChooserDlg::CreateList() {
     GetClientRect(hwnd(), &client);
     GetWindowRect(Item(IDOK), &ok);
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&ok), 2);
-    const int width = client.right - 2 * kListMargin;
-    const int height = ok.top - 2 * kListMargin;
+    const int margin = Scaled(kListMargin);
+    const int width = client.right - 2 * margin;
+    const int height = ok.top - 2 * margin;
     list_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
                                 LVS_OWNERDRAWFIXED,
-                            kListMargin, kListMargin, width, height, hwnd(),
+                            margin, margin, width, height, hwnd(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_WINK_LIST)), nullptr, nullptr);
     if (!list_) return;
     SendMessageA(list_, WM_SETFONT, SendMessageA(hwnd(), WM_GETFONT, 0, 0), FALSE);
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    AddColumn(list_, 0, kWinkNumberColumn, IDS_WINK_COLUMN_NUMBER);
-    AddColumn(list_, 1, kWinkNameColumn, IDS_WINK_COLUMN_NAME);
-    AddColumn(list_, 2, std::max(0, width - kWinkPreviewColumnShort), IDS_WINK_COLUMN_PREVIEW);
+    AddColumn(list_, 0, Scaled(kWinkNumberColumn), IDS_WINK_COLUMN_NUMBER);
+    AddColumn(list_, 1, Scaled(kWinkNameColumn), IDS_WINK_COLUMN_NAME);
+    AddColumn(list_, 2, std::max(0, width - Scaled(kWinkPreviewColumnShort)), IDS_WINK_COLUMN_PREVIEW);
     // First in the Tab order.
     SetWindowPos(list_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
