@@ -80,6 +80,23 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
+IniLines ReadIniInOrder(const std::string& path) {
+    IniLines lines;
+    std::istringstream in(ReadFileBytes(path));
+    std::string line, section;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (line.front() == '[') {
+            section = line.substr(1, line.find(']') - 1);
+            continue;
+        }
+        const auto eq = line.find('=');
+        lines.emplace_back(section + "/" + line.substr(0, eq), eq == std::string::npos ? "" : line.substr(eq + 1));
+    }
+    return lines;
+}
+
 void WriteBitmapFile(const std::string& path, int width, int height, COLORREF colour) {
     const int stride = (width * 3 + 3) & ~3;
     const int imageSize = stride * height;

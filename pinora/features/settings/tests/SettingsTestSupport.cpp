@@ -1,9 +1,6 @@
 #include "SettingsTestSupport.h"
 
-#include <sstream>
-
 #include "MainMessages.h"
-#include "WinTestSupport.h"
 
 namespace pinora::test {
 namespace {
@@ -54,23 +51,6 @@ std::string TextOf(HWND dlg, int id) {
 }
 
 bool IsChecked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
-
-IniLines ReadIniInOrder(const std::string& path) {
-    IniLines lines;
-    std::istringstream in(ReadFileBytes(path));
-    std::string line, section;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
-        if (line.front() == '[') {
-            section = line.substr(1, line.find(']') - 1);
-            continue;
-        }
-        const auto eq = line.find('=');
-        lines.emplace_back(section + "/" + line.substr(0, eq), eq == std::string::npos ? "" : line.substr(eq + 1));
-    }
-    return lines;
-}
 
 std::vector<std::string> KeysOf(const IniLines& lines, const std::string& section) {
     std::vector<std::string> keys;

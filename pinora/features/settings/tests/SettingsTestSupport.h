@@ -1,12 +1,13 @@
 // Shared pieces of the settings dialog's tests: a stand-in main window that
 // counts MWM_STICKSCHANGED, clicks as the user makes them, and the settings file
-// read back in the order its keys were written.
+// read back in the order its keys were written (ReadIniInOrder of WinTestSupport).
 #pragma once
 #include <windows.h>
 
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "WinTestSupport.h"
 
 namespace pinora::test {
 
@@ -30,9 +31,6 @@ void Type(HWND dlg, int id, const std::string& text);
 std::string TextOf(HWND dlg, int id);
 bool IsChecked(HWND dlg, int id);
 
-// "SECTION/key" and value, in file order.
-using IniLines = std::vector<std::pair<std::string, std::string>>;
-IniLines ReadIniInOrder(const std::string& path);
 // The keys of one section, in file order.
 std::vector<std::string> KeysOf(const IniLines& lines, const std::string& section);
 // The value of "SECTION/key", or "<missing>".
