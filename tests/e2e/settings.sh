@@ -29,12 +29,13 @@ click_control() {
   xdotool mousemove "$x" "$y" click 1
   sleep 0.3
 }
-# The list's entries are one text line high: the n-th (from 0) is clicked.
+# The list's entries are one text line (13 pixels) high, below its 2-pixel
+# border: the middle of the n-th (from 0) is clicked.
 choose_page() {
   local rect
   rect=$("$wine_run" "$tool" control "$title" 1045 2>/dev/null | tr -d '\r')
   read -r l t _ _ <<<"$rect"
-  xdotool mousemove $((l + 20)) $((t + 8 + 16 * $1)) click 1
+  xdotool mousemove $((l + 20)) $((t + 8 + 13 * $1)) click 1
   sleep 0.5
 }
 
