@@ -61,4 +61,6 @@
 #include "RestIds.h"
 #include "HotkeysIds.h"
 #include "NotesIds.h"
+#include "CommandIds.h"
+#include "CalendarIds.h"
 #include "SettingsIds.h"

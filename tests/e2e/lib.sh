@@ -26,13 +26,13 @@ wait_for() {
 # line starts with its path (the wrapper's starts with bash, so it is not
 # counted), and its environment names our prefix (other clones of the project may
 # run the same programs under Wine at the same time).
-count_processes() {
-  local n=0 pid
+pids_of() {
+  local pid
   for pid in $(pgrep -f "^[^ ]*$1" 2>/dev/null); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
   done
-  echo "$n"
 }
+count_processes() { pids_of "$1" | wc -l; }
 
 screenshot() { import -window root "$artifacts/$1.png" 2>/dev/null && echo "screenshot: build/artifacts/$1.png"; }
 
@@ -77,6 +77,7 @@ item_offset() {
   case $1 in
     out-login) echo 11 ;;
     out-exit) echo 88 ;;
+    in-calendar) echo 45 ;;
     in-today) echo 79 ;;
     in-settings) echo 199 ;;
     in-logout) echo 241 ;;
@@ -146,6 +147,7 @@ pinora_gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
 # pinora_pid and waits until the notification icon is there.
 start_pinora() {
   local log=$1
+  : >"$log"  # emptied now, so no line of an earlier run is mistaken for this one's
   PINORA_WINEDEBUG=+debugstr "$wine_run" "$P/Pinora.exe" >"$log" 2>&1 &
   pinora_pid=$!
   wait_for 40 grep -qa 'Pinora: notification icon added' "$log"
