@@ -96,7 +96,13 @@ private:
 }  // namespace
 
 FileDBF::FileDBF() noexcept
-    : m_header{}, m_fieldCount(0), m_fields(nullptr), m_current(1), m_isOpen(0), m_ownsFields(0) {}
+    : m_header{},
+      m_fieldCount(0),
+      m_fields(nullptr),
+      m_current(1),
+      m_isOpen(0),
+      m_ownsFields(0),
+      m_missingRecords(0) {}
 
 FileDBF::~FileDBF() { Close(); }
 
@@ -113,6 +119,7 @@ FileDBF& FileDBF::operator=(const FileDBF& other) noexcept {
     m_current = other.m_current;
     m_isOpen = other.m_isOpen;
     m_ownsFields = 0;
+    m_missingRecords = other.m_missingRecords;
     return *this;
 }
 
@@ -204,7 +211,11 @@ int FileDBF::OpenFile(const char* name) noexcept {
                 : -1;
         ok = bytesRead >= 0 && LoadFieldTable(header.get(), bytesRead) == 0;
     }
+    ok = ok && BoundRecordCount() == 0;
     if (!ok) {
+        delete[] m_fields;  // loaded by this open, not borrowed
+        m_fields = nullptr;
+        m_fieldCount = 0;
         m_file.Close();
         m_header = HeaderCopy{};
         return -1;
@@ -214,8 +225,11 @@ int FileDBF::OpenFile(const char* name) noexcept {
 
 // Builds the field table from the descriptors that were actually read. A
 // descriptor cut off by the end of the file, a zero field length (ReadField
-// stores its terminator at length - 1) or a record too long for 16-bit
-// offsets makes the file unusable.
+// stores its terminator at length - 1), a type byte that is no type letter,
+// a record too long for 16-bit offsets, or descriptors that do not add up to
+// the record length of the header (a name starting with 0x0D taken for the
+// end of the descriptors, say) make the file unusable: its fields would be
+// cut at the wrong places.
 int FileDBF::LoadFieldTable(const unsigned char* header, int bytesRead) noexcept {
     const int headerLength = m_header.headerLength;
     int count = headerLength / kDescriptorSize - 1;
@@ -235,18 +249,39 @@ int FileDBF::LoadFieldTable(const unsigned char* header, int bytesRead) noexcept
         FieldEntry& field = fields[i];
         std::memcpy(field.name, d, 11);
         field.name[11] = '\0';
-        field.type = static_cast<char>(d[kDescriptorOffsetType]);
+        const unsigned char type = d[kDescriptorOffsetType];
+        field.type = static_cast<char>(type);
         field.length = d[kDescriptorOffsetLength];
         field.decimals = field.type == 'C' ? 0 : d[kDescriptorOffsetDecimals];
         field.offset = static_cast<short>(offset);
         offset += field.length;
-        if (field.length == 0 || offset > kMaxRecordSize) {
+        if (type <= ' ' || type >= 0x7F || field.length == 0 || offset > kMaxRecordSize) {
             delete[] fields;
             return -1;
         }
     }
+    if (offset != m_header.recordLength) {
+        delete[] fields;
+        return -1;
+    }
     m_fields = fields;
     m_fieldCount = count;
+    return 0;
+}
+
+// Believes the header's record count only as far as the file goes. A last
+// record cut short still counts (its missing bytes read as zeros), but any
+// record not wholly there marks the table as short of records. The end
+// marker 0x1A after the records is no record.
+int FileDBF::BoundRecordCount() noexcept {
+    const long size = m_file.GetSize();
+    if (size < 0) return -1;
+    const long long recordSize = m_header.recordLength;
+    const long long body = size > m_header.headerLength ? size - m_header.headerLength : 0;
+    const long long whole = body / recordSize;
+    const long long started = body <= 1 ? 0 : (body - 1 + recordSize - 1) / recordSize;
+    m_missingRecords = m_header.records > whole ? 1 : 0;
+    if (m_header.records > started) m_header.records = static_cast<long>(started);
     return 0;
 }
 
@@ -258,6 +293,7 @@ void FileDBF::Close() noexcept {
     m_fields = nullptr;
     m_fieldCount = 0;
     m_ownsFields = 0;
+    m_missingRecords = 0;
     m_file.Close();
     m_current = 1;
     m_isOpen = 0;
@@ -298,6 +334,8 @@ int FileDBF::Go(long n) noexcept {
 long FileDBF::GetCurrentRecordNumber() const noexcept { return m_current; }
 
 long FileDBF::GetRecords() const noexcept { return m_isOpen ? m_header.records : -1; }
+
+int FileDBF::HasMissingRecords() const noexcept { return m_isOpen ? m_missingRecords : 0; }
 
 int FileDBF::GetRecordSize() const noexcept {
     if (!m_isOpen) return -1;
@@ -370,6 +408,10 @@ int FileDBF::ReadField(int i, char* buf) noexcept {
     if (field == nullptr || buf == nullptr || SeekField(i) != 0) return -1;
     if (ReadZeroFilled(buf, field->length) != 0) return -1;
     buf[field->length - 1] = '\0';
+    // Other dBase writers pad character fields with blanks rather than zeros.
+    if (field->type == 'C') {
+        for (size_t end = std::strlen(buf); end > 0 && buf[end - 1] == ' '; --end) buf[end - 1] = '\0';
+    }
     return 0;
 }
 
@@ -390,7 +432,9 @@ int FileDBF::WriteField(int i, const char* value) noexcept {
 }
 
 int FileDBF::AppendRecord() noexcept {
-    if (!m_isOpen) return -1;
+    // Appending to a table short of records would write its count over the
+    // damage; the caller decides what to do with such a table.
+    if (!m_isOpen || m_missingRecords) return -1;
     const long n = m_header.records;
     const int recordSize = GetRecordSize();
     if (n >= kMaxRecordCount) return -1;
@@ -419,6 +463,7 @@ int FileDBF::SetRecords(long n) noexcept {
         m_file.Write(reinterpret_cast<const char*>(bytes), sizeof bytes) != 0)
         return -1;
     m_header.records = n;
+    m_missingRecords = 0;  // the caller has said how many records there are
     return 0;
 }
 

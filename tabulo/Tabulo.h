@@ -93,7 +93,12 @@ public:
 
     int Go(long n) noexcept;
     long GetCurrentRecordNumber() const noexcept;
+    // The records the file holds: a header that claims more is believed only
+    // as far as the file's size goes.
     long GetRecords() const noexcept;
+    // 1 when the header claimed records the file does not wholly hold (the
+    // table is damaged; appends are refused until SetRecords), else 0.
+    int HasMissingRecords() const noexcept;
     int GetRecordSize() const noexcept;
     int GetFieldCount() const noexcept;
 
@@ -144,6 +149,7 @@ private:
     int CreatFile(const char* name, int count, FieldHeaderCreat* fields) noexcept;
     int OpenFile(const char* name) noexcept;
     int LoadFieldTable(const unsigned char* header, int bytesRead) noexcept;
+    int BoundRecordCount() noexcept;
     int RecordPosition(long n, long* pos) const noexcept;
     int LseekBase(long n) noexcept;
     int SeekField(int i) noexcept;
@@ -159,6 +165,7 @@ private:
     long m_current;
     int m_isOpen;
     int m_ownsFields;
+    int m_missingRecords;
 };
 
 // Library identity, kept for callers that look for it; nothing uses them.

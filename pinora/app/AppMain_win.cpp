@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "DamagedTableMessage.h"
 #include "Handles.h"
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
@@ -20,6 +21,7 @@ int RunPinora() noexcept {
             return HandOverToRunningCopy(), 0;
         }
         if (!ResLib()) return 0;
+        InstallDamagedTableMessage();
 
         HRESULT ole = OleInitialize(nullptr);
         INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES |

@@ -1,6 +1,5 @@
 #include "LoginDlg.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "App.h"
@@ -9,6 +8,7 @@
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
+#include "StoredNumber.h"
 #include "TextCipher.h"
 #include "Users.h"
 #include "WindowPlacement.h"
@@ -80,13 +80,13 @@ INT_PTR CLoginDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void CLoginDlg::OnInit() {
     owner_ = GetWindow(hwnd(), GW_OWNER);
     FillUsers();
-    CheckDlgButton(hwnd(), IDC_AUTO_LOGIN, atoi(ReadSetting("SETTINGS", "auto_login_in", 2).c_str()) ? BST_CHECKED : BST_UNCHECKED);
-    bool remember = atoi(ReadSetting("SETTINGS", "auto_remember_pwd", 2).c_str()) != 0;
+    CheckDlgButton(hwnd(), IDC_AUTO_LOGIN, SettingNumber(ReadSetting("SETTINGS", "auto_login_in", 2)) ? BST_CHECKED : BST_UNCHECKED);
+    bool remember = SettingNumber(ReadSetting("SETTINGS", "auto_remember_pwd", 2)) != 0;
     CheckDlgButton(hwnd(), IDC_REMEMBER_PWD, remember ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemTextA(hwnd(), IDC_USER_NAME, ReadSetting("SETTINGS", "auto_user", 64).c_str());
     if (remember) {
         char password[kCipherFieldSize] = {};
-        if (cryptField(ReadSetting("SETTINGS", "auto_pwd", 128).c_str(), password, 1) == 1)
+        if (DecryptPassword(ReadSetting("SETTINGS", "auto_pwd", 128).c_str(), password))
             SetDlgItemTextA(hwnd(), IDC_PASSWORD, password);
         SecureZeroMemory(password, sizeof password);
     }
@@ -135,7 +135,7 @@ void CLoginDlg::SaveLoginSettings(const std::string& name, const std::string& pa
         return;
     }
     char encrypted[kCipherFieldSize] = {};
-    if (cryptField(password.c_str(), encrypted, 0) == 1) {
+    if (EncryptPassword(password.c_str(), encrypted)) {
         WriteSetting(encrypted, "SETTINGS", "auto_pwd");
         WriteSetting("1", "SETTINGS", "auto_remember_pwd");
     }
@@ -189,6 +189,12 @@ void CNewUserDlg::OnOk() {
     if (name.empty()) {
         Complain(hwnd(), IDS_NAME_EMPTY);
         SetFocus(Item(IDC_NEW_USER_NAME));
+        return;
+    }
+    // The name becomes the user's folder.
+    if (!IsSafeUserName(name.c_str())) {
+        Complain(hwnd(), IDS_USER_NAME_UNSAFE);
+        FocusAndSelect(hwnd(), IDC_NEW_USER_NAME);
         return;
     }
     if (password != again) {

@@ -14,6 +14,7 @@
 #include "SettingsDlg.h"
 #include "Skins.h"
 #include "StickManager.h"
+#include "StoredNumber.h"
 #include "StickWindows.h"
 #include "Users.h"
 
@@ -221,7 +222,7 @@ void CMainDlg::ApplyNoteFont() {
     // Also called by the settings dialog while the box is in use: the box gets its
     // new font before the old one is deleted.
     HWND edit = Item(IDC_QUICK_NOTE);
-    int height = atoi(ReadSetting("SETTINGS", "note_font", 12).c_str());
+    int height = SettingNumber(ReadSetting("SETTINGS", "note_font", 12));
     if (height < 1) {
         // The standard font is the window's own.
         if (noteFont_) SendMessageA(edit, WM_SETFONT, SendMessageA(hwnd(), WM_GETFONT, 0, 0), TRUE);

@@ -1,27 +1,82 @@
 #include "AlarmCode.h"
 
+#include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "Clock.h"
+#include "StoredNumber.h"
 
 namespace pinora {
+
+namespace {
+
+constexpr int kCodePieces = 9;
+
+// A piece that is a number of at most nine digits between blanks; anything
+// else (a sign, a letter, an empty piece, ten digits) is no stored number.
+bool StrictNumber(const char* p, const char* end, int* value) {
+    while (p < end && *p == ' ') ++p;
+    while (end > p && end[-1] == ' ') --end;
+    if (p == end || end - p > 9) return false;
+    int v = 0;
+    for (; p < end; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        v = v * 10 + (*p - '0');
+    }
+    *value = v;
+    return true;
+}
+
+bool IsDate(int year, int month, int day) {
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
+}
+
+bool IsDateNumber(int date) { return IsDate(date / 10000, date / 100 % 100, date % 100); }
+
+bool InRanges(const AlarmCode& c) {
+    return IsDateNumber(c.startDate) && IsDateNumber(c.endDate) && IsDate(c.year, c.month, c.day) && c.hour >= 0 &&
+           c.hour <= 23 && c.minute >= 0 && c.minute <= 59 && c.dayOfWeek >= 0 && c.dayOfWeek <= 6 &&
+           c.repeatKind >= kRepeatNone && c.repeatKind <= kRepeatThird;
+}
+
+// The pieces in stored order.
+std::array<int*, kCodePieces> Pieces(AlarmCode& c) {
+    return {&c.startDate, &c.year, &c.month, &c.day, &c.hour, &c.minute, &c.dayOfWeek, &c.repeatKind, &c.endDate};
+}
+
+}  // namespace
 
 AlarmCode DecodeAlarmCode(const char* text) {
     AlarmCode code;
     if (text == nullptr) return code;
-    int* const pieces[] = {&code.startDate, &code.year, &code.month,      &code.day,
-                           &code.hour,      &code.minute, &code.dayOfWeek, &code.repeatKind};
-    const int pieceCount = static_cast<int>(sizeof pieces / sizeof pieces[0]);
+    const auto pieces = Pieces(code);
     const char* p = text;
     int k = 0;
     for (const char* bar = std::strchr(p, '|'); bar != nullptr; bar = std::strchr(p, '|')) {
-        if (k < pieceCount) *pieces[k++] = std::atoi(p);
+        if (k < kCodePieces - 1) *pieces[static_cast<size_t>(k++)] = LenientNumber(p);
         p = bar + 1;
     }
-    code.endDate = std::atoi(p);  // whatever follows the last bar
+    code.endDate = LenientNumber(p);  // whatever follows the last bar
     return code;
+}
+
+bool DecodeAlarmCode(const char* text, AlarmCode* code) {
+    AlarmCode decoded;
+    if (text == nullptr || code == nullptr) return false;
+    const auto pieces = Pieces(decoded);
+    const char* p = text;
+    for (int k = 0; k < kCodePieces; ++k) {
+        const char* bar = std::strchr(p, '|');
+        const bool last = k == kCodePieces - 1;
+        if ((bar == nullptr) != last) return false;  // not nine pieces
+        const char* end = last ? p + std::strlen(p) : bar;
+        if (!StrictNumber(p, end, pieces[static_cast<size_t>(k)])) return false;
+        p = end + 1;
+    }
+    if (!InRanges(decoded)) return false;
+    *code = decoded;
+    return true;
 }
 
 std::string EncodeAlarmCode(const AlarmCode& code) {

@@ -29,8 +29,14 @@ struct AlarmCode {
 
 constexpr int DateNumber(int year, int month, int day) { return year * 10000 + month * 100 + day; }
 
-// Missing pieces stay 0; every piece is read like atoi.
+// For showing a code: missing pieces stay 0; every piece is read like atoi,
+// held within int.
 AlarmCode DecodeAlarmCode(const char* text);
+// For acting on a code: exactly nine pieces of digits, each within its range
+// (real dates of years 1 to 9999, hour 0-23, minute 0-59, weekday 0-6, repeat
+// kind 0-3). False for anything else, leaving *code untouched: such a code is
+// unreadable.
+bool DecodeAlarmCode(const char* text, AlarmCode* code);
 // "20090305|2009|03|05|14|5|4|1|20090305": the flags are not part of the code.
 std::string EncodeAlarmCode(const AlarmCode& code);
 

@@ -3,9 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "DamagedTables.h"
 #include "StickStore.h"
-#include "TableFields.h"
+#include "StickTableLayouts.h"
 #include "Tabulo.h"
 
 namespace pinora {
@@ -23,9 +22,23 @@ bool WriteAlarmFields(FileDBF& table, const AlarmRecord& r) {
     return true;
 }
 
+bool OpenOrCreate(FileDBF& table, const std::string& path) {
+    return OpenToWriteOrCreate(table, path, kAlarmTableLayout, kAlarmTableFieldCount,
+                               [&path] { return CreateAlarmTable(path); });
+}
 
-bool OpenAt(FileDBF& table, const std::string& path, int n) {
-    return n >= 1 && table.Open(path.c_str()) == 0 && n <= table.GetRecords() && table.Go(n) == 0;
+// Record n of a table laid out as an alarm table; writing needs a sound one.
+bool OpenAt(FileDBF& table, const std::string& path, int n, bool forWriting = true) {
+    const bool opened = forWriting ? OpenToWrite(table, path, kAlarmTableLayout, kAlarmTableFieldCount)
+                                   : OpenToRead(table, path, kAlarmTableLayout, kAlarmTableFieldCount);
+    return n >= 1 && opened && n <= table.GetRecords() && table.Go(n) == 0;
+}
+
+// Whether the table may be written: sound, or not there yet.
+bool SoundOrMissing(const std::string& path, const FieldLayout* fields, int count) {
+    FileDBF table;
+    const TableState state = OpenTableChecked(table, path, fields, count);
+    return state == TableState::Sound || state == TableState::Missing;
 }
 
 // A record that stands in for a stick whose other half was never written.
@@ -43,34 +56,26 @@ long RecordsOrNone(const std::string& path) {
     return n < 0 ? 0 : n;
 }
 
-// Neither table may be written while one of them cannot be read: its records
-// are unknown, so nothing can be paired with them.
+// Neither table may be written while one of them is not sound (unreadable, of
+// another layout, short of the records its header claims): its records are
+// unknown, so nothing can be paired with them. Both are looked at, so each
+// damaged one is copied aside and reported.
 bool BothTablesReadable(const std::string& sticksFolder) {
-    bool readable = true;
-    for (const std::string& path : {sticksFolder + kStickIndexName, sticksFolder + kAlarmTableName}) {
-        if (IsTableDamaged(path)) {
-            KeepDamagedCopy(path);
-            readable = false;
-        }
-    }
-    return readable;
+    const bool index = SoundOrMissing(sticksFolder + kStickIndexName, kStickIndexLayout, kStickIndexFieldCount);
+    const bool alarms = SoundOrMissing(sticksFolder + kAlarmTableName, kAlarmTableLayout, kAlarmTableFieldCount);
+    return index && alarms;
 }
 
 }  // namespace
 
 bool CreateAlarmTable(const std::string& path) {
-    FieldHeaderCreat fields[] = {CharField("CODE", 56),    CharField("ALARM5", 2), CharField("ALARM30", 2),
-                                 CharField("STICK", 255),  CharField("WEEKLY", 8), CharField("DATE", 13),
-                                 CharField("STATE", 4)};
-    FileDBF table;
-    return table.Creat(path.c_str(), kAlarmFieldCount, fields) == 0;
+    return CreateTableWithLayout(path, kAlarmTableLayout, kAlarmTableFieldCount);
 }
 
 bool AppendAlarm(const std::string& path, const AlarmRecord& record) {
     if (g_appendFault && g_appendFault()) return false;
     FileDBF table;
-    if (!OpenOrCreateTable(table, path, [&path] { return CreateAlarmTable(path); }) || table.AppendRecord() != 0)
-        return false;
+    if (!OpenOrCreate(table, path) || table.AppendRecord() != 0) return false;
     return table.Go(table.GetRecords()) == 0 && WriteAlarmFields(table, record);
 }
 
@@ -87,7 +92,7 @@ bool SetAlarmField(const std::string& path, int n, int field, const char* value)
 int ReadAlarmField(const std::string& path, int n, int field, char* buf) {
     if (!File::IsExist(path.c_str())) return -1;
     FileDBF table;
-    return OpenAt(table, path, n) && table.ReadField(field, buf) == 0 ? 1 : 0;
+    return OpenAt(table, path, n, /*forWriting=*/false) && table.ReadField(field, buf) == 0 ? 1 : 0;
 }
 
 void SetAlarmAppendFault(AlarmAppendFault fault) { g_appendFault = fault; }
@@ -101,8 +106,9 @@ bool RepairStickPairing(const std::string& sticksFolder) {
     // Alarm records missing: the sticks they belong to were never saved whole.
     for (long n = alarms + 1; n <= sticks; ++n) {
         FileDBF index;
-        char date[16] = {}, text[kLongestAlarmField + 1] = {};
-        if (index.Open((sticksFolder + kStickIndexName).c_str()) == 0 && index.Go(n) == 0) {
+        char date[256] = {}, text[256] = {};  // what any field may give
+        if (OpenToRead(index, sticksFolder + kStickIndexName, kStickIndexLayout, kStickIndexFieldCount) &&
+            index.Go(n) == 0) {
             index.ReadField(kStickDate, date);
             index.ReadField(kStickText, text);
         }
@@ -113,7 +119,9 @@ bool RepairStickPairing(const std::string& sticksFolder) {
     for (long n = sticks + 1; n <= alarms; ++n) {
         FileDBF index;
         const std::string path = sticksFolder + kStickIndexName;
-        if (!OpenOrCreateTable(index, path, [&sticksFolder] { return CreateStickIndex(sticksFolder); })) return false;
+        if (!OpenToWriteOrCreate(index, path, kStickIndexLayout, kStickIndexFieldCount,
+                                 [&sticksFolder] { return CreateStickIndex(sticksFolder); }))
+            return false;
         if (index.AppendRecord() != 0) return false;
         char number[16];
         std::snprintf(number, sizeof number, "%ld", index.GetRecords());

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "TableCheck.h"
 #include "TableFields.h"
 #include "Tabulo.h"
 
@@ -10,6 +11,11 @@ namespace pinora {
 namespace {
 
 enum { kNumberField = 1, kNameField = 2, kFileField = 3 };
+
+// The second field is SKINNAME in the skin catalogue, WINKNAME in the wink one.
+constexpr FieldLayout kCatalogueLayout[] = {
+    {"NUMBER", kCatalogueNumberLength}, {nullptr, kCatalogueNameLength}, {"RESFILE", kCataloguePathLength}};
+constexpr int kCatalogueFieldCount = 3;
 
 
 // Closes the table on every way out.
@@ -37,7 +43,8 @@ bool CreateCatalogue(const std::string& tablePath, const char* nameField) {
 
 bool AppendCatalogueEntries(const std::string& tablePath, const std::vector<CatalogueEntry>& entries) {
     OpenTable table;
-    if (table.dbf.Open(tablePath.c_str()) != 0) return false;
+    if (OpenTableChecked(table.dbf, tablePath, kCatalogueLayout, kCatalogueFieldCount) != TableState::Sound)
+        return false;
     for (const CatalogueEntry& e : entries) {
         if (table.dbf.AppendRecord() != 0) return false;
         char number[kCatalogueNumberLength] = {};
@@ -53,11 +60,11 @@ bool AppendCatalogueEntries(const std::string& tablePath, const std::vector<Cata
 std::vector<CatalogueEntry> ReadCatalogue(const std::string& tablePath) {
     std::vector<CatalogueEntry> entries;
     OpenTable table;
-    if (table.dbf.Open(tablePath.c_str()) != 0) return entries;
-    long count = table.dbf.GetRecords();
+    if (!CanRead(OpenTableChecked(table.dbf, tablePath, kCatalogueLayout, kCatalogueFieldCount))) return entries;
+    const long count = table.dbf.GetRecords();
     for (long n = 1; n <= count; ++n) {
-        char name[kCatalogueNameLength + 1] = {};
-        char file[kCataloguePathLength + 1] = {};
+        char name[256] = {};
+        char file[256] = {};  // a field never gives more than 255 bytes
         if (table.dbf.Go(n) != 0 || table.dbf.ReadField(kNameField, name) != 0 ||
             table.dbf.ReadField(kFileField, file) != 0)
             break;

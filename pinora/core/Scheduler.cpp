@@ -4,6 +4,7 @@
 
 #include "AlarmStore.h"
 #include "DamagedTables.h"
+#include "StickTableLayouts.h"
 #include "TableScan.h"
 
 namespace pinora {
@@ -124,6 +125,15 @@ DueAction CheckDue(const AlarmCode& a, const char* weekdays, const TodayNumbers&
 AlarmPassResult CheckAlarms(const std::string& alarmPath) {
     AlarmPassResult result;
     if (!File::IsExist(alarmPath.c_str())) return result;
+    // Only an alarm table is read as one; a damaged one is reported (once) and,
+    // when short of records, read as far as it goes. Its flags and states are
+    // not written: SetAlarmField writes to sound tables only.
+    {
+        FileDBF check;
+        const TableState state = OpenTableChecked(check, alarmPath, kAlarmTableLayout, kAlarmTableFieldCount);
+        result.tableDamaged = state != TableState::Sound;
+        if (!CanRead(state)) return result;
+    }
     TableScan table;
     if (!table.Open(alarmPath)) {
         // Damaged, or held by another program: nothing in it can be judged.
@@ -156,7 +166,11 @@ AlarmPassResult CheckAlarms(const std::string& alarmPath) {
             }
             switch (field) {
             case kAlarmCode:
-                alarm = DecodeAlarmCode(value);  // the flags follow in fields 2 and 3
+                // A code outside its ranges is as unreadable as a field that failed.
+                if (!DecodeAlarmCode(value, &alarm)) {  // the flags follow in fields 2 and 3
+                    ++result.readErrors;
+                    intact = false;
+                }
                 break;
             case kAlarm5:
                 alarm.bDone5 = IsOne(value);

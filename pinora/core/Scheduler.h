@@ -51,7 +51,8 @@ struct AlarmEvent {
 
 struct AlarmPassResult {
     bool tableFound = false;
-    bool tableDamaged = false;  // there but unreadable: nothing was judged or written
+    bool tableDamaged = false;  // there but not sound (unreadable, another layout, short of records):
+                                // reported once, nothing written to it
     std::vector<AlarmEvent> events;
     int readErrors = 0;          // fields that could not be read: the caller stops the timer
     bool statesChanged = false;  // some alarm was finished: lists of live sticks are stale

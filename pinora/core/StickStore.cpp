@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "DamagedTables.h"
-#include "TableFields.h"
+#include "StickTableLayouts.h"
 #include "Tabulo.h"
 
 namespace pinora {
@@ -36,16 +35,16 @@ long CountRecords(const std::string& path) {
 }
 
 bool CreateStickIndex(const std::string& sticksFolder) {
-    FieldHeaderCreat fields[] = {CharField("NUMBER", 12), CharField("DATE", 9), CharField("STICK", 255)};
-    FileDBF table;
-    return table.Creat(IndexPath(sticksFolder).c_str(), 3, fields) == 0;
+    return CreateTableWithLayout(IndexPath(sticksFolder), kStickIndexLayout, kStickIndexFieldCount);
 }
 
 int AppendStick(const std::string& sticksFolder, int dateNumber, const std::string& text) {
     if (sticksFolder.empty() || text.empty()) return 0;
     const std::string path = IndexPath(sticksFolder);
     FileDBF table;
-    if (!OpenOrCreateTable(table, path, [&sticksFolder] { return CreateStickIndex(sticksFolder); })) return 0;
+    if (!OpenToWriteOrCreate(table, path, kStickIndexLayout, kStickIndexFieldCount,
+                             [&sticksFolder] { return CreateStickIndex(sticksFolder); }))
+        return 0;
     if (table.AppendRecord() != 0) return 0;
     const long n = table.GetRecords();
     if (table.Go(n) != 0 || !WriteStickFields(table, n, dateNumber, text)) return 0;
@@ -54,7 +53,7 @@ int AppendStick(const std::string& sticksFolder, int dateNumber, const std::stri
 
 int UpdateStick(const std::string& sticksFolder, int n, int dateNumber, const std::string& text) {
     FileDBF table;
-    if (n < 1 || table.Open(IndexPath(sticksFolder).c_str()) != 0) return 0;
+    if (n < 1 || !OpenToWrite(table, IndexPath(sticksFolder), kStickIndexLayout, kStickIndexFieldCount)) return 0;
     if (n > table.GetRecords() || table.Go(n) != 0) return 0;
     return WriteStickFields(table, n, dateNumber, text) ? n : 0;
 }
@@ -70,25 +69,15 @@ bool FindStickRange(const std::string& sticksFolder, int dateNumber, int* first,
 std::vector<int> StickRecordsOfDay(const std::string& sticksFolder, int dateNumber) {
     std::vector<int> records;
     FileDBF table;
-    if (table.Open(IndexPath(sticksFolder).c_str()) != 0) return records;
+    if (!OpenToRead(table, IndexPath(sticksFolder), kStickIndexLayout, kStickIndexFieldCount)) return records;
     const long count = table.GetRecords();
     const std::string wanted = NumberText(dateNumber);
-    char date[16];
+    char date[256];  // what any field may give
     for (long r = 1; r <= count; ++r) {
         if (table.Go(r) != 0 || table.ReadField(kStickDate, date) != 0) return {};
         if (wanted == date) records.push_back(static_cast<int>(r));
     }
     return records;
-}
-
-bool OpenOrCreateTable(FileDBF& table, const std::string& path, const std::function<bool()>& create) {
-    if (table.Open(path.c_str()) == 0) return true;
-    if (TableFileExists(path)) {
-        // Damaged or held by another program: creating it anew would truncate it.
-        KeepDamagedCopy(path);
-        return false;
-    }
-    return create() && table.Open(path.c_str()) == 0;
 }
 
 }  // namespace pinora

@@ -2,11 +2,9 @@
 // and its text), only ever appended or rewritten in place. Record n belongs with
 // record n of the alarm table. Every call opens the table, works and closes it.
 #pragma once
-#include <functional>
 #include <string>
 #include <vector>
 
-class FileDBF;
 
 namespace pinora {
 
@@ -33,10 +31,5 @@ std::vector<int> StickRecordsOfDay(const std::string& sticksFolder, int dateNumb
 std::string StoredText(const std::string& text);
 // Record count of the table, or -1 when it cannot be opened.
 long CountRecords(const std::string& path);
-
-// Opens the table; creates it (create()) only when there is no file at all. A
-// file that is there but cannot be opened is left as it is, with a copy kept
-// beside it, and the call fails.
-bool OpenOrCreateTable(FileDBF& table, const std::string& path, const std::function<bool()>& create);
 
 }  // namespace pinora

@@ -5,12 +5,17 @@
 #include <cstring>
 
 #include "AlarmStore.h"
+#include "StickTableLayouts.h"
 #include "TableScan.h"
 
 namespace pinora {
 
 std::vector<TodayItem> BuildTodayList(const std::string& alarmPath, int todayNumber, int stateFilter) {
     std::vector<TodayItem> items;
+    {
+        FileDBF check;
+        if (!OpenToRead(check, alarmPath, kAlarmTableLayout, kAlarmTableFieldCount)) return items;
+    }
     TableScan table;
     if (!table.Open(alarmPath)) return items;
     char today[16];

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "TableFields.h"
+#include "TableCheck.h"
 #include "Tabulo.h"
 #include "TextCipher.h"
 
@@ -14,13 +14,31 @@ namespace {
 constexpr int kNumberField = 1;
 constexpr int kNameField = 2;
 constexpr int kPasswordField = 3;
+constexpr int kLongestName = 63;
 
+constexpr FieldLayout kUserLayout[] = {{"NUMBER", 12}, {"USERNAME", 64}, {"PWD", 128}};
+constexpr int kUserFieldCount = 3;
 
-// Field buffers hold the whole field; a read returns at most length - 1 characters.
-struct UserRecord {
-    char name[64];
-    char password[128];
-};
+// Names that Windows keeps for devices, whatever extension follows them.
+bool IsDeviceName(const char* name) {
+    size_t n = 0;
+    while (name[n] != '\0' && name[n] != '.') ++n;
+    while (n > 0 && name[n - 1] == ' ') --n;
+    const std::string base(name, n);
+    for (const char* device : {"CON", "PRN", "AUX", "NUL"}) {
+        if (SameUserName(base.c_str(), device)) return true;
+    }
+    if (base.size() == 4 && base[3] >= '1' && base[3] <= '9') {
+        const std::string stem = base.substr(0, 3);
+        if (SameUserName(stem.c_str(), "COM") || SameUserName(stem.c_str(), "LPT")) return true;
+    }
+    return false;
+}
+
+// USERNAME of record n, which becomes the current record.
+bool ReadUserName(FileDBF& table, long n, char (&name)[256]) {
+    return table.Go(n) == 0 && table.ReadField(kNameField, name) == 0;
+}
 
 }  // namespace
 
@@ -33,23 +51,45 @@ bool SameUserName(const char* a, const char* b) {
     return *a == *b;
 }
 
+// The name becomes a folder below the program folder: it must be one plain
+// name there, not a path, a device, or a name Windows would change.
+bool IsSafeUserName(const char* name) {
+    if (name == nullptr) return false;
+    const size_t length = std::strlen(name);
+    if (length == 0 || length > kLongestName) return false;
+    for (size_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c < 0x20 || c == 0x7F || std::strchr("<>:\"/\\|?*", c) != nullptr) return false;
+    }
+    if (name[length - 1] == '.' || name[length - 1] == ' ') return false;  // also "." and ".."
+    return !IsDeviceName(name);
+}
+
+bool EncryptPassword(const char* plain, char (&stored)[kCipherFieldSize]) {
+    stored[0] = '\0';
+    if (plain == nullptr) return false;
+    return plain[0] == '\0' || cryptField(plain, stored, 0) == 1;
+}
+
+bool DecryptPassword(const char* stored, char (&plain)[kCipherFieldSize]) {
+    plain[0] = '\0';
+    if (stored == nullptr) return false;
+    return stored[0] == '\0' || cryptField(stored, plain, 1) == 1;
+}
+
 int createUserTable(const std::string& path) {
     if (path.empty() || File::IsExist(path.c_str())) return 0;
-    FieldHeaderCreat fields[3] = {CharField("NUMBER", 12), CharField("USERNAME", 64), CharField("PWD", 128)};
-    FileDBF table;
-    if (table.Creat(path.c_str(), 3, fields) != 0) return 0;
-    table.Close();
-    return 1;
+    return CreateTableWithLayout(path, kUserLayout, kUserFieldCount) ? 1 : 0;
 }
 
 std::vector<std::string> userNamesIn(const std::string& path) {
     std::vector<std::string> names;
     FileDBF table;
-    if (table.Open(path.c_str()) != 0) return names;
+    if (!CanRead(OpenTableChecked(table, path, kUserLayout, kUserFieldCount))) return names;
+    char name[256];
     for (long n = 1; n <= table.GetRecords(); ++n) {
-        char name[64] = {};
-        if (table.Go(n) != 0 || table.ReadField(kNameField, name) != 0) break;
-        names.emplace_back(name);
+        if (!ReadUserName(table, n, name)) break;
+        if (IsSafeUserName(name)) names.emplace_back(name);
     }
     return names;
 }
@@ -63,25 +103,29 @@ int userExistsIn(const std::string& path, const char* name) {
 
 int checkLoginIn(const std::string& path, const char* name, const char* password) {
     if (!File::IsExist(path.c_str())) return -1;
+    if (!IsSafeUserName(name) || password == nullptr) return 0;
     FileDBF table;
-    if (table.Open(path.c_str()) != 0) return 0;
+    if (!CanRead(OpenTableChecked(table, path, kUserLayout, kUserFieldCount))) return 0;
+    char stored[256], plain[kCipherFieldSize];
     for (long n = 1; n <= table.GetRecords(); ++n) {
-        UserRecord r = {};
-        if (table.Go(n) != 0 || table.ReadField(kNameField, r.name) != 0) break;
-        if (!SameUserName(r.name, name)) continue;
-        if (table.ReadField(kPasswordField, r.password) != 0) continue;
-        char plain[kCipherFieldSize] = {};
+        if (!ReadUserName(table, n, stored)) break;
+        if (!SameUserName(stored, name)) continue;
+        if (table.ReadField(kPasswordField, stored) != 0) continue;
         // A stored value that is not cipher text never matches.
-        if (cryptField(r.password, plain, 1) == 1 && password && std::strcmp(plain, password) == 0) return 1;
+        const bool match = DecryptPassword(stored, plain) && std::strcmp(plain, password) == 0;
+        std::memset(plain, 0, sizeof plain);
+        if (match) return 1;
     }
     return 0;
 }
 
 int addUserTo(const std::string& path, const char* name, const char* password) {
-    char encrypted[kCipherFieldSize] = {};
-    if (!name || !password || cryptField(password, encrypted, 0) != 1) return 0;
+    char encrypted[kCipherFieldSize];
+    if (!IsSafeUserName(name) || !EncryptPassword(password, encrypted)) return 0;
     FileDBF table;
-    if (table.Open(path.c_str()) != 0 || table.AppendRecord() != 0) return 0;
+    if (OpenTableChecked(table, path, kUserLayout, kUserFieldCount) != TableState::Sound ||
+        table.AppendRecord() != 0)
+        return 0;
     char number[16];
     std::snprintf(number, sizeof number, "%ld", table.GetRecords());
     if (table.WriteField(kNumberField, number) != 0 || table.WriteField(kNameField, name) != 0 ||

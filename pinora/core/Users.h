@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "TextCipher.h"
+
 namespace pinora {
 
 // Creates the empty table (NUMBER C12, USERNAME C64, PWD C128). 0 when the path
@@ -18,15 +20,28 @@ int userExistsIn(const std::string& path, const char* name);
 int checkLoginIn(const std::string& path, const char* name, const char* password);
 
 // Appends a user: NUMBER = the new record number, USERNAME, PWD encrypted. 1 on
-// success; 0 when the table cannot be opened, the record cannot be added or the
-// password cannot be encrypted.
+// success; 0 for a name that is not safe, a password that cannot be stored, or
+// a table that cannot be opened, is not sound (it is left as it is) or takes
+// no record.
 int addUserTo(const std::string& path, const char* name, const char* password);
 
-// Every user name in record order; empty when the table cannot be opened.
+// Every user name in record order, names that are not safe left out; empty
+// when the table cannot be opened or is not laid out as a users table.
 std::vector<std::string> userNamesIn(const std::string& path);
 
 // Case-insensitive equality of two names (ASCII letters).
 bool SameUserName(const char* a, const char* b);
+
+// A name can be a user's: 1 to 63 characters that make one plain folder name
+// (no path, drive or device; not ending in a dot or a blank). Names that are
+// not are refused when typed and ignored in the table and the settings.
+bool IsSafeUserName(const char* name);
+
+// A password as it is stored (PWD, "auto_pwd"): cipher text, and the empty
+// text for an empty password, which the cipher does not take. False when the
+// password cannot be stored (see cryptField) or the text is no cipher text.
+bool EncryptPassword(const char* plain, char (&stored)[kCipherFieldSize]);
+bool DecryptPassword(const char* stored, char (&plain)[kCipherFieldSize]);
 
 // The same operations on the program's own table (program folder + "user.dat").
 std::string userTablePath();

@@ -63,4 +63,5 @@
 #include "NotesIds.h"
 #include "CommandIds.h"
 #include "CalendarIds.h"
+#include "HardeningIds.h"
 #include "SettingsIds.h"

@@ -136,42 +136,111 @@ TEST_F(MalformedTableTest, NegativeRecordCountIsRefused) {
     EXPECT_EQ(-1, OpenBytes(b));
 }
 
-// Records the file does not hold read back as zero bytes; appending there
-// would write far past the end, so it is refused and the file left alone.
-TEST_F(MalformedTableTest, RecordCountBeyondTheFileReadsShort) {
+// A header that claims more records than the file holds: the table has the
+// records that are there, says it is short of the others, and refuses to
+// append (which would rewrite the count over the damage).
+TEST_F(MalformedTableTest, RecordCountIsBoundedByWhatTheFileHolds) {
     Bytes b = RawTable(kTwoFields, 1);
     b[97 + 1] = 'a';  // field 1 of record 1, the only one the file holds
     PutLittle32(b, 4, 1000);
     ASSERT_EQ(0, OpenBytes(b));
-    EXPECT_EQ(1000, m_table.GetRecords());
+    EXPECT_EQ(1, m_table.GetRecords());
+    EXPECT_EQ(1, m_table.HasMissingRecords());
     char buf[17];
     ASSERT_EQ(0, m_table.ReadField(1, buf));
     EXPECT_STREQ("a", buf);
-
-    ASSERT_EQ(0, m_table.Go(1000));
-    std::memset(buf, 'x', sizeof buf);
-    ASSERT_EQ(0, m_table.ReadField(1, buf));
-    EXPECT_EQ(Bytes(10, 0), Bytes(buf, buf + 10));
-    std::memset(buf, 'x', sizeof buf);
-    ASSERT_EQ(0, m_table.ReadRecord(buf));
-    EXPECT_EQ(Bytes(17, 0), Bytes(buf, buf + 17));
+    EXPECT_EQ(-1, m_table.Go(2));
+    EXPECT_EQ(-1, m_table.Go(1000));
 
     EXPECT_EQ(-1, m_table.AppendRecord());
-    EXPECT_EQ(1000, m_table.GetRecords());
     m_table.Close();
-    EXPECT_EQ(b.size(), ReadBytes(m_path).size());
+    EXPECT_EQ(b, ReadBytes(m_path));  // not a byte changed
+
+    // A last record cut short still counts, its missing bytes read as zeros.
+    Bytes cut = RawTable(kTwoFields, 2);
+    cut[97 + 17 + 1] = 'b';
+    cut.resize(97 + 17 + 5);
+    ASSERT_EQ(0, OpenBytes(cut));
+    EXPECT_EQ(2, m_table.GetRecords());
+    EXPECT_EQ(1, m_table.HasMissingRecords());
+    ASSERT_EQ(0, m_table.Go(2));
+    std::memset(buf, 'x', sizeof buf);
+    ASSERT_EQ(0, m_table.ReadRecord(buf));
+    EXPECT_EQ('b', buf[1]);
+    EXPECT_EQ(Bytes(13, 0), Bytes(buf + 4, buf + 17));
+    m_table.Close();
+
+    // A sound table, with or without its end marker, is not short of anything.
+    for (bool marker : {true, false}) {
+        Bytes sound = RawTable(kTwoFields, 3);
+        if (!marker) sound.pop_back();
+        ASSERT_EQ(0, OpenBytes(sound));
+        EXPECT_EQ(3, m_table.GetRecords());
+        EXPECT_EQ(0, m_table.HasMissingRecords());
+        m_table.Close();
+    }
 }
 
 TEST_F(MalformedTableTest, HugeRecordCountNeverOverflowsPositions) {
     Bytes b = RawTable(kTwoFields, 0);
     PutLittle32(b, 4, 0x7FFFFFFFu);
     ASSERT_EQ(0, OpenBytes(b));
-    char buf[17];
-    if (m_table.Go(0x7FFFFFFF) == 0) {  // 64-bit positions reach it, 32-bit ones do not
-        EXPECT_EQ(0, m_table.ReadField(2, buf));
-        EXPECT_STREQ("", buf);
-    }
+    EXPECT_EQ(0, m_table.GetRecords());
+    EXPECT_EQ(-1, m_table.Go(0x7FFFFFFF));
     EXPECT_EQ(-1, m_table.AppendRecord());
+}
+
+// Descriptors that do not add up to the records: reading them would cut every
+// field at the wrong place, so the table is refused at open.
+TEST_F(MalformedTableTest, HeadersThatDoNotDescribeTheirRecordsAreRefused) {
+    const std::vector<RawField> three = {{"A", 'C', 4, 0}, {"B", 'C', 6, 0}, {"C", 'C', 8, 0}};
+    ASSERT_EQ(0, OpenBytes(RawTable(three, 1)));
+    m_table.Close();
+
+    for (unsigned recordLength : {18u, 20u, 5u, 0u}) {
+        SCOPED_TRACE(recordLength);
+        Bytes b = RawTable(three, 1);
+        PutLittle16(b, 10, recordLength);  // 1 + 4 + 6 + 8 = 19
+        EXPECT_EQ(-1, OpenBytes(b));
+        EXPECT_EQ(0, m_table.IsOpen());
+    }
+
+    // A name that starts with 0x0D is not the end of the descriptors.
+    Bytes early = RawTable(three, 1);
+    early[64] = 0x0D;
+    EXPECT_EQ(-1, OpenBytes(early));
+
+    for (int type : {0x00, 0x01, 0x20, 0x7F, 0xC3}) {
+        SCOPED_TRACE(type);
+        Bytes b = RawTable(three, 1);
+        b[64 + 11] = static_cast<unsigned char>(type);
+        EXPECT_EQ(-1, OpenBytes(b));
+    }
+}
+
+// Other dBase writers pad character fields with blanks; those blanks are
+// padding, as they are to dBase itself. Other types keep their bytes.
+TEST_F(MalformedTableTest, TrailingBlanksOfCharacterFieldsArePadding) {
+    Bytes b = RawTable({{"TEXT", 'C', 10, 0}, {"NUM", 'N', 6, 0}}, 3);
+    auto put = [&b](int record, int offset, const char* text) {
+        std::memcpy(&b[97 + 17 * (record - 1) + offset], text, std::strlen(text));
+    };
+    put(1, 1, "a b       ");
+    put(1, 11, "12    ");
+    put(2, 1, "          ");
+    put(3, 1, "abc  ");  // then zero bytes, as our own writes pad
+    ASSERT_EQ(0, OpenBytes(b));
+    char buf[17];
+    ASSERT_EQ(0, m_table.ReadField(1, buf));
+    EXPECT_STREQ("a b", buf);
+    ASSERT_EQ(0, m_table.ReadField(2, buf));
+    EXPECT_STREQ("12   ", buf);
+    ASSERT_EQ(0, m_table.Go(2));
+    ASSERT_EQ(0, m_table.ReadField(1, buf));
+    EXPECT_STREQ("", buf);
+    ASSERT_EQ(0, m_table.Go(3));
+    ASSERT_EQ(0, m_table.ReadField(1, buf));
+    EXPECT_STREQ("abc", buf);
 }
 
 // A name using all eleven bytes is still handed out terminated.

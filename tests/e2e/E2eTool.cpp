@@ -11,6 +11,8 @@
 //   pinora_e2e_tool hold-hotkey <hex value> <release file>
 //                                                     keeps a combination registered until
 //                                                     the file exists ("held" or "refused")
+//   pinora_e2e_tool hold-desktop <release file>       keeps the Wine desktop up (a hidden
+//                                                     window) until the file exists
 //   pinora_e2e_tool last-active <pnhook.dll>          HK_GetLastActiveTick of that file
 //   pinora_e2e_tool item-rect <window title> <control id>  a control's rectangle on the screen
 //   pinora_e2e_tool seed-stick <sticks folder> <yyyyMMdd> <state> <text>
@@ -154,6 +156,22 @@ int HoldHotkey(const char* hex, const char* releaseFile) {
     return 0;
 }
 
+// Wine closes its virtual desktop when the last program on it ends and opens it
+// again, slowly, for the next one; scripts that start short programs one after
+// another keep it up with this.
+int HoldDesktop(const char* releaseFile) {
+    HWND keeper = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "pinora e2e desktop keeper", WS_POPUP, 0, 0, 1, 1,
+                                  nullptr, nullptr, nullptr, nullptr);
+    if (!keeper) return 1;
+    for (int i = 0; i < 6000 && GetFileAttributesA(releaseFile) == INVALID_FILE_ATTRIBUTES; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(100);
+    }
+    DestroyWindow(keeper);
+    return 0;
+}
+
 int PrintLastActive(const char* dll) {
     HMODULE hooks = LoadLibraryA(dll);
     if (!hooks) return 1;
@@ -178,11 +196,13 @@ int main(int argc, char** argv) {
     if (verb == "hotkey-dialog" && argc == 3) return OpenHotkeyDialog(std::atoi(argv[2]));
     if (verb == "hold-hotkey" && argc == 4) return HoldHotkey(argv[2], argv[3]);
     if (verb == "last-active" && argc == 3) return PrintLastActive(argv[2]);
+    if (verb == "hold-desktop" && argc == 3) return HoldDesktop(argv[2]);
     if (verb == "seed-stick" && argc == 6) return SeedStick(argv[2], argv[3], argv[4], argv[5]);
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
                  "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | item-rect <title> <id>\n"
                  "     | control <title> <id> | hotkey-dialog <mode> | hold-hotkey <hex> <release file>\n"
-                 "     | last-active <pnhook.dll> | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n");
+                 "     | last-active <pnhook.dll> | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n"
+                 "     | hold-desktop <release file>\n");
     return 2;
 }

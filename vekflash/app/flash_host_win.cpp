@@ -171,7 +171,14 @@ void FlashHost::ShowFrame(int frame) {
 
 void FlashHost::RenderToFrameBuffer(int width, int height) {
   if (frame_.width != width || frame_.height != height) frame_.resize(width, height);
-  if (movie_ && player_) swf::renderFrame(*movie_, player_->displayList(), frame_);
+  if (!movie_ || !player_ || givenUp_) {
+    frame_.clear(0);
+    return;
+  }
+  if (!swf::renderFrame(*movie_, player_->displayList(), frame_)) {
+    givenUp_ = true;  // nothing more is drawn; the poll sees the last frame
+    StopPlay();
+  }
 }
 
 void FlashHost::DrawLayered() {

@@ -56,7 +56,12 @@ class FlashHost {
   HWND Window() const { return window_; }
   bool IsLayered() const { return layered_; }
   // The frame shown now (0-based) and the frame count the movie's header gives.
-  int CurrentFrame() const { return frameShown_ < 0 ? 0 : frameShown_; }
+  // A movie given up (a frame over the drawing budget) stands at its last frame,
+  // so the player closes as it does after an unreadable one.
+  int CurrentFrame() const {
+    if (givenUp_) return TotalFrames() > 0 ? TotalFrames() - 1 : 0;
+    return frameShown_ < 0 ? 0 : frameShown_;
+  }
   int TotalFrames() const { return player_ ? player_->totalFrames() : 0; }
   void StopPlay();
   // Whether anything is drawn at a point of the window (client coordinates):
@@ -88,6 +93,7 @@ class FlashHost {
   DWORD startTick_ = 0;
   bool playing_ = false;
   int frameShown_ = -1;
+  bool givenUp_ = false;
 };
 
 }  // namespace vekflash

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <map>
 
 #include "swf_bits.h"
 
@@ -19,6 +20,7 @@ const char* describe(ParseError e) {
     case ParseError::BadCompression: return "damaged compressed data";
     case ParseError::BadRect: return "bad stage rectangle";
     case ParseError::BadTag: return "bad tag";
+    case ParseError::TooCostly: return "movie too costly to draw";
   }
   return "?";
 }
@@ -220,16 +222,26 @@ class ShapeReader {
       } else {
         dx = r_.sbits(n);
       }
-      e.to = {pen_.x + dx, pen_.y + dy};
+      if (!moved(pen_, dx, dy, e.to)) return false;
       e.control = e.to;
     } else {
       int32_t cx = r_.sbits(n), cy = r_.sbits(n), ax = r_.sbits(n), ay = r_.sbits(n);
-      e.control = {pen_.x + cx, pen_.y + cy};
-      e.to = {e.control.x + ax, e.control.y + ay};
+      if (!moved(pen_, cx, cy, e.control) || !moved(e.control, ax, ay, e.to)) return false;
       e.curved = true;
     }
     pen_ = e.to;
     return !r_.failed() && addEdge(shape, e);
+  }
+
+  // from + (dx, dy); a point beyond kMaxPenCoordinate is damage, which also
+  // keeps the sums of many edges inside int32.
+  static bool moved(const Point& from, int32_t dx, int32_t dy, Point& to) {
+    const int64_t x = int64_t{from.x} + dx, y = int64_t{from.y} + dy;
+    if (x < -kMaxPenCoordinate || x > kMaxPenCoordinate || y < -kMaxPenCoordinate ||
+        y > kMaxPenCoordinate)
+      return false;
+    to = {static_cast<int32_t>(x), static_cast<int32_t>(y)};
+    return true;
   }
 
   bool readRecords(Shape& shape) {
@@ -382,6 +394,40 @@ ParseError inflateBody(const uint8_t* src, size_t srcSize, size_t expected,
   return ParseError::None;
 }
 
+// The work of the heaviest frame, followed through the display list as the
+// player builds it: what sits at each depth after each frame's changes.
+ParseError checkFrameWork(const Movie& movie) {
+  std::map<uint16_t, uint64_t> shapeCosts;
+  for (const auto& [id, shape] : movie.shapes) shapeCosts[id] = shapeWork(shape);
+  auto costOf = [&shapeCosts](uint16_t id) {
+    auto it = shapeCosts.find(id);
+    return it == shapeCosts.end() ? uint64_t{0} : it->second;
+  };
+  std::map<uint16_t, uint64_t> costAtDepth;
+  uint64_t frameWork = 0;
+  for (const Frame& frame : movie.frames) {
+    for (const DisplayOp& op : frame.ops) {
+      auto it = costAtDepth.find(op.depth);
+      if (op.kind == DisplayOp::Kind::Remove) {
+        if (it != costAtDepth.end()) {
+          frameWork -= it->second;
+          costAtDepth.erase(it);
+        }
+        continue;
+      }
+      if (op.move && it == costAtDepth.end()) continue;  // nothing there to change
+      if (!op.move) it = costAtDepth.try_emplace(op.depth, 0).first;
+      if (op.hasCharacter) {  // a new placement always has one
+        frameWork -= it->second;
+        it->second = costOf(op.characterId);
+        frameWork += it->second;
+      }
+    }
+    if (frameWork > kMaxFrameWork) return ParseError::TooCostly;
+  }
+  return ParseError::None;
+}
+
 ParseError checkStage(const Rect& rect) {
   constexpr int64_t kMaxTwips = int64_t{kMaxStagePixels} * kTwipsPerPixel;
   int64_t w = int64_t{rect.xmax} - rect.xmin, h = int64_t{rect.ymax} - rect.ymin;
@@ -450,7 +496,13 @@ ParseResult parseMovie(const uint8_t* data, size_t size) {
   MovieReader reader(movie);
   reader.setData(body);
   result.error = reader.readTags(r);
+  if (result.ok()) result.error = checkFrameWork(movie);
   return result;
+}
+
+uint64_t shapeWork(const Shape& shape) {
+  // At most 2^20 edges and 2 x 65,535 styles: no overflow.
+  return uint64_t{shape.edges.size()} * (shape.fills.size() + shape.lines.size());
 }
 
 }  // namespace swf

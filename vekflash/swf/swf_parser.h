@@ -19,6 +19,7 @@ enum class ParseError {
   BadCompression,  // the zlib stream is damaged
   BadRect,         // inverted, empty-sized or huge stage
   BadTag,          // a tag's content contradicts its length or itself
+  TooCostly,       // a frame asks more drawing work than any movie may
 };
 
 const char* describe(ParseError e);
@@ -36,6 +37,16 @@ constexpr uint32_t kMaxMovieBytes = 64u << 20;
 constexpr size_t kMaxEdgesPerMovie = 1u << 20;
 constexpr size_t kMaxDisplayOpsPerMovie = 1u << 20;
 constexpr size_t kMaxFrames = 65535;
+// A bound on one frame: the renderer visits every edge of a shape once per
+// style of the shape, for every placement of it. Our winks need a few
+// thousand; a frame over this is refused with the movie.
+constexpr uint64_t kMaxFrameWork = uint64_t{1} << 25;
+// Coordinates, in twips, that a shape's pen may reach: far beyond any stage,
+// and far inside int32 whatever the next edge adds.
+constexpr int32_t kMaxPenCoordinate = int32_t{1} << 30;
+
+// The work of drawing one placement of the shape, as counted against kMaxFrameWork.
+uint64_t shapeWork(const Shape& shape);
 
 ParseResult parseMovie(const uint8_t* data, size_t size);
 inline ParseResult parseMovie(const std::vector<uint8_t>& bytes) {

@@ -168,6 +168,25 @@ void Rasterizer::fill(FrameBuffer& fb, Rgba color, FillRule rule) {
   edges_.clear();
 }
 
+uint64_t Rasterizer::fillWork(const FrameBuffer& fb) const {
+  if (edges_.empty() || fb.width <= 0 || fb.height <= 0) return 0;
+  double ymin = edges_.front().y0, ymax = ymin;
+  uint64_t crossings = 0;
+  for (const RasterEdge& e : edges_) {
+    ymin = std::min(ymin, e.y0);
+    ymax = std::max(ymax, e.y1);
+    const double top = std::clamp(e.y0, 0.0, double(fb.height));
+    const double bottom = std::clamp(e.y1, 0.0, double(fb.height));
+    crossings += static_cast<uint64_t>(std::ceil((bottom - top) * kSubRows));
+  }
+  const double rows = std::clamp(std::ceil(ymax), 0.0, double(fb.height)) -
+                      std::clamp(std::floor(ymin), 0.0, double(fb.height));
+  // Each sample row sorts its crossings: the more edges, the dearer each one.
+  uint64_t sortFactor = 1;
+  for (size_t n = edges_.size(); n > 1; n >>= 1) ++sortFactor;
+  return crossings * sortFactor + 2 * static_cast<uint64_t>(rows) * static_cast<uint64_t>(fb.width);
+}
+
 Matrix stageToBuffer(const Rect& stage, int width, int height) {
   double sw = std::max(stage.width(), 1), sh = std::max(stage.height(), 1);
   double scale = std::min(width / sw, height / sh);
@@ -228,32 +247,62 @@ double lineScale(const Matrix& m) {
 
 }  // namespace
 
-void renderShape(const Shape& shape, const Matrix& toPixels, const ColorTransform& cx,
-                 FrameBuffer& fb, Rasterizer& raster) {
+namespace {
+
+// Fills what the rasteriser collected, if the budget allows it.
+bool fillWithin(Rasterizer& raster, FrameBuffer& fb, Rgba color, FillRule rule,
+                RenderBudget& budget) {
+  if (raster.empty()) return true;
+  if (!budget.spend(raster.fillWork(fb))) {
+    raster.clear();
+    return false;
+  }
+  raster.fill(fb, color, rule);
+  return true;
+}
+
+// Collecting edges is work too: a stroke along a curve gives thousands.
+bool collectedWithin(const Rasterizer& raster, const RenderBudget& budget) {
+  return raster.size() * Rasterizer::kEdgeWork <= budget.left();
+}
+
+}  // namespace
+
+bool renderShape(const Shape& shape, const Matrix& toPixels, const ColorTransform& cx,
+                 FrameBuffer& fb, Rasterizer& raster, RenderBudget& budget) {
   // Each fill style is the region bounded by the edges that have it on one
   // side only; an edge with the same fill on both sides is interior.
   for (size_t f = 1; f <= shape.fills.size(); ++f) {
     const FillStyle& style = shape.fills[f - 1];
     if (!style.visible) continue;
+    if (!budget.spend(shape.edges.size())) return false;
     raster.clear();
     for (const ShapeEdge& se : shape.edges) {
       if ((se.fill0 == f) != (se.fill1 == f)) addEdgePath(raster, se.edge, toPixels);
+      if (!collectedWithin(raster, budget)) return false;
     }
-    if (!raster.empty()) raster.fill(fb, cx.apply(style.color), FillRule::EvenOdd);
+    if (!budget.spend(raster.size() * Rasterizer::kEdgeWork) ||
+        !fillWithin(raster, fb, cx.apply(style.color), FillRule::EvenOdd, budget))
+      return false;
   }
   const double scale = lineScale(toPixels);
   for (size_t l = 1; l <= shape.lines.size(); ++l) {
     const LineStyle& style = shape.lines[l - 1];
     double width = std::max(style.width * scale, 1.0);  // hairlines stay one pixel wide
+    if (!budget.spend(shape.edges.size())) return false;
     raster.clear();
     for (const ShapeEdge& se : shape.edges) {
       if (se.line == l) addEdgeStroke(raster, se.edge, toPixels, width);
+      if (!collectedWithin(raster, budget)) return false;
     }
-    if (!raster.empty()) raster.fill(fb, cx.apply(style.color), FillRule::NonZero);
+    if (!budget.spend(raster.size() * Rasterizer::kEdgeWork) ||
+        !fillWithin(raster, fb, cx.apply(style.color), FillRule::NonZero, budget))
+      return false;
   }
+  return true;
 }
 
-void renderFrame(const Movie& movie, const DisplayList& list, FrameBuffer& fb,
+bool renderFrame(const Movie& movie, const DisplayList& list, FrameBuffer& fb,
                  const RenderOptions& options) {
   if (options.drawBackground && movie.hasBackground) {
     const Rgba& bg = movie.background;
@@ -263,11 +312,19 @@ void renderFrame(const Movie& movie, const DisplayList& list, FrameBuffer& fb,
   }
   const Matrix view = stageToBuffer(movie.frameRect, fb.width, fb.height);
   Rasterizer raster;
+  RenderBudget budget(kMaxRenderWork);
   for (const auto& [depth, placement] : list) {
     auto it = movie.shapes.find(placement.characterId);
     if (it == movie.shapes.end()) continue;
-    renderShape(it->second, view * placement.matrix, placement.colorTransform, fb, raster);
+    // Every placement costs a pass over the buffer's rows, drawn or not.
+    if (!budget.spend(static_cast<uint64_t>(fb.height)) ||
+        !renderShape(it->second, view * placement.matrix, placement.colorTransform, fb, raster,
+                     budget)) {
+      fb.clear(0);
+      return false;
+    }
   }
+  return true;
 }
 
 }  // namespace swf

@@ -9,12 +9,7 @@ using namespace swf;
 
 namespace {
 
-std::vector<uint8_t> withTag(uint16_t code, const std::vector<uint8_t>& body) {
-  std::vector<uint8_t> tags;
-  writeTagHeader(tags, code, static_cast<uint32_t>(body.size()), false);
-  tags.insert(tags.end(), body.begin(), body.end());
-  return tags;
-}
+using swftest::withTag;
 
 const Rect kStage{0, 2000, 0, 2000};
 

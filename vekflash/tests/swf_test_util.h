@@ -52,4 +52,13 @@ inline std::vector<uint8_t> rawMovie(const swf::Rect& stage, uint16_t frames,
 
 inline std::vector<uint8_t> endTag() { return {0, 0}; }
 
+// One tag: its header (the long form when asked for) and its body.
+inline std::vector<uint8_t> withTag(uint16_t code, const std::vector<uint8_t>& body,
+                                    bool forceLong = false) {
+  std::vector<uint8_t> tags;
+  swf::writeTagHeader(tags, code, static_cast<uint32_t>(body.size()), forceLong);
+  tags.insert(tags.end(), body.begin(), body.end());
+  return tags;
+}
+
 }  // namespace swftest

@@ -194,3 +194,26 @@ TEST_F(VekFlashRun, MoviesThatCannotBePlayedStillEndTheProgram) {
   DeleteFileA(damaged.c_str());
   DeleteFileA(empty.c_str());
 }
+
+// Ten seconds of a square stacked at 2,000 depths: each frame asks more
+// drawing than any may, so the movie is given up at its first frame and the
+// player closes as after an unreadable one, without playing on.
+TEST_F(VekFlashRun, MovieOverTheDrawingBudgetEndsLikeAnUnreadableOne) {
+  swf::MovieWriter w(100, 100, 24);
+  swf::ShapeBuilder s;
+  s.polygon({{0, 0}, {2000, 0}, {2000, 2000}, {0, 2000}}, s.addFill({200, 30, 30, 255}));
+  w.defineShape(1, s, 3);
+  for (int depth = 1; depth <= 2000; ++depth) w.place(static_cast<uint16_t>(depth), 1, {});
+  for (int i = 0; i < 240; ++i) w.showFrame();
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string path = std::string(temp) + "vf_costly.swf";
+  WriteMovieFile(path, w.finish(true));
+  int rc = -1;
+  DWORD ms = Run(path, &rc);
+  DeleteFileA(path.c_str());
+  EXPECT_EQ(rc, 0);
+  EXPECT_TRUE(g_boxes.empty());
+  EXPECT_GE(ms, 1450u);
+  EXPECT_LT(ms, 5000u);  // not the ten seconds of its frames
+}

@@ -3,11 +3,15 @@
 #include <cstring>
 
 #include "App.h"
+#include "DamagedTableMessage.h"
+#include "DamagedTables.h"
 #include "DoRoRazIds.h"
 #include "LoginDlg.h"
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
+#include "TableCheck.h"
+#include "TableFields.h"
 #include "TextCipher.h"
 #include "Users.h"
 #include "WinTestSupport.h"
@@ -41,11 +45,14 @@ protected:
         Owner::startTimer = Owner::closePopups = 0;
         test::g_messageBoxCount = 0;
         test::g_lastMessageBoxText.clear();
+        ForgetDamageReports();
+        InstallDamagedTableMessage();
     }
     void TearDown() override {
         login.Destroy();
         DestroyWindow(owner);
         App() = AppState{};
+        SetDamagedTableHandler(nullptr);
     }
     void AddUser(const char* name, const char* password) {
         createUserTable(userTablePath());
@@ -190,6 +197,79 @@ TEST_F(NewUserTest, UsersAreNumberedInOrderAndListedInTheLoginDialog) {
     SendMessageA(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(second));
     EXPECT_STREQ(second, "carol");
     EXPECT_EQ(createUserTable(userTablePath()), 0);  // an existing table is left alone
+}
+
+TEST_F(NewUserTest, NamesThatCannotBeFolderNamesAreRefusedWithAMessage) {
+    for (const char* name : {"..", "a\\b", "C:\\x", "CON", "lpt1.txt", "name.", "name ", "a?b"}) {
+        test::g_lastMessageBoxText.clear();
+        Add(name, "pw", "pw");
+        EXPECT_EQ(test::g_lastMessageBoxText, LoadResString(IDS_USER_NAME_UNSAFE)) << name;
+    }
+    EXPECT_TRUE(userNamesIn(userTablePath()).empty());
+    Add("dora", "pw", "pw");
+    EXPECT_EQ(userNamesIn(userTablePath()), std::vector<std::string>{"dora"});
+}
+
+// The cipher takes no empty text: an empty password is stored as an empty PWD,
+// and such a user logs in, remembered and automatically too.
+TEST_F(NewUserTest, UserWithoutPasswordIsAddedAndLogsIn) {
+    Add("dora", "", "");
+    ASSERT_EQ(userNamesIn(userTablePath()), std::vector<std::string>{"dora"});
+    ASSERT_TRUE(login.Open(owner, 0));
+    LoginAs("dora", "", /*remember=*/true, /*automatic=*/true);
+    EXPECT_EQ(App().bLoggedIn, 1);
+    EXPECT_EQ(ReadSetting("SETTINGS", "auto_remember_pwd", 2), "1");
+    EXPECT_EQ(ReadSetting("SETTINGS", "auto_pwd", 128), "");
+
+    App() = AppState{};
+    EXPECT_EQ(tryAutoLogin(), 1);
+    EXPECT_STREQ(App().szCurrentUser, "dora");
+}
+
+// A name that slipped into the table some other way, remembered in the
+// settings: it would become a path, so nobody is logged in.
+TEST_F(LoginTest, RememberedNameThatIsNoFolderNameLogsNobodyIn) {
+    AddUser("anna", "pw");
+    {
+        FileDBF table;
+        ASSERT_EQ(table.Open(userTablePath().c_str()), 0);
+        ASSERT_EQ(table.AppendRecord(), 0);
+        ASSERT_EQ(table.WriteField(2, ".."), 0);
+        char encrypted[kCipherFieldSize] = {};
+        ASSERT_EQ(cryptField("pw", encrypted, 0), 1);
+        ASSERT_EQ(table.WriteField(3, encrypted), 0);
+        WriteSetting(encrypted, "SETTINGS", "auto_pwd");
+    }
+    WriteSetting("1", "SETTINGS", "auto_login_in");
+    WriteSetting("..", "SETTINGS", "auto_user");
+    EXPECT_EQ(tryAutoLogin(), 0);
+    EXPECT_STREQ(App().szCurrentUser, "");
+
+    ASSERT_TRUE(login.Open(owner, 0));
+    HWND combo = GetDlgItem(login.hwnd(), IDC_USER_NAME);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 1);  // anna only
+    LoginAs("..", "pw");
+    EXPECT_EQ(App().bLoggedIn, 0);
+    EXPECT_EQ(test::g_lastMessageBoxText, LoadResString(IDS_LOGIN_FAILED));
+}
+
+// A users table of another layout: one message however often it is read,
+// nobody logs in, and the file stays as it was.
+TEST_F(LoginTest, DamagedUserTableIsReportedOnceAndLeftAlone) {
+    FieldHeaderCreat fields[3] = {CharField("NUMBER", 12), CharField("USERNAME", 255), CharField("PWD", 128)};
+    {
+        FileDBF table;
+        ASSERT_EQ(table.Creat(userTablePath().c_str(), 3, fields), 0);
+        ASSERT_EQ(table.AppendRecord(), 0);
+        ASSERT_EQ(table.WriteField(2, std::string(200, 'n').c_str()), 0);
+    }
+    const std::string before = test::ReadFileBytes(userTablePath());
+    ASSERT_TRUE(login.Open(owner, 0));
+    LoginAs("anna", "pw");
+    LoginAs("anna", "pw");
+    EXPECT_EQ(App().bLoggedIn, 0);
+    EXPECT_EQ(test::g_messageBoxCount, 3);  // the damage once, the failed login twice
+    EXPECT_EQ(test::ReadFileBytes(userTablePath()), before);
 }
 
 }  // namespace

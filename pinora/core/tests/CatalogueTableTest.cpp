@@ -4,7 +4,11 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "DamagedTableTestSupport.h"
+#include "TableCheck.h"
+#include "TableFields.h"
 #include "Tabulo.h"
 
 namespace pinora {
@@ -12,8 +16,11 @@ namespace {
 
 class CatalogueTableTest : public ::testing::Test {
 protected:
-    void SetUp() override { std::remove(path.c_str()); }
-    void TearDown() override { std::remove(path.c_str()); }
+    void SetUp() override { TearDown(); }
+    void TearDown() override {
+        std::remove(path.c_str());
+        std::remove(DamagedCopyPath(path).c_str());
+    }
     std::string Field(long record, int field) {
         FileDBF dbf;
         char buf[256] = {};
@@ -23,6 +30,7 @@ protected:
         return buf;
     }
     std::string path = ::testing::TempDir() + "catalogue-test.dat";
+    test::DamageReports reports;
 };
 
 TEST_F(CatalogueTableTest, FieldsAndNumberedRecords) {
@@ -75,6 +83,37 @@ TEST_F(CatalogueTableTest, MissingTableReadsEmptyAndCannotBeAppendedTo) {
     EXPECT_TRUE(ReadCatalogue(path).empty());
     EXPECT_FALSE(AppendCatalogueEntries(path, {{"A", "B"}}));
     EXPECT_FALSE(CreateCatalogue(::testing::TempDir() + "no/such/folder/t.dat", "SKINNAME"));
+}
+
+// A name field 255 wide holding 200 characters overran a buffer sized for 64.
+TEST_F(CatalogueTableTest, TableOfAnotherLayoutIsRefusedAndReportedOnce) {
+    FieldHeaderCreat fields[3] = {CharField("NUMBER", 12), CharField("SKINNAME", 255), CharField("RESFILE", 255)};
+    {
+        FileDBF dbf;
+        ASSERT_EQ(dbf.Creat(path.c_str(), 3, fields), 0);
+        ASSERT_EQ(dbf.AppendRecord(), 0);
+        ASSERT_EQ(dbf.WriteField(2, std::string(200, 'n').c_str()), 0);
+    }
+    const test::Bytes before = test::ReadFileBytes(path);
+    EXPECT_TRUE(ReadCatalogue(path).empty());
+    EXPECT_TRUE(ReadCatalogue(path).empty());
+    EXPECT_FALSE(AppendCatalogueEntries(path, {{"A", "B"}}));
+    EXPECT_EQ(test::ReadFileBytes(path), before);
+    EXPECT_EQ(reports.paths(), std::vector<std::string>{path});
+}
+
+// A header claiming four million records over two: the two are listed.
+TEST_F(CatalogueTableTest, HeaderClaimingMoreRecordsListsThoseTheFileHolds) {
+    ASSERT_TRUE(CreateCatalogue(path, "WINKNAME"));
+    ASSERT_TRUE(AppendCatalogueEntries(path, {{"Bell", "C:\\bell.ewf"}, {"Note", "C:\\note.ewf"}}));
+    test::SetHeaderRecordCount(path, 4000000);
+    const test::Bytes damaged = test::ReadFileBytes(path);
+    const auto entries = ReadCatalogue(path);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].name, "Note");
+    EXPECT_FALSE(AppendCatalogueEntries(path, {{"A", "B"}}));
+    EXPECT_EQ(test::ReadFileBytes(path), damaged);
+    EXPECT_EQ(reports.paths().size(), 1u);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ constexpr unsigned kModAlt = 0x0001;
 constexpr unsigned kModControl = 0x0002;
 constexpr unsigned kModShift = 0x0004;
 
+constexpr unsigned kLargestHotkey = 0xFFFF;        // a value is 16 bits
 constexpr unsigned kDefaultMainHotkey = 0x242;     // Ctrl+B
 constexpr unsigned kNotesManagerHotkey = 0x251;    // Ctrl+Q, fixed
 constexpr unsigned kNewStickHotkey = 0x553;        // Alt+Shift+S, fixed
@@ -30,8 +31,11 @@ inline unsigned HotkeyFlags(unsigned value) { return (value >> 8) & 0xFF; }
 // What RegisterHotKey needs for a value; the extended flag is dropped.
 HotkeyRegistration ToRegistration(unsigned value);
 
+enum class HotkeyParse { Parsed, NotANumber, OutOfRange };
 // Parses stored text the way "%x" does: leading hex digits after optional blanks
-// and "0x". Returns false when there are none, leaving *value untouched.
+// and "0x". No digits, or a value beyond 16 bits, leaves *value untouched.
+HotkeyParse ParseStoredHotkey(const char* text, unsigned* value);
+// True when ParseStoredHotkey parsed a value.
 bool ParseHotkey(const char* text, unsigned* value);
 std::string FormatHotkey(unsigned value);
 

@@ -34,7 +34,7 @@ std::string HotkeyTextFromSettings(const char* key) {
     std::string stored = ReadSetting("HOTKEY", key, 32);
     if (stored.empty()) return {};
     unsigned value = 0;
-    ParseHotkey(stored.c_str(), &value);
+    if (ParseStoredHotkey(stored.c_str(), &value) == HotkeyParse::OutOfRange) return {};
     return HotkeyText(value);
 }
 
@@ -50,17 +50,14 @@ void HotkeySet::Register(HWND owner) {
 }
 
 void HotkeySet::LoadHotkeys() {
+    // A stored value beyond 16 bits is no hotkey: nothing is registered for it.
     std::string main = ReadSetting("HOTKEY", "hotkey", 32);
-    if (!main.empty()) {
-        ParseHotkey(main.c_str(), &mainValue_);
+    if (!main.empty() && ParseStoredHotkey(main.c_str(), &mainValue_) != HotkeyParse::OutOfRange)
         ApplyMainHotkey(HotkeyText(mainValue_).c_str(), mainValue_);
-    }
     std::string capture = ReadSetting("HOTKEY", "hotkey_screen_capture", 32);
-    if (!capture.empty()) {
-        unsigned value = 0;
-        ParseHotkey(capture.c_str(), &value);
+    unsigned value = 0;
+    if (!capture.empty() && ParseStoredHotkey(capture.c_str(), &value) != HotkeyParse::OutOfRange)
         ApplyCaptureHotkey(HotkeyText(value).c_str(), value);
-    }
 }
 
 bool HotkeySet::RegisterValue(const uikit::UniqueGlobalAtom& atom, unsigned value) {

@@ -1,6 +1,6 @@
 #include "SettingsValues.h"
 
-#include <cstdlib>
+#include "StoredNumber.h"
 
 namespace pinora {
 
@@ -19,7 +19,7 @@ std::optional<int> ParseWholeNumber(const std::string& text, int min, int max) {
     return static_cast<int>(value);
 }
 
-bool FlagIsOn(const std::string& value) { return std::atoi(value.c_str()) != 0; }
+bool FlagIsOn(const std::string& value) { return SettingNumber(value) != 0; }
 
 bool DeletedSticksDisappear(const std::string& value) { return value != "0"; }
 

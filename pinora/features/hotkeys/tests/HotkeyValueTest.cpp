@@ -44,6 +44,23 @@ TEST(HotkeyValue, StoredTextParsesAsHex) {
     EXPECT_EQ(v, 0x242u);  // untouched, so the main hotkey keeps Ctrl+B
 }
 
+// A hotkey value is 16 bits; longer texts used to wrap round ("1000000242"
+// became Ctrl+B). Out of range is no hotkey, however many digits it has.
+TEST(HotkeyValue, StoredTextBeyondSixteenBitsIsNoHotkey) {
+    unsigned v = 7;
+    EXPECT_EQ(ParseStoredHotkey("1000000242", &v), HotkeyParse::OutOfRange);
+    EXPECT_EQ(ParseStoredHotkey("10000", &v), HotkeyParse::OutOfRange);
+    EXPECT_EQ(ParseStoredHotkey("fffffffffffffffffffff", &v), HotkeyParse::OutOfRange);
+    EXPECT_EQ(v, 7u);
+    EXPECT_FALSE(ParseHotkey("1000000242", &v));
+    EXPECT_EQ(v, 7u);
+    EXPECT_EQ(ParseStoredHotkey("ffff", &v), HotkeyParse::Parsed);
+    EXPECT_EQ(v, 0xFFFFu);
+    EXPECT_EQ(ParseStoredHotkey("0000000000242", &v), HotkeyParse::Parsed);
+    EXPECT_EQ(v, 0x242u);
+    EXPECT_EQ(ParseStoredHotkey("xyz", &v), HotkeyParse::NotANumber);
+}
+
 TEST(HotkeyValue, FormatIsLowerCaseHexWithoutPrefix) {
     EXPECT_EQ(FormatHotkey(0x242), "242");
     EXPECT_EQ(FormatHotkey(0x64B), "64b");

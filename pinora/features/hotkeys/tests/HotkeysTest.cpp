@@ -49,6 +49,22 @@ TEST_F(HotkeysTest, UnparsableMainHotkeyFallsBackToCtrlB) {
     EXPECT_TRUE(set.MainRegistered());
 }
 
+// "1000000242" once wrapped round to Ctrl+B; out of range it is no hotkey.
+TEST_F(HotkeysTest, StoredValuesBeyondSixteenBitsRegisterNothing) {
+    WriteSetting("1000000242", "HOTKEY", "hotkey");
+    WriteSetting("1000000151", "HOTKEY", "hotkey_screen_capture");
+    HotkeySet set;
+    set.Register(owner.get());
+    EXPECT_FALSE(set.MainRegistered());
+    EXPECT_TRUE(RegisterHotKey(other.get(), 1, MOD_CONTROL, 'B'));
+    EXPECT_TRUE(RegisterHotKey(other.get(), 2, MOD_SHIFT, 'Q'));
+    UnregisterHotKey(other.get(), 1);
+    UnregisterHotKey(other.get(), 2);
+    EXPECT_EQ(HotkeyTextFromSettings("hotkey"), "");
+    EXPECT_EQ(HotkeyTextFromSettings("hotkey_screen_capture"), "");
+    EXPECT_EQ(ReadSetting("HOTKEY", "hotkey", 32), "1000000242");  // left for the user to change
+}
+
 TEST_F(HotkeysTest, ChangeIsStoredOnlyWhenRegistrationSucceeds) {
     HotkeySet set;
     set.Register(owner.get());
