@@ -11,6 +11,7 @@
 #include "ResourceLibrary.h"
 #include "Catalogues_win.h"
 #include "Settings.h"
+#include "SettingsDlg.h"
 #include "Skins.h"
 #include "StickManager.h"
 #include "StoredNumber.h"
@@ -160,6 +161,7 @@ BOOL CMainDlg::OnInitDialog() {
 void CMainDlg::OnDestroy() {
     StopTickTimer();
     calendar_.reset();
+    settings_.reset();
     sticks_.reset();  // its windows borrow the tray menu
     dictionary_.reset();
     DeleteTrayIcon();
@@ -217,12 +219,22 @@ void CMainDlg::RefreshDayFiles() {
 }
 
 void CMainDlg::ApplyNoteFont() {
+    // Also called by the settings dialog while the box is in use: the box gets its
+    // new font before the old one is deleted.
+    HWND edit = Item(IDC_QUICK_NOTE);
     int height = SettingNumber(ReadSetting("SETTINGS", "note_font", 12));
-    if (height < 1) return;
-    noteFont_.reset(CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
-    if (noteFont_) SendMessageA(Item(IDC_QUICK_NOTE), WM_SETFONT, reinterpret_cast<WPARAM>(noteFont_.get()), TRUE);
+    if (height < 1) {
+        // The standard font is the window's own.
+        if (noteFont_) SendMessageA(edit, WM_SETFONT, SendMessageA(hwnd(), WM_GETFONT, 0, 0), TRUE);
+        noteFont_.reset();
+        return;
+    }
+    uikit::UniqueFont font(CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+    if (!font) return;
+    SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    noteFont_ = std::move(font);
 }
 
 void CMainDlg::CenterOverWorkArea() {

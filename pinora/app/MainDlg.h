@@ -26,6 +26,7 @@ constexpr const char* kHelpPage = "https://pinora.app/help/";
 class StickWindows;
 class CBrowserPopup;
 class CStickManagerWnd;
+class CSettingsDlg;
 
 class CMainDlg : public uikit::Dialog {
 public:
@@ -44,6 +45,10 @@ public:
     // The bitmap message window with text (the rest message when text is empty);
     // alarms under "check_draw" and the settings' sample show it this way.
     void ShowBitmapMessage(const char* text);
+
+    // Command 32777: the settings dialog, made on first use (MainDlgSettings.cpp).
+    void OpenSettings();
+    CSettingsDlg* Settings() const { return settings_.get(); }
 
     // What tests look at.
     bool InitCompleted() const { return initCompleted_; }
@@ -126,6 +131,8 @@ private:
     int trayMenuShown_ = 0;
     int trayMenuRefused_ = 0;
     UINT todayMode_ = 1;
+
+    std::unique_ptr<CSettingsDlg> settings_;
 
     // The stick editor, alarm pop-up and today window, created on first use.
     StickWindows& Sticks();

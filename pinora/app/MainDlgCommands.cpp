@@ -104,6 +104,9 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
     case ID_SKINS:
         CSkinChooserDlg::Run(hwnd());
         break;
+    case ID_SETTINGS:
+        OpenSettings();
+        break;
     default:
         // The other commands open windows that are not part of this build yet.
         break;

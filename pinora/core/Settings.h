@@ -22,6 +22,9 @@ void WriteFlag(bool on, const char* section, const char* key);
 // Start at logon: the current user's Run value "Pinora notes" holds the program's
 // full path. Returns whether the key opened and the write or delete succeeded.
 bool SetRunAtLogon(bool on);
+// Whether the Run value is there and names this program (case aside): what
+// Windows will start at the next logon.
+bool IsRunAtLogon();
 extern const char* const kRunKeyPath;
 extern const char* const kRunValueName;
 

@@ -77,6 +77,20 @@ bool SetRunAtLogon(bool on) {
     return r == ERROR_SUCCESS;
 }
 
+bool IsRunAtLogon() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    char stored[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH, type = 0;
+    LONG r = RegQueryValueExA(key, kRunValueName, nullptr, &type, reinterpret_cast<BYTE*>(stored), &size);
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+    char self[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    // A value left by a copy of the program elsewhere starts that copy, not this one.
+    return lstrcmpiA(stored, self) == 0;
+}
+
 bool WriteFirstRunSettings(const std::string& defaultWinkPath) {
     if (GetFileAttributesA(SettingsPath().c_str()) != INVALID_FILE_ATTRIBUTES) return false;
     // The flag shows what the registry holds, so the settings page tells the truth.

@@ -64,3 +64,4 @@
 #include "CommandIds.h"
 #include "CalendarIds.h"
 #include "HardeningIds.h"
+#include "SettingsIds.h"

@@ -5,6 +5,8 @@
 //   pinora_e2e_tool records <table>
 //   pinora_e2e_tool add-alarm <sticks folder> <alarm code> <text>
 //   pinora_e2e_tool window <class or -> <title or ->   visible top-level window's rectangle
+//   pinora_e2e_tool control <title> <id>              rectangle of a visible control of that
+//                                                     window (in any of its pages)
 //   pinora_e2e_tool hotkey-dialog <mode>              asks the running Pinora to open it
 //   pinora_e2e_tool hold-hotkey <hex value> <release file>
 //                                                     keeps a combination registered until
@@ -140,6 +142,27 @@ int PrintWindow(const char* windowClass, const char* title) {
     return PrintRect(w);
 }
 
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleControl(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    if (GetDlgCtrlID(child) != search->id || !IsWindowVisible(child)) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+int PrintControl(const char* title, int id) {
+    HWND w = FindWindowExA(nullptr, nullptr, nullptr, title);
+    while (w && !IsWindowVisible(w)) w = FindWindowExA(nullptr, w, nullptr, title);
+    if (!w) return 1;
+    ControlSearch search = {id, nullptr};
+    EnumChildWindows(w, FindVisibleControl, reinterpret_cast<LPARAM>(&search));
+    return PrintRect(search.found);
+}
+
 int OpenHotkeyDialog(int mode) {
     HWND main = static_cast<HWND>(GetPropA(GetDesktopWindow(), "Pinora prop"));
     if (!main) return 1;
@@ -198,6 +221,7 @@ int main(int argc, char** argv) {
     if (verb == "window" && argc == 4) return PrintWindow(argv[2], argv[3]);
     if (verb == "hotkey-of" && argc == 4) return PrintHotkeyOf(argv[2], argv[3]);
     if (verb == "item-rect" && argc == 4) return PrintRect(GetDlgItem(FindWindowA(nullptr, argv[2]), std::atoi(argv[3])));
+    if (verb == "control" && argc == 4) return PrintControl(argv[2], std::atoi(argv[3]));
     if (verb == "hotkey-dialog" && argc == 3) return OpenHotkeyDialog(std::atoi(argv[2]));
     if (verb == "hold-hotkey" && argc == 4) return HoldHotkey(argv[2], argv[3]);
     if (verb == "last-active" && argc == 3) return PrintLastActive(argv[2]);
@@ -207,8 +231,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
                  "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | item-rect <title> <id>\n"
-                 "     | hotkey-dialog <mode> | hold-hotkey <hex> <release file> | last-active <pnhook.dll>\n"
-                 "     | seed-stick <sticks folder> <yyyyMMdd> <state> <text> | hold-desktop <release file>\n"
-                 "     | hotkey-of <title> <id> | pwd-records <pnpb.dat>\n");
+                 "     | control <title> <id> | hotkey-dialog <mode> | hold-hotkey <hex> <release file>\n"
+                 "     | last-active <pnhook.dll> | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n"
+                 "     | hold-desktop <release file> | hotkey-of <title> <id> | pwd-records <pnpb.dat>\n");
     return 2;
 }

@@ -79,6 +79,7 @@ item_offset() {
     out-exit) echo 88 ;;
     in-calendar) echo 45 ;;
     in-today) echo 79 ;;
+    in-settings) echo 199 ;;
     in-logout) echo 241 ;;
     in-pwdbox) echo 97 ;;
     in-exit) echo 301 ;;

@@ -45,4 +45,47 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
+IniLines ReadIniInOrder(const std::string& path) {
+    IniLines lines;
+    std::istringstream in(ReadFileBytes(path));
+    std::string line, section;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (line.front() == '[') {
+            section = line.substr(1, line.find(']') - 1);
+            continue;
+        }
+        const auto eq = line.find('=');
+        lines.emplace_back(section + "/" + line.substr(0, eq), eq == std::string::npos ? "" : line.substr(eq + 1));
+    }
+    return lines;
+}
+
+void WriteBitmapFile(const std::string& path, int width, int height, COLORREF colour) {
+    const int stride = (width * 3 + 3) & ~3;
+    const int imageSize = stride * height;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(imageSize);
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(imageSize);
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    std::string row(static_cast<size_t>(stride), '\0');
+    for (int x = 0; x < width; ++x) {
+        row[static_cast<size_t>(x) * 3] = static_cast<char>(GetBValue(colour));
+        row[static_cast<size_t>(x) * 3 + 1] = static_cast<char>(GetGValue(colour));
+        row[static_cast<size_t>(x) * 3 + 2] = static_cast<char>(GetRValue(colour));
+    }
+    for (int y = 0; y < height; ++y) bytes += row;
+    WriteFileBytes(path, bytes);
+}
+
 }  // namespace pinora::test

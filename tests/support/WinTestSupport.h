@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace pinora::test {
 
@@ -13,6 +15,11 @@ void RemoveFolder(const std::string& folder);
 bool FileExists(const std::string& path);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The key=value lines of a settings file as ("SECTION/key", value), in file order.
+using IniLines = std::vector<std::pair<std::string, std::string>>;
+IniLines ReadIniInOrder(const std::string& path);
+// A 24-bit .bmp file of one colour.
+void WriteBitmapFile(const std::string& path, int width, int height, COLORREF colour);
 
 // A program folder holding DoRoRaz.dll, installed as the program folder.
 class ProgramFolderFixture {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 
 #include "Settings.h"
 #include "WinTestSupport.h"
@@ -31,18 +30,7 @@ std::string ThisProgram() {
 // key=value lines of the file, by "SECTION/key".
 std::map<std::string, std::string> IniEntries(const std::string& path) {
     std::map<std::string, std::string> entries;
-    std::istringstream in(test::ReadFileBytes(path));
-    std::string line, section;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
-        if (line.front() == '[') {
-            section = line.substr(1, line.find(']') - 1);
-            continue;
-        }
-        auto eq = line.find('=');
-        entries[section + "/" + line.substr(0, eq)] = line.substr(eq + 1);
-    }
+    for (auto& [key, value] : test::ReadIniInOrder(path)) entries[key] = value;
     return entries;
 }
 
@@ -99,6 +87,22 @@ TEST_F(SettingsTest, RunValueOnAndOff) {
     ASSERT_TRUE(SetRunAtLogon(false));
     EXPECT_EQ(RunValue(), "<none>");
     EXPECT_FALSE(SetRunAtLogon(false));  // nothing left to delete
+}
+
+TEST_F(SettingsTest, RunValueCountsOnlyWhenItStartsThisProgram) {
+    ASSERT_TRUE(SetRunAtLogon(true));
+    EXPECT_TRUE(IsRunAtLogon());
+
+    // Left behind by a copy of the program in another folder.
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_WRITE, &key), ERROR_SUCCESS);
+    const char other[] = "C:\\Old place\\Pinora.exe";
+    RegSetValueExA(key, kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(other), sizeof other);
+    RegCloseKey(key);
+    EXPECT_FALSE(IsRunAtLogon());
+
+    ASSERT_TRUE(SetRunAtLogon(false));
+    EXPECT_FALSE(IsRunAtLogon());
 }
 
 }  // namespace

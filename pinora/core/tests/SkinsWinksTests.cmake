@@ -6,7 +6,7 @@ set(skins_testdata_src ${CMAKE_CURRENT_LIST_DIR}/data)
 
 set(skins_testdata_targets)
 foreach(entry alpha:alpha.dll beta:beta.dll plain:plain.dll nameless:nameless.dll
-              wink_a:a.ewf wink_b:b.ewf wink_nomovie:nomovie.ewf)
+              wink_a:a.ewf wink_b:b.ewf wink_nomovie:nomovie.ewf wink_pic:pic.ewf)
   string(REPLACE ":" ";" parts "${entry}")
   list(GET parts 0 src)
   list(GET parts 1 out)

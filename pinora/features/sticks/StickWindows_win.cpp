@@ -152,6 +152,9 @@ void StickWindows::RebuildToday() {
 
 void StickWindows::CreateToday() {
     const std::string folder = UserSticksFolder();
+    // "agent_bmp" is read at each making, so a picture chosen in the settings shows
+    // at the next rebuild (the old window and its borrowed picture are gone by now).
+    agentLoaded_ = false;
     if (!today_.Create(main_, menu_, Agent(), todayFilter_, folder.empty() ? "" : folder + kAlarmTableName)) return;
     today_.Draw();
 }

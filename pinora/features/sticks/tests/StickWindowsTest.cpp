@@ -596,6 +596,25 @@ TEST_F(StickWindowsTest, TickShowsThePopupAndStopsOnAReadError) {
     EXPECT_EQ(test::g_lastMessageBoxText, LoadResString(IDS_ALARM_READ_ERROR));
 }
 
+TEST_F(StickWindowsTest, TodayWindowTakesAPictureChosenMeanwhileAtItsNextRebuild) {
+    PutAlarm("20090305|2009|03|05|11|0|4|1|20090305", "1", "short");
+    ASSERT_TRUE(sticks->ToggleToday());
+    EXPECT_EQ(sticks->Today().AgentHeight(), 64);  // the library's picture
+
+    // The settings dialog stores another picture and asks for a rebuild.
+    const std::string picture = folder.Path() + "agent.bmp";
+    test::WriteBitmapFile(picture, 50, 20, RGB(0, 128, 0));
+    WriteSetting(picture.c_str(), "SETTINGS", "agent_bmp");
+    sticks->RebuildToday();
+    EXPECT_EQ(sticks->Today().AgentWidth(), 50);
+    EXPECT_EQ(sticks->Today().AgentHeight(), 20);
+
+    WriteSetting("0", "SETTINGS", "agent_bmp");
+    EXPECT_FALSE(sticks->ToggleToday());
+    ASSERT_TRUE(sticks->ToggleToday());
+    EXPECT_EQ(sticks->Today().AgentHeight(), 64);
+}
+
 TEST_F(StickWindowsTest, TodayWindowListsTodaysSticksByFilter) {
     const std::string longText(200, 'w');
     PutAlarm("20090305|2009|03|05|11|0|4|1|20090305", "1", "short");
