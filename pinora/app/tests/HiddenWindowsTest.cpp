@@ -1,0 +1,137 @@
+// Pinora spends its day hidden in the notification area: the real main window
+// and the windows it opens, each checked for timers that fire while it is hidden
+// (test::NoTimerRunsWhileHidden). Only the main window's 30-second tick may run.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "App.h"
+#include "DoRoRazIds.h"
+#include "HiddenWindowCheck.h"
+#include "MainDlg.h"
+#include "Settings.h"
+#include "StickEditor.h"
+#include "TextCipher.h"
+#include "Users.h"
+#include "WinTestSupport.h"
+
+namespace pinora {
+namespace {
+
+using test::NoTimerRunsWhileHidden;
+
+LocalTime At(int y, int m, int d, int hh, int mm) { return LocalTime{y, m, d, hh, mm, 0, DayOfWeek(y, m, d)}; }
+
+// Pinora as it starts at logon: a remembered user logged in automatically, the
+// main window created and hidden, nothing else asked for.
+class HiddenWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetClock(&clock);
+        App() = AppState{};
+        ASSERT_EQ(createUserTable(userTablePath()), 1);
+        ASSERT_EQ(addUserTo(userTablePath(), "tester", "pw"), 1);
+        char encrypted[kCipherFieldSize] = {};
+        ASSERT_EQ(cryptField("pw", encrypted, 0), 1);
+        WriteSetting("1", "SETTINGS", "auto_login_in");
+        WriteSetting("tester", "SETTINGS", "auto_user");
+        WriteSetting(encrypted, "SETTINGS", "auto_pwd");
+        WriteSetting("1", "SETTINGS", "auto_remember_pwd");
+        ASSERT_NE(main.CreateMain(), nullptr);
+        ShowWindow(main.hwnd(), SW_HIDE);
+        ASSERT_TRUE(App().bLoggedIn);
+    }
+    void TearDown() override {
+        main.Destroy();
+        App() = AppState{};
+        SetClock(nullptr);
+        SetRunAtLogon(false);
+    }
+    void Command(UINT id) { SendMessageA(main.hwnd(), WM_COMMAND, id, 0); }
+    HWND Editor() { return reinterpret_cast<HWND>(SendMessageA(main.hwnd(), MWM_GETSTICKEDITOR, 0, 0)); }
+    HWND QuickNote() { return GetDlgItem(main.hwnd(), IDC_QUICK_NOTE); }
+
+    test::ProgramFolderFixture folder;
+    ManualClock clock{At(2009, 3, 5, 10, 20)};
+    CMainDlg main;
+};
+
+TEST_F(HiddenWindowsTest, AfterStartUpNothingIsShownAndOnlyTheTickRuns) {
+    EXPECT_TRUE(main.TickTimerRunning());
+    EXPECT_TRUE(test::VisibleThreadWindows().empty());
+    EXPECT_TRUE(NoTimerRunsWhileHidden(main.hwnd(), {kTickTimer}));
+}
+
+// The quick-note box takes the keyboard whenever the window is shown, and lets
+// go of it (and of its blinking caret) when the window hides again.
+TEST_F(HiddenWindowsTest, MainWindowSleepsAgainAfterEachShowing) {
+    Command(ID_SHOW_MAIN);
+    ASSERT_TRUE(IsWindowVisible(main.hwnd()));
+    EXPECT_EQ(GetFocus(), QuickNote());
+    Command(IDCANCEL);
+    EXPECT_TRUE(NoTimerRunsWhileHidden(main.hwnd(), {kTickTimer}));
+
+    // A double click on the icon shows it where it stands, ready for typing.
+    SendMessageA(main.hwnd(), MWM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(IsWindowVisible(main.hwnd()));
+    EXPECT_EQ(GetFocus(), QuickNote());
+    SetWindowTextA(QuickNote(), "a note");
+    Command(IDOK);
+    ASSERT_FALSE(IsWindowVisible(main.hwnd()));
+    EXPECT_TRUE(NoTimerRunsWhileHidden(main.hwnd(), {kTickTimer}));
+}
+
+// The editor's clock ticks while the editor can be seen and stops with it,
+// however it was closed.
+TEST_F(HiddenWindowsTest, StickEditorClockRunsOnlyWhileItIsShown) {
+    Command(ID_NEW_STICK);
+    HWND editor = Editor();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_TRUE(IsWindowVisible(editor));
+    {
+        test::TimerWatch watch;
+        const auto clockTicked = [&] {
+            for (const test::TimerSeen& t : watch.For(editor))
+                if (t.message == WM_TIMER && t.id == kClockTimer) return true;
+            return false;
+        };
+        EXPECT_TRUE(test::PumpUntil(clockTicked, 2500));
+    }
+    Command(IDCANCEL);  // the main window's cancel does not touch the editor
+    SendMessageA(editor, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(NoTimerRunsWhileHidden(editor));
+
+    Command(ID_NEW_STICK);
+    ASSERT_TRUE(IsWindowVisible(editor));
+    SetDlgItemTextA(editor, IDC_STICK_TEXT, "plain stick");
+    SendMessageA(editor, WM_COMMAND, IDOK, 0);
+    ASSERT_FALSE(IsWindowVisible(editor));
+    EXPECT_TRUE(NoTimerRunsWhileHidden(editor));
+    EXPECT_TRUE(NoTimerRunsWhileHidden(main.hwnd(), {kTickTimer}));
+}
+
+// The today window is shown while it exists; its tooltip stays hidden until the
+// mouse rests on a stick, and sleeps until then.
+TEST_F(HiddenWindowsTest, TodayWindowTooltipSleepsUntilNeeded) {
+    Command(ID_TODAY_WINDOW);
+    std::vector<HWND> tips;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            char cls[64] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tips));
+    ASSERT_FALSE(tips.empty());
+    for (HWND tip : tips) EXPECT_TRUE(NoTimerRunsWhileHidden(tip));
+}
+
+}  // namespace
+}  // namespace pinora
