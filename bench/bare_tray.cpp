@@ -1,7 +1,13 @@
 // The yardstick for Pinora's idle cost: the least a notification-area program
 // can be. One hidden window, one tray icon, one 30-second timer that does
 // nothing, one message loop. bench/idle_cost.sh runs it beside Pinora.
+//
+// Words on the command line add one start-up step of Pinora's each, so that what
+// the step costs can be measured alone: "ole" (OleInitialize), "comctl"
+// (InitCommonControlsEx with Pinora's classes). The libraries are loaded only
+// then, so the plain program stays bare.
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstring>
@@ -25,9 +31,35 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     }
 }
 
+bool Asked(const char* commandLine, const char* word) {
+    const size_t n = std::strlen(word);
+    for (const char* p = std::strstr(commandLine, word); p; p = std::strstr(p + 1, word))
+        if ((p == commandLine || p[-1] == ' ') && (p[n] == '\0' || p[n] == ' ')) return true;
+    return false;
+}
+
+template <typename Fn>
+Fn Entry(const char* library, const char* name) {
+    HMODULE module = LoadLibraryA(library);
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+void AddStartUpSteps(const char* commandLine) {
+    if (Asked(commandLine, "ole")) {
+        if (auto oleInitialize = Entry<HRESULT(WINAPI*)(void*)>("ole32.dll", "OleInitialize")) oleInitialize(nullptr);
+    }
+    if (Asked(commandLine, "comctl")) {
+        INITCOMMONCONTROLSEX icc = {sizeof icc,
+                                    ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES | ICC_COOL_CLASSES};
+        if (auto init = Entry<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>("comctl32.dll", "InitCommonControlsEx"))
+            init(&icc);
+    }
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    AddStartUpSteps(commandLine ? commandLine : "");
     WNDCLASSA wc = {};
     wc.lpfnWndProc = Proc;
     wc.hInstance = instance;

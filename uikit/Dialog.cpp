@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "CommonControls.h"
 #include "Skin.h"
 
 namespace uikit {
@@ -11,6 +12,16 @@ namespace {
 std::vector<HWND>& ModelessDialogs() {
     static std::vector<HWND> dialogs;
     return dialogs;
+}
+
+// The dialog manager focuses the first control of a new dialog, and the focus
+// brings the activation with it, even while the dialog is hidden. A hidden edit
+// box with the focus blinks its caret all day, so both go back where they were;
+// the dialog remembers its focused control for its first activation.
+void GiveBackActivation(HWND hidden, HWND activeBefore, HWND focusBefore) noexcept {
+    if (GetActiveWindow() != hidden) return;
+    SetActiveWindow(activeBefore && IsWindow(activeBefore) ? activeBefore : nullptr);
+    if (focusBefore && IsWindow(focusBefore) && GetFocus() != focusBefore) SetFocus(focusBefore);
 }
 
 }  // namespace
@@ -28,15 +39,21 @@ HWND Dialog::Create(HINSTANCE resources, int templateId, HWND owner, LPARAM para
     if (IsWindowAlive()) return hwnd_;
     modal_ = false;
     createParam_ = param;
+    if (UsesCommonControls()) EnsureCommonControls();
+    const HWND activeBefore = GetActiveWindow();
+    const HWND focusBefore = GetFocus();
     HWND h = CreateDialogParamA(resources, MAKEINTRESOURCEA(templateId), owner, Proc,
                                 reinterpret_cast<LPARAM>(this));
-    if (h) RegisterModeless(h);
+    if (!h) return nullptr;
+    RegisterModeless(h);
+    if (!IsWindowVisible(h)) GiveBackActivation(h, activeBefore, focusBefore);
     return h;
 }
 
 INT_PTR Dialog::DoModal(HINSTANCE resources, int templateId, HWND owner, LPARAM param) noexcept {
     modal_ = true;
     createParam_ = param;
+    if (UsesCommonControls()) EnsureCommonControls();
     INT_PTR r = DialogBoxParamA(resources, MAKEINTRESOURCEA(templateId), owner, Proc,
                                 reinterpret_cast<LPARAM>(this));
     modal_ = false;

@@ -1,7 +1,6 @@
 #include "AppMain.h"
 
 #include <windows.h>
-#include <commctrl.h>
 #include <ole2.h>
 
 #include "Handles.h"
@@ -22,9 +21,8 @@ int RunPinora() noexcept {
         if (!ResLib()) return 0;
 
         HRESULT ole = OleInitialize(nullptr);
-        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES |
-                                                    ICC_COOL_CLASSES};
-        InitCommonControlsEx(&icc);
+        // The common controls are set up by the first window that holds one
+        // (uikit/CommonControls.h): a hidden Pinora does without their library.
 
         int code = 0;
         {

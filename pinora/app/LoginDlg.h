@@ -23,6 +23,7 @@ public:
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool UsesCommonControls() const noexcept override { return false; }  // plain controls only
 
 private:
     void OnInit();
@@ -43,6 +44,7 @@ public:
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool UsesCommonControls() const noexcept override { return false; }  // plain controls only
 
 private:
     void OnOk();

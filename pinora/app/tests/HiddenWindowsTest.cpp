@@ -70,12 +70,6 @@ TEST_F(HiddenWindowsTest, AfterStartUpNothingIsShownAndOnlyTheTickRuns) {
 // The quick-note box takes the keyboard whenever the window is shown, and lets
 // go of it (and of its blinking caret) when the window hides again.
 TEST_F(HiddenWindowsTest, MainWindowSleepsAgainAfterEachShowing) {
-    Command(ID_SHOW_MAIN);
-    ASSERT_TRUE(IsWindowVisible(main.hwnd()));
-    EXPECT_EQ(GetFocus(), QuickNote());
-    Command(IDCANCEL);
-    EXPECT_TRUE(NoTimerRunsWhileHidden(main.hwnd(), {kTickTimer}));
-
     // A double click on the icon shows it where it stands, ready for typing.
     SendMessageA(main.hwnd(), MWM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
     ASSERT_TRUE(IsWindowVisible(main.hwnd()));
@@ -83,6 +77,12 @@ TEST_F(HiddenWindowsTest, MainWindowSleepsAgainAfterEachShowing) {
     SetWindowTextA(QuickNote(), "a note");
     Command(IDOK);
     ASSERT_FALSE(IsWindowVisible(main.hwnd()));
+    EXPECT_TRUE(NoTimerRunsWhileHidden(main.hwnd(), {kTickTimer}));
+
+    Command(ID_SHOW_MAIN);
+    ASSERT_TRUE(IsWindowVisible(main.hwnd()));
+    EXPECT_EQ(GetFocus(), QuickNote());
+    Command(IDCANCEL);
     EXPECT_TRUE(NoTimerRunsWhileHidden(main.hwnd(), {kTickTimer}));
 }
 
