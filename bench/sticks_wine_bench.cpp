@@ -3,7 +3,6 @@
 // beside a plain read of the file in 64 KiB blocks. Prints the median of 21 runs.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,6 +13,7 @@
 #include "Scheduler.h"
 #include "TodayList.h"
 #include "sticks_bench_table.h"
+#include "wine_bench_timing.h"
 
 namespace {
 
@@ -32,17 +32,7 @@ std::string MakeTable() {
 
 template <typename F>
 double MedianMicroseconds(F work) {
-    LARGE_INTEGER freq, a, b;
-    QueryPerformanceFrequency(&freq);
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        QueryPerformanceCounter(&a);
-        work();
-        QueryPerformanceCounter(&b);
-        times.push_back(1e6 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(freq.QuadPart));
-    }
-    std::sort(times.begin(), times.end());
-    return times[kRuns / 2];
+    return wine_bench::MedianMicroseconds(kRuns, work);
 }
 
 }  // namespace

@@ -32,18 +32,75 @@ macro(pinora_add_googletest)
   add_compile_options(-Wall -Wextra -Werror -Wshadow=local -Wno-missing-field-initializers)
 endmacro()
 
-# A program or library that belongs in the program folder. Its debug information
-# moves to build/<preset>/debug/<file>.debug, named in the binary by a debug link
-# (gdb and winedbg find it there): Wine reads every section of a binary into
-# memory when it loads it, so debug sections left inside would stay resident for
-# as long as the program runs (5 MB of Pinora.exe's 30). NO_DEBUG_SPLIT for
-# binaries that carry none (resource libraries).
+# The one version, from project(VERSION): PinoraVersion.h for the code and the
+# resource scripts (target pinora_version), and the version information that
+# pinora_stage gives every binary it puts into the program folder.
+set(PINORA_COMMON_RESOURCES ${PROJECT_SOURCE_DIR}/resources/common)
+set(PINORA_VERSION_HEADER ${CMAKE_BINARY_DIR}/generated/PinoraVersion.h)
+configure_file(${PINORA_COMMON_RESOURCES}/PinoraVersion.h.in ${PINORA_VERSION_HEADER} @ONLY)
+add_library(pinora_version INTERFACE)
+target_include_directories(pinora_version INTERFACE ${CMAKE_BINARY_DIR}/generated)
+
+# What each shipped file says it is (its "FileDescription"), by target. A staged
+# target missing here is described by its name; pinora_resource_dll and
+# pinora_stage take DESCRIPTION to say more.
+set(PINORA_DESCRIPTIONS
+  "Pinora|Pinora notes and reminders"
+  "Tabulo|Pinora table-file library"
+  "VekFlash|Pinora wink player"
+  "DoRoRaz|Pinora user interface"
+  "pnhook|Pinora input activity hooks"
+  "PnPwdBox|Pinora password box"
+  "PNPBRes|Pinora password box user interface"
+  "DORORod|Pinora password box control pictures")
+
+function(pinora_version_info target)
+  set(description "Pinora ${target}")
+  foreach(entry IN LISTS PINORA_DESCRIPTIONS)
+    if(entry MATCHES "^${target}\\|(.*)$")
+      set(description "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+  get_target_property(given ${target} PINORA_DESCRIPTION)
+  if(NOT given)
+    set_target_properties(${target} PROPERTIES PINORA_DESCRIPTION "${description}")
+  endif()
+  set(PINORA_VI_TARGET ${target})
+  file(READ ${PINORA_COMMON_RESOURCES}/VersionInfo.rc.in template)
+  string(CONFIGURE "${template}" content @ONLY)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.version.rc)
+  file(GENERATE OUTPUT ${rc} CONTENT "${content}")
+  # windres names no dependencies of its own: a new version rebuilds the resource.
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${PINORA_VERSION_HEADER})
+  target_sources(${target} PRIVATE ${rc})
+  target_include_directories(${target} PRIVATE ${CMAKE_BINARY_DIR}/generated)
+endfunction()
+
+# A program or library that belongs in the program folder. It carries the
+# version information; a program also carries the application manifest.
+# Its debug information moves to build/<preset>/debug/<file>.debug, named in the
+# binary by a debug link (gdb and winedbg find it there): Wine reads every
+# section of a binary into memory when it loads it, so debug sections left inside
+# would stay resident for as long as the program runs (5 MB of Pinora.exe's 30).
+# NO_DEBUG_SPLIT for binaries that carry none (resource libraries).
+#   pinora_stage(target [DESCRIPTION "what the file is"] [NO_DEBUG_SPLIT])
 function(pinora_stage target)
-  cmake_parse_arguments(S "NO_DEBUG_SPLIT" "" "" ${ARGN})
+  cmake_parse_arguments(S "NO_DEBUG_SPLIT" "DESCRIPTION" "" ${ARGN})
   set_target_properties(${target} PROPERTIES
     PREFIX ""
     RUNTIME_OUTPUT_DIRECTORY ${PINORA_DIST}
     ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(S_DESCRIPTION)
+    set_target_properties(${target} PROPERTIES PINORA_DESCRIPTION "${S_DESCRIPTION}")
+  endif()
+  pinora_version_info(${target})
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_sources(${target} PRIVATE ${PINORA_COMMON_RESOURCES}/Application.rc)
+    set_source_files_properties(${PINORA_COMMON_RESOURCES}/Application.rc PROPERTIES
+      OBJECT_DEPENDS ${PINORA_COMMON_RESOURCES}/Application.manifest)
+  endif()
+  set_property(GLOBAL APPEND PROPERTY PINORA_STAGED_TARGETS ${target})
   if(WIN32 AND CMAKE_OBJCOPY AND NOT S_NO_DEBUG_SPLIT)
     set(debug ${CMAKE_BINARY_DIR}/debug/$<TARGET_FILE_NAME:${target}>.debug)
     add_custom_command(TARGET ${target} POST_BUILD
@@ -97,14 +154,19 @@ endfunction()
 
 # A resource-only DLL (no code, no entry point) built from one .rc file, staged in
 # the program folder. Skins, winks and test data name their file and folder:
-#   pinora_resource_dll(target file.rc [FILE name.ext] [DESTINATION folder])
+#   pinora_resource_dll(target file.rc [FILE name.ext] [DESTINATION folder]
+#                       [DESCRIPTION "what the file is"])
 function(pinora_resource_dll target rcfile)
-  cmake_parse_arguments(R "" "FILE;DESTINATION" "" ${ARGN})
+  cmake_parse_arguments(R "" "FILE;DESTINATION;DESCRIPTION" "" ${ARGN})
   add_library(${target} SHARED ${rcfile})
   set_target_properties(${target} PROPERTIES LINKER_LANGUAGE C)
   # No runtime and a zero entry point: the loader maps it and runs nothing.
   target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=0 -s)
-  pinora_stage(${target} NO_DEBUG_SPLIT)
+  if(R_DESCRIPTION)
+    pinora_stage(${target} DESCRIPTION "${R_DESCRIPTION}" NO_DEBUG_SPLIT)
+  else()
+    pinora_stage(${target} NO_DEBUG_SPLIT)
+  endif()
   if(R_FILE)
     string(REGEX REPLACE "\\.[^.]*$" "" name "${R_FILE}")
     string(REGEX MATCH "\\.[^.]*$" suffix "${R_FILE}")

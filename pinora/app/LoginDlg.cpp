@@ -11,6 +11,7 @@
 #include "Settings.h"
 #include "TextCipher.h"
 #include "Users.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 namespace {
@@ -35,23 +36,7 @@ void FocusAndSelect(HWND dialog, int id) {
 
 }  // namespace
 
-void CenterDialog(HWND dialog, HWND owner) {
-    RECT work, rc, around;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    GetWindowRect(dialog, &rc);
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner))
-        GetWindowRect(owner, &around);
-    else
-        around = work;
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    int x = around.left + (around.right - around.left - w) / 2;
-    int y = around.top + (around.bottom - around.top - h) / 2;
-    if (x + w > work.right) x = work.right - w;
-    if (y + h > work.bottom) y = work.bottom - h;
-    if (x < work.left) x = work.left;
-    if (y < work.top) y = work.top;
-    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void CenterDialog(HWND dialog, HWND owner) { uikit::CenterWindow(dialog, owner); }
 
 bool CLoginDlg::Open(HWND owner, int mode) {
     if (!IsWindowAlive() && !Create(ResLib(), IDD_LOGIN, owner)) return false;

@@ -68,6 +68,7 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         StartTickTimer();
         return TRUE;
     case MWM_CLOSEPOPUPS:
+        CloseNotesManager(true);
         SendMessageA(hwnd(), MWM_STICKSCHANGED, 0, 0);
         StartTickTimer();
         return TRUE;
@@ -78,6 +79,10 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return Result(reinterpret_cast<LRESULT>(Sticks().EditorWindow()));
     case MWM_TIPHELP:
         ShellExecuteA(nullptr, "open", kHelpPage, nullptr, nullptr, SW_SHOWNORMAL);
+        rest_.CloseNotifier();
+        return TRUE;
+    case MWM_HOTKEYDIALOG:
+        OpenHotkeyDialog(static_cast<int>(wp));
         return TRUE;
     default:
         return FALSE;
@@ -94,7 +99,7 @@ BOOL CMainDlg::OnInitDialog() {
     RebuildWinkCatalogue();
     WriteFirstRunSettings(DefaultWinkPath());
 
-    dwWorkStartTick_ = GetTickCount();
+    StartActivityTracking();
 
     ApplyCurrentSkin(hwnd());
 
@@ -147,8 +152,10 @@ void CMainDlg::OnDestroy() {
     sticks_.reset();  // its windows borrow the tray menu
     DeleteTrayIcon();
     login_.Destroy();
+    notes_.Destroy();
     hotkeys_.Release();
     trayMenu_.reset();
+    StopActivityTracking();
     // The animation player's temporary file lives in the temp folder, not the drive root.
     char temp[MAX_PATH + 1] = {};
     if (GetTempPathA(MAX_PATH, temp)) DeleteFileA((std::string(temp) + "Temp1.swf").c_str());
@@ -167,10 +174,10 @@ void CMainDlg::OnDestroy() {
 }
 
 void CMainDlg::OnTick() {
-    // Each tick runs the alarm check, then the rest check (which joins with its window).
-    // A table that cannot be read stops the timer, before its message box, until
-    // the timer is started again.
+    // Each tick runs the alarm check, then the rest check. A table that cannot be
+    // read stops the timer, before its message box, until the timer is started again.
     Sticks().RunAlarmCheck([this] { StopTickTimer(); });
+    rest_.Check();
 }
 
 StickWindows& CMainDlg::Sticks() {

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -12,6 +13,8 @@
 #include "Hotkeys.h"
 #include "LoginDlg.h"
 #include "MainMessages.h"
+#include "RestReminder.h"
+#include "NotesManager.h"
 
 namespace pinora {
 
@@ -34,6 +37,12 @@ public:
     void RefreshDayFiles();
     const DayFiles& Files() const { return files_; }
 
+    // The hotkey dialog: mode 0 the quick-note hotkey, 1 the screen-capture one.
+    void OpenHotkeyDialog(int mode);
+    // The bitmap message window with text (the rest message when text is empty);
+    // alarms under "check_draw" and the settings' sample show it this way.
+    void ShowBitmapMessage(const char* text);
+
     // What tests look at.
     bool InitCompleted() const { return initCompleted_; }
     bool TrayIconAdded() const { return trayAdded_; }
@@ -43,6 +52,9 @@ public:
     const HotkeySet& Hotkeys() const { return hotkeys_; }
     HMENU TrayMenu() const { return trayMenu_.get(); }
     CLoginDlg& Login() { return login_; }
+    bool HooksInstalled() const { return hooksInstalled_; }
+    RestReminder& Rest() { return rest_; }
+    CNotesManagerDlg& Notes() { return notes_; }
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -81,7 +93,18 @@ private:
     void CenterOverWorkArea();
     void StartProgram(const std::string& path, const std::string& args);
 
+    // Activity hooks and the rest reminder (MainDlgRest.cpp).
+    void StartActivityTracking();
+    void StopActivityTracking();
+    static std::uint32_t LastInputTick();
+    // Notes manager (MainDlgNotes.cpp): commands 1005 and 32772, Ctrl+Q, and
+    // closing it, which offers unsaved edits for saving first (false: it stays).
+    void OpenNotesManager();
+    void ToggleNotesManager();
+    bool CloseNotesManager(bool onlyIfVisible);
+
     CLoginDlg login_;
+    CNotesManagerDlg notes_;
     uikit::UniqueMenu trayMenu_;
     uikit::UniqueFont noteFont_;
     HotkeySet hotkeys_;
@@ -94,7 +117,8 @@ private:
     bool dropTargetRegistered_ = false;
     bool trayAdded_ = false;
     bool timerRunning_ = false;
-    DWORD dwWorkStartTick_ = 0;
+    bool hooksInstalled_ = false;
+    RestReminder rest_{&CMainDlg::LastInputTick};
     bool menuOpen_ = false;
     int trayMenuShown_ = 0;
     int trayMenuRefused_ = 0;

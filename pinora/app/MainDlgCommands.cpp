@@ -28,6 +28,7 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
         ShellExecuteA(nullptr, "open", files_.diaryFile.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         break;
     case ID_EXIT:
+        if (!CloseNotesManager(false)) break;  // a note the user wants kept could not be saved
         PostQuitMessage(0);
         DestroyWindow(hwnd());
         break;
@@ -50,6 +51,7 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
         // Nothing of the user stays on the screen or runs while nobody is logged in:
         // no reminders, no list of the day's sticks.
         StopTickTimer();
+        CloseNotesManager(false);
         if (Sticks().TodayShown()) SetTodayMenuText(Sticks().ToggleToday());
         OutputDebugStringA("Pinora: logged out\n");
         break;
@@ -67,6 +69,10 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
         if (trayMenu_)
             CheckMenuRadioItem(GetSubMenu(trayMenu_.get(), TRAYMENU_DISPLAY_MODE), ID_TODAY_MODE_1,
                                ID_TODAY_MODE_0, id, MF_BYCOMMAND);
+        break;
+    case IDC_NOTES_MANAGER:
+    case ID_NOTES_MANAGER:
+        OpenNotesManager();
         break;
     case ID_PASSWORD_BOX:
         OpenPasswordBox();
@@ -115,7 +121,7 @@ void CMainDlg::OnHotkey(WPARAM id) {
         }
         break;
     case HotkeyId::CtrlQ:
-        SendMessageA(hwnd(), WM_COMMAND, ID_NOTES_MANAGER, 0);
+        ToggleNotesManager();
         break;
     case HotkeyId::NewStick:
         SendMessageA(hwnd(), WM_COMMAND, ID_NEW_STICK, 0);

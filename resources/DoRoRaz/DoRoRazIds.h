@@ -58,3 +58,6 @@
 #include "UsersIds.h"
 #include "SticksIds.h"
 #include "SkinsIds.h"
+#include "RestIds.h"
+#include "HotkeysIds.h"
+#include "NotesIds.h"

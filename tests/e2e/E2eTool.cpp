@@ -4,12 +4,22 @@
 //   pinora_e2e_tool field <table> <record> <field>
 //   pinora_e2e_tool records <table>
 //   pinora_e2e_tool add-alarm <sticks folder> <alarm code> <text>
+//   pinora_e2e_tool window <class or -> <title or ->   visible top-level window's rectangle
+//   pinora_e2e_tool hotkey-dialog <mode>              asks the running Pinora to open it
+//   pinora_e2e_tool hold-hotkey <hex value> <release file>
+//                                                     keeps a combination registered until
+//                                                     the file exists ("held" or "refused")
+//   pinora_e2e_tool last-active <pnhook.dll>          HK_GetLastActiveTick of that file
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "AlarmStore.h"
+#include "HotkeyValue.h"
+#include "MainMessages.h"
 #include "Settings.h"
 #include "Tabulo.h"
 #include "TextCipher.h"
@@ -62,6 +72,49 @@ int PrintRecords(const char* path) {
     return 0;
 }
 
+const char* OrNull(const char* arg) { return std::strcmp(arg, "-") == 0 ? nullptr : arg; }
+
+int PrintWindow(const char* windowClass, const char* title) {
+    HWND w = FindWindowExA(nullptr, nullptr, OrNull(windowClass), OrNull(title));
+    while (w && !IsWindowVisible(w)) w = FindWindowExA(nullptr, w, OrNull(windowClass), OrNull(title));
+    if (!w) return 1;
+    RECT rc;
+    GetWindowRect(w, &rc);
+    std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
+    return 0;
+}
+
+int OpenHotkeyDialog(int mode) {
+    HWND main = static_cast<HWND>(GetPropA(GetDesktopWindow(), "Pinora prop"));
+    if (!main) return 1;
+    return PostMessageA(main, pinora::MWM_HOTKEYDIALOG, static_cast<WPARAM>(mode), 0) ? 0 : 1;
+}
+
+int HoldHotkey(const char* hex, const char* releaseFile) {
+    unsigned value = 0;
+    if (!pinora::ParseHotkey(hex, &value)) return 2;
+    const pinora::HotkeyRegistration r = pinora::ToRegistration(value);
+    if (!RegisterHotKey(nullptr, 1, r.modifiers, r.virtualKey)) {
+        std::printf("refused\n");
+        return 1;
+    }
+    std::printf("held\n");
+    std::fflush(stdout);
+    for (int i = 0; i < 1200 && GetFileAttributesA(releaseFile) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
+    UnregisterHotKey(nullptr, 1);
+    return 0;
+}
+
+int PrintLastActive(const char* dll) {
+    HMODULE hooks = LoadLibraryA(dll);
+    if (!hooks) return 1;
+    using TickFn = DWORD(__cdecl*)();
+    auto lastActive = reinterpret_cast<TickFn>(reinterpret_cast<void*>(GetProcAddress(hooks, "HK_GetLastActiveTick")));
+    if (!lastActive) return 1;
+    std::printf("%lu\n", static_cast<unsigned long>(lastActive()));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,8 +123,13 @@ int main(int argc, char** argv) {
     if (verb == "field" && argc == 5) return PrintField(argv[2], std::atol(argv[3]), std::atoi(argv[4]));
     if (verb == "records" && argc == 3) return PrintRecords(argv[2]);
     if (verb == "add-alarm" && argc == 5) return AddAlarm(argv[2], argv[3], argv[4]);
+    if (verb == "window" && argc == 4) return PrintWindow(argv[2], argv[3]);
+    if (verb == "hotkey-dialog" && argc == 3) return OpenHotkeyDialog(std::atoi(argv[2]));
+    if (verb == "hold-hotkey" && argc == 4) return HoldHotkey(argv[2], argv[3]);
+    if (verb == "last-active" && argc == 3) return PrintLastActive(argv[2]);
     std::fprintf(stderr,
-                 "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table> | "
-                 "add-alarm <sticks folder> <code> <text>\n");
+                 "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
+                 "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|->\n"
+                 "     | hotkey-dialog <mode> | hold-hotkey <hex> <release file> | last-active <pnhook.dll>\n");
     return 2;
 }

@@ -4,9 +4,11 @@
 #include <functional>
 #include <string>
 
+#include "PinoraVersion.h"
+
 namespace vekflash {
 
-inline constexpr char kVersionText[] = "VekFlash 1.0.0";
+inline constexpr char kVersionText[] = VEKFLASH_PRODUCT_AND_VERSION;
 inline constexpr char kVersionCaption[] = "version";
 inline constexpr char kErrorCaption[] = "error";
 inline constexpr char kCannotOpenText[] = "Can not open the file.";

@@ -31,23 +31,33 @@ public:
     // Destruction: unregisters what was registered and deletes the atoms.
     void Release();
 
+    // Register value in place of the current hotkey and store it ("%x"). 1 on
+    // success; 0 when the combination is held elsewhere, the previous hotkey
+    // then staying in force and nothing being stored; -1 for a null text.
     int ApplyMainHotkey(const char* text, unsigned value);
     int ApplyCaptureHotkey(const char* text, unsigned value);
 
     HotkeyId Identify(WPARAM hotkeyId) const;
     unsigned MainValue() const { return mainValue_; }
     bool MainRegistered() const { return mainRegistered_; }
+    bool CaptureRegistered() const { return captureRegistered_; }
+    unsigned CaptureValue() const { return captureValue_; }
+    // The window the hotkeys are registered on; nullptr before Register.
+    HWND Owner() const { return owner_; }
     bool CtrlQRegistered() const { return ctrlQRegistered_; }
     bool NewStickRegistered() const { return newStickRegistered_; }
 
 private:
     void LoadHotkeys();
+    bool RegisterValue(const uikit::UniqueGlobalAtom& atom, unsigned value);
     static int Id(const uikit::UniqueGlobalAtom& atom) { return atom ? atom.get() : -1; }
 
     HWND owner_ = nullptr;
     uikit::UniqueGlobalAtom atomMainHotkey_, atomCtrlQ_, atomNewStick_, atomScreenCapture_;
     unsigned mainValue_ = kDefaultMainHotkey;
     bool mainRegistered_ = false;
+    unsigned captureValue_ = 0;
+    bool captureRegistered_ = false;
     bool ctrlQRegistered_ = false;
     bool newStickRegistered_ = false;
 };

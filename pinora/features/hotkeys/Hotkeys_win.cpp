@@ -45,10 +45,8 @@ void HotkeySet::Register(HWND owner) {
     atomNewStick_.reset(GlobalAddAtomA("Pinora new stick ALT+SHIFT+S"));
     atomScreenCapture_.reset(GlobalAddAtomA("Pinora notes screen capture hotkey"));
     LoadHotkeys();
-    HotkeyRegistration ctrlQ = ToRegistration(kNotesManagerHotkey);
-    HotkeyRegistration newStick = ToRegistration(kNewStickHotkey);
-    ctrlQRegistered_ = RegisterHotKey(owner_, Id(atomCtrlQ_), ctrlQ.modifiers, ctrlQ.virtualKey) != FALSE;
-    newStickRegistered_ = RegisterHotKey(owner_, Id(atomNewStick_), newStick.modifiers, newStick.virtualKey) != FALSE;
+    ctrlQRegistered_ = RegisterValue(atomCtrlQ_, kNotesManagerHotkey);
+    newStickRegistered_ = RegisterValue(atomNewStick_, kNewStickHotkey);
 }
 
 void HotkeySet::LoadHotkeys() {
@@ -65,26 +63,38 @@ void HotkeySet::LoadHotkeys() {
     }
 }
 
+bool HotkeySet::RegisterValue(const uikit::UniqueGlobalAtom& atom, unsigned value) {
+    HotkeyRegistration r = ToRegistration(value);
+    return RegisterHotKey(owner_, Id(atom), r.modifiers, r.virtualKey) != FALSE;
+}
+
 int HotkeySet::ApplyMainHotkey(const char* text, unsigned value) {
     if (!text) return -1;
+    const bool hadOne = mainRegistered_;
     if (Id(atomMainHotkey_) != -1 && mainRegistered_) UnregisterHotKey(owner_, Id(atomMainHotkey_));
-    mainRegistered_ = false;
-    HotkeyRegistration r = ToRegistration(value);
-    mainRegistered_ = RegisterHotKey(owner_, Id(atomMainHotkey_), r.modifiers, r.virtualKey) != FALSE;
+    mainRegistered_ = RegisterValue(atomMainHotkey_, value);
     if (mainRegistered_) {
         mainValue_ = value;
         WriteSetting(FormatHotkey(value).c_str(), "HOTKEY", "hotkey");
+        return 1;
     }
-    return mainRegistered_ ? 1 : 0;
+    // Held by another program: the hotkey the user had keeps working.
+    if (hadOne) mainRegistered_ = RegisterValue(atomMainHotkey_, mainValue_);
+    return 0;
 }
 
 int HotkeySet::ApplyCaptureHotkey(const char* text, unsigned value) {
     if (!text) return -1;
+    const bool hadOne = captureRegistered_;
     if (Id(atomScreenCapture_) != -1) UnregisterHotKey(owner_, Id(atomScreenCapture_));
-    HotkeyRegistration r = ToRegistration(value);
-    if (!RegisterHotKey(owner_, Id(atomScreenCapture_), r.modifiers, r.virtualKey)) return 0;
-    WriteSetting(FormatHotkey(value).c_str(), "HOTKEY", "hotkey_screen_capture");
-    return 1;
+    captureRegistered_ = RegisterValue(atomScreenCapture_, value);
+    if (captureRegistered_) {
+        captureValue_ = value;
+        WriteSetting(FormatHotkey(value).c_str(), "HOTKEY", "hotkey_screen_capture");
+        return 1;
+    }
+    if (hadOne) captureRegistered_ = RegisterValue(atomScreenCapture_, captureValue_);
+    return 0;
 }
 
 HotkeyId HotkeySet::Identify(WPARAM id) const {
@@ -103,7 +113,7 @@ void HotkeySet::Release() {
     if (ctrlQRegistered_) UnregisterHotKey(owner_, Id(atomCtrlQ_));
     if (newStickRegistered_) UnregisterHotKey(owner_, Id(atomNewStick_));
     if (Id(atomScreenCapture_) != -1) UnregisterHotKey(owner_, Id(atomScreenCapture_));
-    mainRegistered_ = ctrlQRegistered_ = newStickRegistered_ = false;
+    mainRegistered_ = ctrlQRegistered_ = newStickRegistered_ = captureRegistered_ = false;
     atomMainHotkey_.reset();
     atomCtrlQ_.reset();
     atomNewStick_.reset();

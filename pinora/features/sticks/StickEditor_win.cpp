@@ -7,18 +7,20 @@
 #include "AlarmStore.h"
 #include "DamagedTables.h"
 #include "DoRoRazIds.h"
+#include "Dpi.h"
 #include "MainMessages.h"
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
 #include "StickErrors.h"
 #include "StickStore.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 namespace {
 
 // One caption font for every editor, kept until the program ends.
 HFONT CaptionFont() {
-    static uikit::UniqueFont font(CreateFontA(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    static uikit::UniqueFont font(CreateFontA(-uikit::ScaleToDpi(12, uikit::SystemDpi()), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                               DEFAULT_PITCH | FF_DONTCARE, "Tahoma"));
     return font.get();
@@ -441,23 +443,7 @@ void CStickEditDlg::EnableAlarmControls(bool on) {
     Enable(IDC_STICK_UNTIL, on);
 }
 
-void CStickEditDlg::CenterOnOwner() {
-    RECT area;
-    HWND owner = GetWindow(hwnd(), GW_OWNER);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    RECT centreOn = area;
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &centreOn);
-    RECT rc;
-    GetWindowRect(hwnd(), &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    int x = centreOn.left + (centreOn.right - centreOn.left - w) / 2;
-    int y = centreOn.top + (centreOn.bottom - centreOn.top - h) / 2;
-    if (x + w > area.right) x = area.right - w;
-    if (y + h > area.bottom) y = area.bottom - h;
-    if (x < area.left) x = area.left;
-    if (y < area.top) y = area.top;
-    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void CStickEditDlg::CenterOnOwner() { uikit::CenterWindow(hwnd(), GetWindow(hwnd(), GW_OWNER)); }
 
 std::string CStickEditDlg::SticksFolder() {
     const std::string folder = sticksFolderOf_ ? sticksFolderOf_() : std::string();

@@ -50,7 +50,9 @@ private:
     void OnDestroy();
     void BuildList();
     void DrawItem(HDC dc, const TodayItem& item);
-    const TodayItem* ItemAt(POINT client) const;
+    const TodayItem* ItemAt(POINT at) const;
+    // A point of the client area in the layout's 96-DPI pixels.
+    POINT ToLayout(POINT client) const;
     void OnMouseMove(POINT client);
     void DragWindow();
     void ShowModeMenu(POINT client);
@@ -70,6 +72,7 @@ private:
     uikit::UniqueBitmap offscreen_;
     std::string tipText_;
     const TodayItem* hover_ = nullptr;
+    int dpi_ = 96;  // the screen's, when last drawn
 };
 
 }  // namespace pinora

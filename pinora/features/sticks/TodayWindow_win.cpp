@@ -10,6 +10,7 @@
 #include "Clock.h"
 #include "CommonControls.h"
 #include "DoRoRazIds.h"
+#include "Dpi.h"
 
 namespace pinora {
 namespace {
@@ -130,7 +131,7 @@ LRESULT CTodayWnd::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnDestroy();
         return 0;
     case WM_MOUSEMOVE:
-        OnMouseMove(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+        OnMouseMove(ToLayout(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}));
         return 0;
     case WM_LBUTTONDOWN:
         DragWindow();
@@ -139,7 +140,7 @@ LRESULT CTodayWnd::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (owner_) SendMessageA(owner_, WM_COMMAND, ID_CALENDAR, 0);
         return 0;
     case WM_RBUTTONUP:
-        ShowModeMenu(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+        ShowModeMenu(ToLayout(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}));
         return 0;
     case WM_COMMAND:
         // The mode menu's commands belong to the main window.
@@ -198,6 +199,7 @@ void CTodayWnd::BuildList() {
     layout_ = BuildTodayList(alarmTable_, builtFor_, filter_);
     RECT client;
     GetClientRect(hwnd_, &client);
+    client.right = ToLayout(POINT{client.right, 0}).x;  // rows are laid out in 96-DPI pixels
     HDC screen = GetDC(nullptr);
     // Measured in the font a short row is drawn in, which differs by state.
     LayoutTodayRows(layout_, AgentHeight(), client.right, [screen](const TodayItem& item) {
@@ -255,12 +257,22 @@ void KeyToAlpha(std::uint32_t* pixels, size_t count, COLORREF key) {
 
 }  // namespace
 
+POINT CTodayWnd::ToLayout(POINT client) const {
+    return {uikit::ScaleFromDpi(client.x, dpi_), uikit::ScaleFromDpi(client.y, dpi_)};
+}
+
 void CTodayWnd::Draw() {
     if (!IsAlive()) return;
+    // The layout is in the pixels of a 96-DPI screen; the window and its surface
+    // are as much larger as the screen's DPI, and GDI scales the drawing to them.
+    dpi_ = uikit::SystemDpi();
     const int width = kTodayWidth;
     const int height = TodayWindowHeight(layout_, AgentHeight());
+    const int pixelWidth = uikit::ScaleToDpi(width, dpi_);
+    const int pixelHeight = uikit::ScaleToDpi(height, dpi_);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    SetWindowPos(hwnd_, nullptr, screenWidth - width, 50, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, screenWidth - pixelWidth, uikit::ScaleToDpi(50, dpi_), pixelWidth, pixelHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     const COLORREF key = KeyColour();
 
     HDC screen = GetDC(nullptr);
@@ -268,8 +280,8 @@ void CTodayWnd::Draw() {
     // (Wine shows nothing for a device-dependent bitmap here).
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biWidth = pixelWidth;
+    bi.bmiHeader.biHeight = -pixelHeight;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
@@ -278,6 +290,9 @@ void CTodayWnd::Draw() {
     {
         MemoryDc dc(screen);
         dc.Select(offscreen_.get());
+        SetMapMode(dc.get(), MM_ANISOTROPIC);
+        SetWindowExtEx(dc.get(), uikit::kBaseDpi, uikit::kBaseDpi, nullptr);
+        SetViewportExtEx(dc.get(), dpi_, dpi_, nullptr);
         RECT all = {0, 0, width, height};
         uikit::UniqueBrush keyBrush(CreateSolidBrush(key));
         FillRect(dc.get(), &all, keyBrush.get());
@@ -297,18 +312,21 @@ void CTodayWnd::Draw() {
             // leaves its background transparent.
             MemoryDc picture(screen);
             picture.Select(agent_);
+            // Scaled pixel by pixel: a blend would fringe the key colour.
+            SetStretchBltMode(dc.get(), COLORONCOLOR);
             BitBlt(dc.get(), kAgentLeft, 0, AgentWidth(), AgentHeight(), picture.get(), 0, 0, SRCCOPY);
         }
         SetBkMode(dc.get(), TRANSPARENT);
         for (const TodayItem& item : layout_) DrawItem(dc.get(), item);
 
+        SetMapMode(dc.get(), MM_TEXT);
         POINT origin = {0, 0};
-        SIZE size = {width, height};
+        SIZE size = {pixelWidth, pixelHeight};
         BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, 0};
         GdiFlush();
         // The key colour becomes per-pixel transparency: it looks and hit-tests the
         // same as a colour-keyed update, and Wine shows only per-pixel alpha.
-        KeyToAlpha(static_cast<std::uint32_t*>(bits), static_cast<size_t>(width) * height, key);
+        KeyToAlpha(static_cast<std::uint32_t*>(bits), static_cast<size_t>(pixelWidth) * pixelHeight, key);
         blend.AlphaFormat = AC_SRC_ALPHA;
         UpdateLayeredWindow(hwnd_, screen, nullptr, &size, dc.get(), &origin, 0, &blend, ULW_ALPHA);
     }
@@ -317,7 +335,9 @@ void CTodayWnd::Draw() {
     if (menu_)
         CheckMenuRadioItem(GetSubMenu(menu_, TRAYMENU_DISPLAY_MODE), ID_TODAY_MODE_1, ID_TODAY_MODE_0,
                            filter_ == 1 ? ID_TODAY_MODE_1 : ID_TODAY_MODE_0, MF_BYCOMMAND);
-    SetWindowPos(hwnd_, HWND_TOPMOST, screenWidth - width - 10, 10, width, height, SWP_NOACTIVATE);
+    const int margin = uikit::ScaleToDpi(10, dpi_);
+    SetWindowPos(hwnd_, HWND_TOPMOST, screenWidth - pixelWidth - margin, margin, pixelWidth, pixelHeight,
+                 SWP_NOACTIVATE);
 }
 
 void CTodayWnd::DrawItem(HDC dc, const TodayItem& item) {
@@ -347,9 +367,9 @@ void CTodayWnd::DrawItem(HDC dc, const TodayItem& item) {
     drawn_.push_back(item);
 }
 
-const TodayItem* CTodayWnd::ItemAt(POINT client) const {
+const TodayItem* CTodayWnd::ItemAt(POINT at) const {
     for (const TodayItem& item : layout_)
-        if (client.x >= item.left && client.x < item.right && client.y >= item.top && client.y < item.bottom)
+        if (at.x >= item.left && at.x < item.right && at.y >= item.top && at.y < item.bottom)
             return &item;
     return nullptr;
 }
@@ -368,7 +388,7 @@ LRESULT CTodayWnd::OnNotify(NMHDR* header) {
         POINT cursor;
         GetCursorPos(&cursor);
         ScreenToClient(hwnd_, &cursor);
-        const TodayItem* item = ItemAt(cursor);
+        const TodayItem* item = ItemAt(ToLayout(cursor));
         tipText_ = item ? item->text : std::string();
         info->lpszText = tipText_.data();
     }

@@ -70,5 +70,25 @@ TEST_F(HotkeysTest, ChangeIsStoredOnlyWhenRegistrationSucceeds) {
     EXPECT_EQ(HotkeyTextFromSettings("no_such"), "");
 }
 
+TEST_F(HotkeysTest, AFailedChangeKeepsThePreviousHotkeyRegistered) {
+    HotkeySet set;
+    set.Register(owner.get());
+    ASSERT_EQ(set.ApplyMainHotkey("x", 0x34B), 1);
+    ASSERT_EQ(set.ApplyCaptureHotkey("x", 0x351), 1);
+    ASSERT_TRUE(RegisterHotKey(other.get(), 9, MOD_CONTROL | MOD_ALT, 'K'));
+
+    EXPECT_EQ(set.ApplyMainHotkey("x", 0x64B), 0);
+    EXPECT_TRUE(set.MainRegistered());
+    EXPECT_EQ(set.MainValue(), 0x34Bu);
+    EXPECT_EQ(ReadSetting("HOTKEY", "hotkey", 32), "34b");
+    EXPECT_FALSE(RegisterHotKey(other.get(), 10, MOD_CONTROL | MOD_SHIFT, 'K'));  // still ours
+
+    EXPECT_EQ(set.ApplyCaptureHotkey("x", 0x64B), 0);
+    EXPECT_TRUE(set.CaptureRegistered());
+    EXPECT_EQ(ReadSetting("HOTKEY", "hotkey_screen_capture", 32), "351");
+    EXPECT_FALSE(RegisterHotKey(other.get(), 11, MOD_CONTROL | MOD_SHIFT, 'Q'));
+    UnregisterHotKey(other.get(), 9);
+}
+
 }  // namespace
 }  // namespace pinora

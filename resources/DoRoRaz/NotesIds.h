@@ -1,0 +1,42 @@
+// Numbers of the notes manager's resources, shared by code and .rc.
+#pragma once
+
+// Dialogs
+#define IDD_NOTES_MANAGER 202
+
+// Bitmaps
+#define IDB_NOTES_TICK 203       // two 13 x 13 boxes side by side: empty, ticked
+#define IDB_NOTES_UP 3102
+#define IDB_NOTES_DOWN 3103
+#define IDB_NOTES_TOP 3104
+#define IDB_NOTES_BOTTOM 3105
+
+// Notes manager controls
+#define IDC_NOTES_UP 1000
+#define IDC_NOTES_LIST 1002
+#define IDC_NOTES_EXPORT 1003
+#define IDC_NOTES_TEXT 1006
+#define IDC_NOTES_DATE 1008
+#define IDC_NOTES_DOWN 1062
+#define IDC_NOTES_TOP 1063
+#define IDC_NOTES_BOTTOM 1064
+#define IDC_NOTES_SAVE 1072
+#define IDC_NOTES_SEARCH 1076
+#define IDC_NOTES_KEYWORDS 1077
+#define IDC_NOTES_TODAY 1084
+#define IDC_NOTES_CALENDAR 1086
+
+// Strings
+#define IDS_NOTES_NONE_TICKED 18
+#define IDS_NOTES_SAVED 62
+#define IDS_NOTES_EXPORT_BUTTON 1001
+#define IDS_NOTES_UP_BUTTON 1002
+#define IDS_NOTES_DOWN_BUTTON 1003
+#define IDS_NOTES_TOP_BUTTON 1004
+#define IDS_NOTES_BOTTOM_BUTTON 1005
+#define IDS_NOTES_SAVE_BUTTON 1006
+#define IDS_NOTES_SAVE_FAILED 2250
+#define IDS_NOTES_DELETE_FAILED 2251
+#define IDS_NOTES_ASK_SAVE 2252
+#define IDS_NOTES_EXPORT_FAILED 2253
+#define IDS_NOTES_EXPORT_NOT_OPENED 2254
