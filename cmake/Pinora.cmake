@@ -161,7 +161,7 @@ function(pinora_resource_dll target rcfile)
   add_library(${target} SHARED ${rcfile})
   set_target_properties(${target} PROPERTIES LINKER_LANGUAGE C)
   # No runtime and a zero entry point: the loader maps it and runs nothing.
-  target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=0 -s)
+  target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=0 -s -Wl,--file-alignment=4096)
   if(R_DESCRIPTION)
     pinora_stage(${target} DESCRIPTION "${R_DESCRIPTION}" NO_DEBUG_SPLIT)
   else()

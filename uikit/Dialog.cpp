@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "CommonControls.h"
 #include "Skin.h"
 
 namespace uikit {
@@ -39,7 +38,6 @@ HWND Dialog::Create(HINSTANCE resources, int templateId, HWND owner, LPARAM para
     if (IsWindowAlive()) return hwnd_;
     modal_ = false;
     createParam_ = param;
-    if (UsesCommonControls()) EnsureCommonControls();
     const HWND activeBefore = GetActiveWindow();
     const HWND focusBefore = GetFocus();
     HWND h = CreateDialogParamA(resources, MAKEINTRESOURCEA(templateId), owner, Proc,
@@ -53,7 +51,6 @@ HWND Dialog::Create(HINSTANCE resources, int templateId, HWND owner, LPARAM para
 INT_PTR Dialog::DoModal(HINSTANCE resources, int templateId, HWND owner, LPARAM param) noexcept {
     modal_ = true;
     createParam_ = param;
-    if (UsesCommonControls()) EnsureCommonControls();
     INT_PTR r = DialogBoxParamA(resources, MAKEINTRESOURCEA(templateId), owner, Proc,
                                 reinterpret_cast<LPARAM>(this));
     modal_ = false;

@@ -27,10 +27,6 @@ public:
 protected:
     // Return TRUE when the message was handled (SetWindowLongPtr(DWLP_MSGRESULT) for results).
     virtual INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
-    // Whether the dialog holds common controls (date pickers, list views, ...);
-    // they are set up before it is created. Dialogs of plain controls say no, so
-    // that opening them does not load the common controls' library.
-    virtual bool UsesCommonControls() const noexcept { return true; }
     LPARAM CreateParam() const noexcept { return createParam_; }
     bool IsModal() const noexcept { return modal_; }
     // Returns a value from a message handler (DWLP_MSGRESULT) and reports it handled.

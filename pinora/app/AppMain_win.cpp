@@ -1,6 +1,7 @@
 #include "AppMain.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <ole2.h>
 
 #include "Handles.h"
@@ -21,8 +22,9 @@ int RunPinora() noexcept {
         if (!ResLib()) return 0;
 
         HRESULT ole = OleInitialize(nullptr);
-        // The common controls are set up by the first window that holds one
-        // (uikit/CommonControls.h): a hidden Pinora does without their library.
+        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES |
+                                                    ICC_COOL_CLASSES};
+        InitCommonControlsEx(&icc);
 
         int code = 0;
         {

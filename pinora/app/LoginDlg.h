@@ -23,7 +23,6 @@ public:
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    bool UsesCommonControls() const noexcept override { return false; }  // plain controls only
 
 private:
     void OnInit();
@@ -44,7 +43,6 @@ public:
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    bool UsesCommonControls() const noexcept override { return false; }  // plain controls only
 
 private:
     void OnOk();

@@ -58,8 +58,6 @@ public:
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    // Plain controls only: start-up does not load the common controls.
-    bool UsesCommonControls() const noexcept override { return false; }
 
 private:
     BOOL OnInitDialog();

@@ -59,11 +59,14 @@ std::string Describe(HWND window) {
     return std::string(cls) + " \"" + title + "\"";
 }
 
-::testing::AssertionResult NoTimerRunsWhileHidden(HWND window, std::initializer_list<UINT_PTR> allowed,
-                                                  DWORD watchMs) {
-    if (!window || !IsWindow(window)) return ::testing::AssertionFailure() << "no window to watch";
-    if (IsWindowVisible(window)) return ::testing::AssertionFailure() << Describe(window) << " is not hidden";
-    bool shownMeanwhile = false;
+::testing::AssertionResult NoTimerRunsWhileHidden(const std::vector<HWND>& windows,
+                                                  const std::vector<AllowedTimer>& allowed, DWORD watchMs) {
+    if (windows.empty()) return ::testing::AssertionFailure() << "no window to watch";
+    for (HWND window : windows) {
+        if (!window || !IsWindow(window)) return ::testing::AssertionFailure() << "no window to watch";
+        if (IsWindowVisible(window)) return ::testing::AssertionFailure() << Describe(window) << " is not hidden";
+    }
+    HWND shown = nullptr;
     TimerWatch watch;
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < watchMs) {
@@ -72,28 +75,49 @@ std::string Describe(HWND window) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        shownMeanwhile = shownMeanwhile || (IsWindow(window) && IsWindowVisible(window));
+        for (HWND window : windows)
+            if (!shown && IsWindow(window) && IsWindowVisible(window)) shown = window;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
-    if (shownMeanwhile) return ::testing::AssertionFailure() << Describe(window) << " was shown while watched";
+    if (shown) return ::testing::AssertionFailure() << Describe(shown) << " was shown while watched";
 
-    std::vector<TimerSeen> fired = watch.For(window);
-    fired.erase(std::remove_if(fired.begin(), fired.end(),
-                               [&](const TimerSeen& t) {
-                                   return t.message == WM_TIMER && t.window == window &&
-                                          std::find(allowed.begin(), allowed.end(), t.id) != allowed.end();
-                               }),
-                fired.end());
-    if (fired.empty()) return ::testing::AssertionSuccess();
     std::ostringstream out;
-    out << fired.size() << " timer message(s) in " << watchMs << " ms while " << Describe(window) << " was hidden:";
-    for (size_t i = 0; i < fired.size() && i < 8; ++i) {
-        char line[160];
-        std::snprintf(line, sizeof line, " %s %llu to %s;", fired[i].message == WM_TIMER ? "WM_TIMER" : "WM_SYSTIMER",
-                      static_cast<unsigned long long>(fired[i].id), Describe(fired[i].window).c_str());
-        out << line;
+    size_t count = 0;
+    for (HWND window : windows) {
+        for (const TimerSeen& t : watch.For(window)) {
+            const bool isAllowed = std::any_of(allowed.begin(), allowed.end(), [&](const AllowedTimer& a) {
+                return t.message == WM_TIMER && t.window == a.window && t.id == a.id;
+            });
+            if (isAllowed) continue;
+            if (++count > 8) continue;
+            char line[200];
+            std::snprintf(line, sizeof line, " %s %llu to %s;", t.message == WM_TIMER ? "WM_TIMER" : "WM_SYSTIMER",
+                          static_cast<unsigned long long>(t.id), Describe(t.window).c_str());
+            out << line;
+        }
     }
-    return ::testing::AssertionFailure() << out.str();
+    if (count == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << count << " timer message(s) in " << watchMs
+                                         << " ms to windows that were hidden:" << out.str();
+}
+
+::testing::AssertionResult NoTimerRunsWhileHidden(HWND window, std::initializer_list<UINT_PTR> allowed,
+                                                  DWORD watchMs) {
+    std::vector<AllowedTimer> allowedTimers;
+    for (UINT_PTR id : allowed) allowedTimers.push_back(AllowedTimer{window, id});
+    return NoTimerRunsWhileHidden(std::vector<HWND>{window}, allowedTimers, watchMs);
+}
+
+std::vector<HWND> HiddenThreadWindows() {
+    std::vector<HWND> hidden;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            if (!IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&hidden));
+    return hidden;
 }
 
 std::vector<HWND> VisibleThreadWindows() {

@@ -42,11 +42,25 @@ private:
 // of a caret.
 constexpr DWORD kHiddenWatchMs = 1500;
 
-// Pumps the thread's messages for watchMs and succeeds when window is a hidden
-// window that stayed hidden and no timer of it or of its children fired, other
-// than those in allowed (the main window's 30-second tick).
+// A timer a hidden window may run (the main window's 30-second tick).
+struct AllowedTimer {
+    HWND window;
+    UINT_PTR id;
+};
+
+// Pumps the thread's messages for watchMs and succeeds when each window is a
+// hidden window that stayed hidden and no timer of it or of its children fired,
+// other than those allowed.
+::testing::AssertionResult NoTimerRunsWhileHidden(const std::vector<HWND>& windows,
+                                                  const std::vector<AllowedTimer>& allowed = {},
+                                                  DWORD watchMs = kHiddenWatchMs);
+// The same for one window, with the ids of its own timers that may run.
 ::testing::AssertionResult NoTimerRunsWhileHidden(HWND window, std::initializer_list<UINT_PTR> allowed = {},
                                                   DWORD watchMs = kHiddenWatchMs);
+
+// Every hidden top-level window of this thread: the program's hidden windows,
+// owned pop-ups such as tooltips, and the system's helper windows.
+std::vector<HWND> HiddenThreadWindows();
 
 // The visible top-level windows of this thread, for a check that nothing is shown.
 std::vector<HWND> VisibleThreadWindows();

@@ -115,6 +115,39 @@ TEST_F(HiddenWindowsTest, StickEditorClockRunsOnlyWhileItIsShown) {
     EXPECT_TRUE(NoTimerRunsWhileHidden(main.hwnd(), {kTickTimer}));
 }
 
+// The notes manager hides on Cancel and on Ctrl+Q and keeps nothing running.
+TEST_F(HiddenWindowsTest, NotesManagerSleepsWhenHidden) {
+    Command(ID_NOTES_MANAGER);
+    HWND notes = main.Notes().hwnd();
+    ASSERT_TRUE(notes && IsWindowVisible(notes));
+    SendMessageA(notes, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_FALSE(IsWindowVisible(notes));
+    EXPECT_TRUE(NoTimerRunsWhileHidden(notes));
+
+    SendMessageA(main.hwnd(), WM_HOTKEY, GlobalFindAtomA("Pinora notes Ctrl+Q"), 0);
+    ASSERT_TRUE(IsWindowVisible(notes));
+    SendMessageA(main.hwnd(), WM_HOTKEY, GlobalFindAtomA("Pinora notes Ctrl+Q"), 0);
+    ASSERT_FALSE(IsWindowVisible(notes));
+    EXPECT_TRUE(NoTimerRunsWhileHidden(notes));
+}
+
+// After each window family was used and put away, every hidden window of the
+// program sleeps at once: only timer 10 of the main window runs.
+TEST_F(HiddenWindowsTest, EveryHiddenWindowSleepsAfterUse) {
+    Command(ID_NEW_STICK);
+    SendMessageA(Editor(), WM_COMMAND, IDCANCEL, 0);
+    Command(ID_NOTES_MANAGER);
+    SendMessageA(main.Notes().hwnd(), WM_COMMAND, IDCANCEL, 0);
+    Command(ID_SHOW_MAIN);
+    Command(IDCANCEL);
+    Command(ID_TODAY_WINDOW);
+    Command(ID_TODAY_WINDOW);
+    main.ShowBitmapMessage("a reminder");  // stays up, with its hidden tooltip
+    const std::vector<HWND> hidden = test::HiddenThreadWindows();
+    EXPECT_GE(hidden.size(), 3u);
+    EXPECT_TRUE(NoTimerRunsWhileHidden(hidden, {{main.hwnd(), kTickTimer}}));
+}
+
 // The today window is shown while it exists; its tooltip stays hidden until the
 // mouse rests on a stick, and sleeps until then.
 TEST_F(HiddenWindowsTest, TodayWindowTooltipSleepsUntilNeeded) {

@@ -49,7 +49,6 @@ public:
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    bool UsesCommonControls() const noexcept override { return false; }  // plain controls only
 
 private:
     BOOL OnInitDialog();

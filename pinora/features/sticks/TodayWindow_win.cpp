@@ -8,7 +8,6 @@
 
 #include "AlarmCode.h"
 #include "Clock.h"
-#include "CommonControls.h"
 #include "DoRoRazIds.h"
 #include "Dpi.h"
 
@@ -158,7 +157,6 @@ LRESULT CTodayWnd::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void CTodayWnd::OnCreate() {
     SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_LAYERED);
-    uikit::EnsureCommonControls();
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
