@@ -9,27 +9,36 @@
 #   resident memory   VmRSS at the end of the window (and its peak, VmHWM)
 # and Pinora's figures are given as ratios of the bare program's.
 #
-#   bench/idle_cost.sh [seconds] [--breakdown]
+#   bench/idle_cost.sh [seconds] [--breakdown] [--from FOLDER]
 #
 # --breakdown adds where each program's resident memory lies, by mapping
-# (/proc/PID/smaps: the image or library file, the heap, other anonymous memory).
+# (/proc/PID/smaps: the image or library file, the heap, other anonymous memory),
+# and what two of Pinora's start-up steps cost the bare program alone.
+# --from measures the program folder FOLDER instead of build/windows/dist, e.g.
+# the stripped one the package is made of (build/windows/package-stage/Pinora).
 # It uses its own Wine prefix (build/bench-wineprefix, made on first use), its own
 # Xvfb when DISPLAY is unset, and its own copy of the program folder
 # (build/bench/P), so it can run while the tests run. Not part of scripts/test:
 # it takes over a minute.
 set -uo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+export PINORA_WINEPREFIX=${BENCH_WINEPREFIX:-$here/../build/bench-wineprefix}
+# The end-to-end helpers: top, wine_run, WINEPREFIX, wait_for, program_pids,
+# start_private_xvfb, stage_program_folder, winpath.
+source "$here/../tests/e2e/lib.sh"
 seconds=60
 breakdown=0
-for arg in "$@"; do
-  case $arg in
-    --breakdown) breakdown=1 ;;
-    ''|*[!0-9]*) echo "usage: bench/idle_cost.sh [seconds] [--breakdown]" >&2; exit 2 ;;
-    *) seconds=$arg ;;
-  esac
-done
-
 dist=$top/build/windows/dist
+usage() { echo "usage: bench/idle_cost.sh [seconds] [--breakdown] [--from FOLDER]" >&2; exit 2; }
+while [ $# -gt 0 ]; do
+  case $1 in
+    --breakdown) breakdown=1 ;;
+    --from) [ $# -ge 2 ] || usage; dist=$(cd "$2" && pwd) || exit 2; shift ;;
+    ''|*[!0-9]*) usage ;;
+    *) seconds=$1 ;;
+  esac
+  shift
+done
 bare_exe=$top/build/windows/bench/bare_tray.exe
 tool=$top/build/windows/tests/e2e/pinora_e2e_tool.exe
 work=$top/build/bench
@@ -37,11 +46,6 @@ P=$work/P
 
 cmake --preset windows >/dev/null || exit 1
 cmake --build --preset windows -j2 >/dev/null || { echo "idle_cost: build failed" >&2; exit 1; }
-
-export PINORA_WINEPREFIX=${BENCH_WINEPREFIX:-$top/build/bench-wineprefix}
-export WINEPREFIX=$PINORA_WINEPREFIX
-export LC_ALL=C.UTF-8 LANG=C.UTF-8
-wine_run=$top/scripts/wine
 
 xvfb_pid=
 pids=()
@@ -52,15 +56,7 @@ cleanup() {
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 141 190); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    if kill -0 "$xvfb_pid" 2>/dev/null; then export DISPLAY=":$n"; break; fi
-    xvfb_pid=
-  done
-  [ -n "${DISPLAY:-}" ] || { echo "idle_cost: could not start Xvfb" >&2; exit 1; }
+  start_private_xvfb 141 || { echo "idle_cost: could not start Xvfb" >&2; exit 1; }
 fi
 
 # One Wine server and one desktop for both programs (the prefix runs every
@@ -72,11 +68,9 @@ wineserver -p >/dev/null 2>&1
 # A fresh program folder with a user who is logged in automatically; the
 # settings file exists, so no first run shows the today window.
 rm -rf "$work"
-mkdir -p "$P"
-cp -r "$dist/." "$P/"
-rm -f "$P/pinora.ini" "$P"/*.dat
+stage_program_folder "$dist" "$P"
 cp "$bare_exe" "$work/bare_tray.exe"
-"$wine_run" "$tool" seed-user "Z:${P//\//\\}\\" bench bench >/dev/null 2>&1 ||
+"$wine_run" "$tool" seed-user "$(winpath "$P")" bench bench >/dev/null 2>&1 ||
   { echo "idle_cost: could not seed the user" >&2; exit 1; }
 
 PINORA_WINEDEBUG=+debugstr "$wine_run" "$P/Pinora.exe" >"$work/pinora.log" 2>&1 &
@@ -84,24 +78,11 @@ pids+=($!)
 PINORA_WINEDEBUG=+debugstr "$wine_run" "$work/bare_tray.exe" >"$work/bare.log" 2>&1 &
 pids+=($!)
 
-# The Wine process of a program: its command line starts with the program's
-# path and its environment names our prefix.
+# The Wine process of a program in our prefix.
 wine_pid_of() {
   local pid
-  for pid in $(pgrep -f "^[^ ]*$1" 2>/dev/null); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
-      echo "$pid"
-      return 0
-    fi
-  done
-  return 1
-}
-
-wait_for() {
-  local limit=$1; shift
-  local end=$((SECONDS + limit))
-  while [ $SECONDS -lt $end ]; do "$@" && return 0; sleep 0.5; done
-  "$@"
+  pid=$(program_pids "$1" | head -1)
+  [ -n "$pid" ] && echo "$pid"
 }
 started() {
   grep -qa 'Pinora: logged in' "$work/pinora.log" && grep -qa 'Pinora: notification icon added' "$work/pinora.log" &&
@@ -140,6 +121,7 @@ hwm_p=$(status_kb "$pinora_pid" VmHWM); hwm_b=$(status_kb "$bare_pid" VmHWM)
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'; }
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f MB", k / 1024 }'; }
 echo "Idle cost over $seconds s, logged in, nothing shown (Wine $(wine --version 2>/dev/null | sed 's/^wine-//'))"
+echo "Pinora from ${dist#"$top"/}"
 printf '%-22s %14s %14s %8s\n' "" "Pinora" "bare tray" "ratio"
 printf '%-22s %14s %14s %8s\n' "CPU time" "$((cpu1_p - cpu0_p)) ms" "$((cpu1_b - cpu0_b)) ms" \
   "$(ratio $((cpu1_p - cpu0_p)) $((cpu1_b - cpu0_b)))"

@@ -26,12 +26,28 @@ wait_for() {
 # line starts with its path (the wrapper's starts with bash, so it is not
 # counted), and its environment names our prefix (other clones of the project may
 # run the same programs under Wine at the same time).
-count_processes() {
-  local n=0 pid
+program_pids() {
+  local pid
   for pid in $(pgrep -f "^[^ ]*$1" 2>/dev/null); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && n=$((n + 1))
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
   done
-  echo "$n"
+}
+count_processes() { program_pids "$1" | wc -l; }
+
+# start_private_xvfb FIRST: an Xvfb of this run's own on the first free display
+# from FIRST on (50 tried); sets DISPLAY and xvfb_pid, false when none started.
+start_private_xvfb() {
+  local n
+  xvfb_pid=
+  for n in $(seq "$1" $(($1 + 49))); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    if kill -0 "$xvfb_pid" 2>/dev/null; then export DISPLAY=":$n"; return 0; fi
+    xvfb_pid=
+  done
+  return 1
 }
 
 screenshot() { import -window root "$artifacts/$1.png" 2>/dev/null && echo "screenshot: build/artifacts/$1.png"; }

@@ -153,15 +153,11 @@ TEST_F(HiddenWindowsTest, EveryHiddenWindowSleepsAfterUse) {
 TEST_F(HiddenWindowsTest, TodayWindowTooltipSleepsUntilNeeded) {
     Command(ID_TODAY_WINDOW);
     std::vector<HWND> tips;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM lp) -> BOOL {
-            char cls[64] = {};
-            GetClassNameA(w, cls, sizeof cls);
-            if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&tips));
+    for (HWND w : test::HiddenThreadWindows()) {
+        char cls[64] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0) tips.push_back(w);
+    }
     ASSERT_FALSE(tips.empty());
     for (HWND tip : tips) EXPECT_TRUE(NoTimerRunsWhileHidden(tip));
 }
