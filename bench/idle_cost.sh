@@ -23,7 +23,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export PINORA_WINEPREFIX=${BENCH_WINEPREFIX:-$here/../build/bench-wineprefix}
-# The end-to-end helpers: top, wine_run, WINEPREFIX, wait_for, program_pids,
+# The end-to-end helpers: top, wine_run, WINEPREFIX, wait_for, pids_of,
 # start_private_xvfb, stage_program_folder, winpath.
 source "$here/../tests/e2e/lib.sh"
 seconds=60
@@ -81,7 +81,7 @@ pids+=($!)
 # The Wine process of a program in our prefix.
 wine_pid_of() {
   local pid
-  pid=$(program_pids "$1" | head -1)
+  pid=$(pids_of "$1" | head -1)
   [ -n "$pid" ] && echo "$pid"
 }
 started() {

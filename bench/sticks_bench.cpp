@@ -12,6 +12,7 @@
 
 #include "AlarmStore.h"
 #include "sticks_bench_table.h"
+#include "table_walk_baseline.h"
 #include "Clock.h"
 #include "Scheduler.h"
 #include "TodayList.h"
@@ -35,14 +36,8 @@ pinora::ManualClock g_clock(pinora::LocalTime{2009, 3, 5, 9, 0, 0, 4});
 
 void BM_PlainSequentialRead(benchmark::State& state) {
     const std::string& path = BenchTable();
-    std::vector<char> block(64 * 1024);
-    for (auto _ : state) {
-        FILE* f = std::fopen(path.c_str(), "rb");
-        size_t total = 0, n;
-        while ((n = std::fread(block.data(), 1, block.size(), f)) > 0) total += n;
-        std::fclose(f);
-        benchmark::DoNotOptimize(total);
-    }
+    std::vector<char> block;
+    for (auto _ : state) benchmark::DoNotOptimize(bench::PlainSequentialRead(path, block));
 }
 BENCHMARK(BM_PlainSequentialRead)->Unit(benchmark::kMicrosecond);
 

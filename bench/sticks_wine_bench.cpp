@@ -13,6 +13,7 @@
 #include "Scheduler.h"
 #include "TodayList.h"
 #include "sticks_bench_table.h"
+#include "table_walk_baseline.h"
 #include "wine_bench_timing.h"
 
 namespace {
@@ -42,14 +43,8 @@ int main() {
     pinora::ManualClock clock(pinora::LocalTime{2009, 3, 5, 9, 0, 0, 4});
     pinora::SetClock(&clock);
 
-    std::vector<char> block(64 * 1024);
-    double plain = MedianMicroseconds([&] {
-        HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        DWORD got = 0;
-        while (ReadFile(f, block.data(), static_cast<DWORD>(block.size()), &got, nullptr) && got > 0) {
-        }
-        CloseHandle(f);
-    });
+    std::vector<char> block;
+    double plain = MedianMicroseconds([&] { bench::PlainSequentialRead(path, block); });
     double pass = MedianMicroseconds([&] {
         pinora::AlarmPassResult r = pinora::CheckAlarms(path);
         if (!r.events.empty() || r.readErrors) std::exit(2);

@@ -5,12 +5,14 @@
 #include <shellapi.h>
 
 #include "App.h"
+#include "BrowserPopup.h"
 #include "DoRoRazIds.h"
 #include "DropTarget_win.h"
 #include "ResourceLibrary.h"
 #include "Catalogues_win.h"
 #include "Settings.h"
 #include "Skins.h"
+#include "StickManager.h"
 #include "StickWindows.h"
 #include "Users.h"
 
@@ -47,6 +49,11 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HOTKEY:
         OnHotkey(wp);
         return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_MOVING:
+        OnMoving(*reinterpret_cast<const RECT*>(lp));
+        return FALSE;
     case WM_TIMER:
         if (wp == kTickTimer) OnTick();
         return TRUE;
@@ -69,6 +76,7 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case MWM_CLOSEPOPUPS:
         CloseNotesManager(true);
+        CloseCalendar();  // it showed the user who was logged in before
         SendMessageA(hwnd(), MWM_STICKSCHANGED, 0, 0);
         StartTickTimer();
         return TRUE;
@@ -91,6 +99,7 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 BOOL CMainDlg::OnInitDialog() {
     HWND edit = Item(IDC_QUICK_NOTE);
+    InitCommandBox();
 
     // Without the drop target the window stays a bare hidden box: no icon, no hotkeys.
     dropTargetRegistered_ = RegisterQuickNoteDropTarget(edit);
@@ -149,7 +158,9 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::OnDestroy() {
     StopTickTimer();
+    calendar_.reset();
     sticks_.reset();  // its windows borrow the tray menu
+    dictionary_.reset();
     DeleteTrayIcon();
     login_.Destroy();
     notes_.Destroy();

@@ -24,6 +24,8 @@ constexpr UINT kTickPeriodMs = 30000;
 constexpr const char* kHelpPage = "https://pinora.app/help/";
 
 class StickWindows;
+class CBrowserPopup;
+class CStickManagerWnd;
 
 class CMainDlg : public uikit::Dialog {
 public:
@@ -55,6 +57,9 @@ public:
     bool HooksInstalled() const { return hooksInstalled_; }
     RestReminder& Rest() { return rest_; }
     CNotesManagerDlg& Notes() { return notes_; }
+    const CBrowserPopup* Dictionary() const;
+    // The stick manager, while it exists (command 32776 creates it).
+    CStickManagerWnd* Calendar() const { return calendar_.get(); }
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -125,6 +130,22 @@ private:
     // The stick editor, alarm pop-up and today window, created on first use.
     StickWindows& Sticks();
     std::unique_ptr<StickWindows> sticks_;
+
+    // Command box: command words in the note box, launchers, dictionary lookup.
+    void InitCommandBox();
+    BOOL OnNotify(const NMHDR& hdr);
+    void OpenNewStickFromNoteBox();
+    void StartCompanionEditorOnToday();
+    void LookUpWords();
+    void DockDictionary(const RECT& mainRect);
+    void OnMoving(const RECT& dragged);
+    void HideDictionary();
+    std::unique_ptr<CBrowserPopup> dictionary_;  // created on the first lookup
+    // The stick manager and its month calendar (MainDlgCalendar.cpp).
+    void OpenCalendar();
+    void CloseCalendar();
+    HWND CalendarWindow() const;
+    std::unique_ptr<CStickManagerWnd> calendar_;
 };
 
 }  // namespace pinora

@@ -2,8 +2,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "AboutDlg.h"
 #include "App.h"
 #include "DoRoRazIds.h"
+#include "Launchers.h"
 #include "MainDlg.h"
 #include "QuickNote.h"
 #include "ResourceLibrary.h"
@@ -23,6 +25,7 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
         break;
     case IDCANCEL:
         HideMain();
+        HideDictionary();
         break;
     case IDC_DIARY_OPEN:
         ShellExecuteA(nullptr, "open", files_.diaryFile.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -53,10 +56,14 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
         StopTickTimer();
         CloseNotesManager(false);
         if (Sticks().TodayShown()) SetTodayMenuText(Sticks().ToggleToday());
+        CloseCalendar();
         OutputDebugStringA("Pinora: logged out\n");
         break;
     case ID_NEW_STICK:
-        if (App().bLoggedIn) Sticks().OpenNewStickEditor();
+        if (App().bLoggedIn) Sticks().OpenNewStickEditor(CalendarWindow());
+        break;
+    case ID_CALENDAR:
+        OpenCalendar();
         break;
     case ID_TODAY_WINDOW:
         SetTodayMenuText(Sticks().ToggleToday());
@@ -78,23 +85,17 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
         OpenPasswordBox();
         break;
     case ID_SCREEN_CAPTURE:
-        StartProgram(ProgramFolder() + "plugin\\screencap\\ScreenCapture.exe", "");
+        StartScreenCapture(hwnd());
         break;
     case ID_VEKPAD:
-        StartProgram(ProgramFolder() + "VekPad.exe", "\"" + files_.diaryFile + "\"");
+        StartCompanionEditorOnToday();
+        break;
+    case IDC_DICT_LOOKUP:
+        LookUpWords();
         break;
     case ID_ABOUT: {
-        struct AboutBox : uikit::Dialog {
-            INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM) override {
-                if (msg == WM_INITDIALOG) return TRUE;
-                if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
-                    EndDialog(hwnd(), LOWORD(wp));
-                    return TRUE;
-                }
-                return FALSE;
-            }
-        } about;
-        about.DoModal(ResLib(), IDD_ABOUT, hwnd());
+        CAboutDlg about;
+        about.Run(hwnd());
         break;
     }
     case ID_HELP:
@@ -134,7 +135,7 @@ void CMainDlg::OnHotkey(WPARAM id) {
     }
 }
 
-void CMainDlg::SaveQuickNote(bool /*hideDictionary*/) {
+void CMainDlg::SaveQuickNote(bool hideDictionary) {
     HWND edit = Item(IDC_QUICK_NOTE);
     int length = GetWindowTextLengthA(edit);
     if (length > 0) {
@@ -154,6 +155,7 @@ void CMainDlg::SaveQuickNote(bool /*hideDictionary*/) {
     }
     SetWindowTextA(edit, "");
     HideMain();
+    if (hideDictionary) HideDictionary();
 }
 
 void CMainDlg::OpenLogin(int mode) { login_.Open(hwnd(), mode); }

@@ -61,3 +61,5 @@
 #include "RestIds.h"
 #include "HotkeysIds.h"
 #include "NotesIds.h"
+#include "CommandIds.h"
+#include "CalendarIds.h"

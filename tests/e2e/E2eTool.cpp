@@ -10,6 +10,8 @@
 //                                                     keeps a combination registered until
 //                                                     the file exists ("held" or "refused")
 //   pinora_e2e_tool last-active <pnhook.dll>          HK_GetLastActiveTick of that file
+//   pinora_e2e_tool item-rect <window title> <control id>  a control's rectangle on the screen
+//   pinora_e2e_tool seed-stick <sticks folder> <yyyyMMdd> <state> <text>
 #include <windows.h>
 
 #include <cstdio>
@@ -18,6 +20,7 @@
 #include <string>
 
 #include "AlarmStore.h"
+#include "Clock.h"
 #include "HotkeyValue.h"
 #include "MainMessages.h"
 #include "Settings.h"
@@ -72,16 +75,39 @@ int PrintRecords(const char* path) {
     return 0;
 }
 
+// A stick without alarm saved as the editor saves it (record n of both tables),
+// with the state given: "3" a plain stick, "0" a finished one.
+int SeedStick(const std::string& folder, const char* date, const char* state, const char* text) {
+    const std::string d = date;
+    if (d.size() != 8) return 2;
+    const int year = std::atoi(d.substr(0, 4).c_str()), month = std::atoi(d.substr(4, 2).c_str()),
+              day = std::atoi(d.substr(6, 2).c_str());
+    pinora::AlarmRecord r;
+    r.code = d + "|" + d.substr(0, 4) + "|" + d.substr(4, 2) + "|" + d.substr(6, 2) + "|9|0|" +
+             std::to_string(pinora::DayOfWeek(year, month, day)) + "|0|" + d;
+    r.stick = text;
+    r.date = d;
+    r.state = state;
+    const int n = pinora::SaveNewStick(folder, std::atoi(date), text, r);
+    if (n == 0) return 1;
+    std::printf("%d\n", n);
+    return 0;
+}
+
 const char* OrNull(const char* arg) { return std::strcmp(arg, "-") == 0 ? nullptr : arg; }
+
+// A window's place on the screen as "left top right bottom".
+int PrintRect(HWND w) {
+    RECT rc;
+    if (!w || !GetWindowRect(w, &rc)) return 1;
+    std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
+    return 0;
+}
 
 int PrintWindow(const char* windowClass, const char* title) {
     HWND w = FindWindowExA(nullptr, nullptr, OrNull(windowClass), OrNull(title));
     while (w && !IsWindowVisible(w)) w = FindWindowExA(nullptr, w, OrNull(windowClass), OrNull(title));
-    if (!w) return 1;
-    RECT rc;
-    GetWindowRect(w, &rc);
-    std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
-    return 0;
+    return PrintRect(w);
 }
 
 int OpenHotkeyDialog(int mode) {
@@ -124,12 +150,15 @@ int main(int argc, char** argv) {
     if (verb == "records" && argc == 3) return PrintRecords(argv[2]);
     if (verb == "add-alarm" && argc == 5) return AddAlarm(argv[2], argv[3], argv[4]);
     if (verb == "window" && argc == 4) return PrintWindow(argv[2], argv[3]);
+    if (verb == "item-rect" && argc == 4) return PrintRect(GetDlgItem(FindWindowA(nullptr, argv[2]), std::atoi(argv[3])));
     if (verb == "hotkey-dialog" && argc == 3) return OpenHotkeyDialog(std::atoi(argv[2]));
     if (verb == "hold-hotkey" && argc == 4) return HoldHotkey(argv[2], argv[3]);
     if (verb == "last-active" && argc == 3) return PrintLastActive(argv[2]);
+    if (verb == "seed-stick" && argc == 6) return SeedStick(argv[2], argv[3], argv[4], argv[5]);
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
-                 "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|->\n"
-                 "     | hotkey-dialog <mode> | hold-hotkey <hex> <release file> | last-active <pnhook.dll>\n");
+                 "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | item-rect <title> <id>\n"
+                 "     | hotkey-dialog <mode> | hold-hotkey <hex> <release file> | last-active <pnhook.dll>\n"
+                 "     | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n");
     return 2;
 }

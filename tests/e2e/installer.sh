@@ -118,7 +118,7 @@ sleep 0.5
 xdotool key ctrl+b
 sleep 1
 type_text "kept across upgrades"
-xdotool key Return
+xdotool key ctrl+b   # saves and hides; Enter in the note box only breaks the line
 note_saved() { grep -qa $'^kept across upgrades\r$' "$diary" 2>/dev/null; }
 check "a quick note goes into anna's diary" wait_for 10 note_saved
 

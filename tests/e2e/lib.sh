@@ -26,13 +26,13 @@ wait_for() {
 # line starts with its path (the wrapper's starts with bash, so it is not
 # counted), and its environment names our prefix (other clones of the project may
 # run the same programs under Wine at the same time).
-program_pids() {
+pids_of() {
   local pid
   for pid in $(pgrep -f "^[^ ]*$1" 2>/dev/null); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
   done
 }
-count_processes() { program_pids "$1" | wc -l; }
+count_processes() { pids_of "$1" | wc -l; }
 
 # start_private_xvfb FIRST: an Xvfb of this run's own on the first free display
 # from FIRST on (50 tried); sets DISPLAY and xvfb_pid, false when none started.
@@ -93,6 +93,7 @@ item_offset() {
   case $1 in
     out-login) echo 11 ;;
     out-exit) echo 88 ;;
+    in-calendar) echo 45 ;;
     in-today) echo 79 ;;
     in-logout) echo 241 ;;
     in-exit) echo 301 ;;
@@ -161,6 +162,7 @@ pinora_gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
 # pinora_pid and waits until the notification icon is there.
 start_pinora() {
   local log=$1
+  : >"$log"  # emptied now, so no line of an earlier run is mistaken for this one's
   PINORA_WINEDEBUG=+debugstr "$wine_run" "$P/Pinora.exe" >"$log" 2>&1 &
   pinora_pid=$!
   wait_for 40 grep -qa 'Pinora: notification icon added' "$log"

@@ -59,9 +59,10 @@ xdotool key ctrl+b
 sleep 1
 type_text "e2e note"
 screenshot e2e-quick-note
-xdotool key Return
+# Enter only breaks the line in the note box; the main hotkey saves and hides.
+xdotool key ctrl+b
 note_saved() { cat "$P"/Anna/data/*.txt 2>/dev/null | grep -qa $'^e2e note\r$'; }
-check "automatic login, Ctrl+B and Enter put the note into today's diary" wait_for 10 note_saved
+check "automatic login and Ctrl+B twice put the note into today's diary" wait_for 10 note_saved
 check "the diary file is named after today" test -f "$P/Anna/data/$(date +%Y-%m-%d).txt"
 
 choose_tray_item in-exit pinora_gone || kill "$pinora_pid" 2>/dev/null
