@@ -10,12 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "AlarmStore.h"
 #include "App.h"
+#include "BrowserPopup.h"
+#include "CallRecorders.h"
 #include "DoRoRazIds.h"
 #include "HiddenWindowCheck.h"
 #include "MainDlg.h"
 #include "Settings.h"
 #include "StickEditor.h"
+#include "StickManager.h"
+#include "StickStore.h"
 #include "TextCipher.h"
 #include "Users.h"
 #include "WinTestSupport.h"
@@ -55,8 +60,43 @@ protected:
     void Command(UINT id) { SendMessageA(main.hwnd(), WM_COMMAND, id, 0); }
     HWND Editor() { return reinterpret_cast<HWND>(SendMessageA(main.hwnd(), MWM_GETSTICKEDITOR, 0, 0)); }
     HWND QuickNote() { return GetDlgItem(main.hwnd(), IDC_QUICK_NOTE); }
+    // A plain stick of 5 March 2009 (the clock's day), as the editor saves it.
+    void PutStickOfToday(const char* text) {
+        const std::string sticks = folder.Path() + "tester\\data\\sticks\\";
+        CreateDirectoryA((folder.Path() + "tester\\data").c_str(), nullptr);
+        CreateDirectoryA(sticks.c_str(), nullptr);
+        AlarmRecord r;
+        r.code = "20090305|2009|03|05|9|0|4|1|20090305";
+        r.stick = text;
+        r.date = "20090305";
+        r.state = kStateLive;
+        r.alarm5 = r.alarm30 = "0";
+        ASSERT_GT(SaveNewStick(sticks, 20090305, text, r), 0);
+    }
+    // The day list of 5 March, opened from its calendar cell and closed again.
+    HWND OpenAndCloseDayList() {
+        Command(ID_CALENDAR);
+        CCalendarCell* cell = main.Calendar() ? main.Calendar()->Calendar().FindCell(20090305) : nullptr;
+        if (!cell) return nullptr;
+        SendMessageA(cell->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 5));  // on its header
+        HWND dayList = main.Calendar()->Calendar().DayList().hwnd();
+        if (!dayList || !IsWindowVisible(dayList)) return nullptr;
+        SendMessageA(dayList, WM_COMMAND, IDCANCEL, 0);
+        return dayList;
+    }
+    // The dictionary lookup from the shown main window, then Cancel hides both.
+    HWND LookUpAndCancel() {
+        Command(ID_SHOW_MAIN);
+        SetDlgItemTextA(main.hwnd(), IDC_DICT_INPUT, "word");
+        Command(IDC_DICT_LOOKUP);
+        HWND popup = main.Dictionary() ? main.Dictionary()->hwnd() : nullptr;
+        if (!popup || !IsWindowVisible(popup)) return nullptr;
+        Command(IDCANCEL);
+        return popup;
+    }
 
     test::ProgramFolderFixture folder;
+    test::ShellOpenRecorder shell;  // the lookup's web page is not opened
     ManualClock clock{At(2009, 3, 5, 10, 20)};
     CMainDlg main;
 };
@@ -131,6 +171,24 @@ TEST_F(HiddenWindowsTest, NotesManagerSleepsWhenHidden) {
     EXPECT_TRUE(NoTimerRunsWhileHidden(notes));
 }
 
+// The calendar's day list hides when closed; the stick manager itself is
+// destroyed when closed, never hidden.
+TEST_F(HiddenWindowsTest, CalendarDayListSleepsWhenClosed) {
+    PutStickOfToday("buy milk");
+    HWND dayList = OpenAndCloseDayList();
+    ASSERT_NE(dayList, nullptr);
+    ASSERT_FALSE(IsWindowVisible(dayList));
+    EXPECT_TRUE(NoTimerRunsWhileHidden(dayList));
+}
+
+// The dictionary popup hides with the main window.
+TEST_F(HiddenWindowsTest, DictionaryPopupSleepsWhenHidden) {
+    HWND popup = LookUpAndCancel();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_FALSE(IsWindowVisible(popup));
+    EXPECT_TRUE(NoTimerRunsWhileHidden({popup, main.hwnd()}, {{main.hwnd(), kTickTimer}}));
+}
+
 // After each window family was used and put away, every hidden window of the
 // program sleeps at once: only timer 10 of the main window runs.
 TEST_F(HiddenWindowsTest, EveryHiddenWindowSleepsAfterUse) {
@@ -142,6 +200,10 @@ TEST_F(HiddenWindowsTest, EveryHiddenWindowSleepsAfterUse) {
     Command(IDCANCEL);
     Command(ID_TODAY_WINDOW);
     Command(ID_TODAY_WINDOW);
+    PutStickOfToday("buy milk");
+    ASSERT_NE(OpenAndCloseDayList(), nullptr);
+    main.Calendar()->Destroy();
+    ASSERT_NE(LookUpAndCancel(), nullptr);
     main.ShowBitmapMessage("a reminder");  // stays up, with its hidden tooltip
     const std::vector<HWND> hidden = test::HiddenThreadWindows();
     EXPECT_GE(hidden.size(), 3u);
