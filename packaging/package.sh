@@ -43,15 +43,24 @@ for rel in "${files[@]}"; do
   mkdir -p "$program/$(dirname "$rel")"
   cp "$dist/$rel" "$program/$rel"
   shipped=$program/$rel
+  debug=$out/symbols/$rel.debug
+  # pinora_stage has already moved the debug information of most binaries
+  # aside (DEBUG_DIR, build/<preset>/debug/<file>.debug).
+  moved=${DEBUG_DIR:+$DEBUG_DIR/$(basename "$rel").debug}
+  symbols=yes
   if "$OBJDUMP" -h "$shipped" | grep -q ' \.debug_info '; then
-    debug=$out/symbols/$rel.debug
     mkdir -p "$(dirname "$debug")"
     "$OBJCOPY" --only-keep-debug "$shipped" "$debug"
-    "$STRIP" --strip-all "$shipped"
+  elif [ -n "$moved" ] && [ -f "$moved" ]; then
+    mkdir -p "$(dirname "$debug")"
+    cp "$moved" "$debug"
+  else
+    symbols=no
+  fi
+  "$STRIP" --strip-all --remove-section=.gnu_debuglink "$shipped"
+  if [ $symbols = yes ]; then
     # Debuggers find the symbols by this name beside the binary or in symbols/.
     (cd "$(dirname "$debug")" && "$OBJCOPY" --add-gnu-debuglink="$(basename "$debug")" "$shipped")
-  else
-    "$STRIP" --strip-all "$shipped"
   fi
 done
 

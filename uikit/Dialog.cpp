@@ -13,6 +13,16 @@ std::vector<HWND>& ModelessDialogs() {
     return dialogs;
 }
 
+// The dialog manager focuses the first control of a new dialog, and the focus
+// brings the activation with it, even while the dialog is hidden. A hidden edit
+// box with the focus blinks its caret all day, so both go back where they were;
+// the dialog remembers its focused control for its first activation.
+void GiveBackActivation(HWND hidden, HWND activeBefore, HWND focusBefore) noexcept {
+    if (GetActiveWindow() != hidden) return;
+    SetActiveWindow(activeBefore && IsWindow(activeBefore) ? activeBefore : nullptr);
+    if (focusBefore && IsWindow(focusBefore) && GetFocus() != focusBefore) SetFocus(focusBefore);
+}
+
 }  // namespace
 
 Dialog::~Dialog() {
@@ -28,9 +38,13 @@ HWND Dialog::Create(HINSTANCE resources, int templateId, HWND owner, LPARAM para
     if (IsWindowAlive()) return hwnd_;
     modal_ = false;
     createParam_ = param;
+    const HWND activeBefore = GetActiveWindow();
+    const HWND focusBefore = GetFocus();
     HWND h = CreateDialogParamA(resources, MAKEINTRESOURCEA(templateId), owner, Proc,
                                 reinterpret_cast<LPARAM>(this));
-    if (h) RegisterModeless(h);
+    if (!h) return nullptr;
+    RegisterModeless(h);
+    if (!IsWindowVisible(h)) GiveBackActivation(h, activeBefore, focusBefore);
     return h;
 }
 

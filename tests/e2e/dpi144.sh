@@ -12,16 +12,7 @@ pattern='dpi144/P/Pinora\.exe'
 
 export PINORA_WINEPREFIX=$work/prefix
 export WINEPREFIX=$PINORA_WINEPREFIX
-xvfb_pid=
-for n in $(seq 141 190); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  if kill -0 "$xvfb_pid" 2>/dev/null; then export DISPLAY=":$n"; break; fi
-  xvfb_pid=
-done
-[ -n "$xvfb_pid" ] || { echo "could not start Xvfb"; exit 1; }
+start_private_xvfb 141 || { echo "could not start Xvfb"; exit 1; }
 cleanup() { wineserver -k >/dev/null 2>&1; kill "$xvfb_pid" 2>/dev/null; }
 trap cleanup EXIT
 

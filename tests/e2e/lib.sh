@@ -34,6 +34,22 @@ pids_of() {
 }
 count_processes() { pids_of "$1" | wc -l; }
 
+# start_private_xvfb FIRST: an Xvfb of this run's own on the first free display
+# from FIRST on (50 tried); sets DISPLAY and xvfb_pid, false when none started.
+start_private_xvfb() {
+  local n
+  xvfb_pid=
+  for n in $(seq "$1" $(($1 + 49))); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    if kill -0 "$xvfb_pid" 2>/dev/null; then export DISPLAY=":$n"; return 0; fi
+    xvfb_pid=
+  done
+  return 1
+}
+
 screenshot() { import -window root "$artifacts/$1.png" 2>/dev/null && echo "screenshot: build/artifacts/$1.png"; }
 
 # The Windows form of a path on this machine (Wine maps / to drive Z:).

@@ -94,7 +94,7 @@ INT_PTR CStickEditDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
             KillTimer(hwnd(), kClockTimer);
             clockRunning_ = false;
         } else if (!clockRunning_) {
-            // Shown again: the clock line runs while it can be seen.
+            // The clock line runs while it can be seen.
             clockRunning_ = SetTimer(hwnd(), kClockTimer, 1000, nullptr) != 0;
             UpdateClock();
         }
@@ -156,7 +156,9 @@ BOOL CStickEditDlg::OnInitDialog() {
     clockBrush_.reset(CreateSolidBrush(kClockBack));
     SendMessageA(Item(IDC_STICK_CAPTION), WM_SETFONT, reinterpret_cast<WPARAM>(CaptionFont()), FALSE);
     CenterOnOwner();
-    clockRunning_ = SetTimer(hwnd(), kClockTimer, 1000, nullptr) != 0;
+    // The clock line starts ticking when the editor is shown (WM_SHOWWINDOW): a
+    // dialog is created hidden, and the message never comes for a window that
+    // is created and then left hidden.
     UpdateClock();
     record_ = -1;
     return TRUE;

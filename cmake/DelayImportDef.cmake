@@ -1,0 +1,21 @@
+# Writes a module-definition file naming every function an import library
+# imports, for dlltool to make a delay-loading import library of the same DLL.
+# Usage: cmake -DNM=<nm> -DIMPLIB=<lib.a> -DDLL=<name.dll> -DDEF=<out.def> -P DelayImportDef.cmake
+execute_process(COMMAND ${NM} ${IMPLIB} OUTPUT_VARIABLE symbols ERROR_QUIET RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${NM} could not read ${IMPLIB}")
+endif()
+string(REGEX MATCHALL " I __imp_[A-Za-z0-9_@]+" imports "${symbols}")
+set(names "")
+foreach(entry IN LISTS imports)
+  string(REPLACE " I __imp_" "" name "${entry}")
+  list(APPEND names "${name}")
+endforeach()
+list(REMOVE_DUPLICATES names)
+list(LENGTH names count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "no imports found in ${IMPLIB}")
+endif()
+list(SORT names)
+list(JOIN names "\n  " body)
+file(WRITE ${DEF} "LIBRARY ${DLL}\nEXPORTS\n  ${body}\n")
