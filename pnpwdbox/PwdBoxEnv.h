@@ -43,10 +43,12 @@ bool ChooseFile(HWND owner, FileDialogKind kind, std::string& path) noexcept;
 void SetFileChooser(FileChooser chooser) noexcept;  // nullptr: the common dialogs
 
 // The idle lock's view of time: when input was last seen, and now (ticks).
+// The box looks again when the lock could first be due, but never later than
+// maxCheckMs after its last look (a changed "idle_lock_minutes" is seen then).
 struct IdleClock {
     DWORD (*lastInput)();
     DWORD (*now)();
-    UINT checkPeriodMs;
+    UINT maxCheckMs;
 };
 IdleClock CurrentIdleClock() noexcept;
 void SetIdleClock(const IdleClock* clock) noexcept;  // nullptr: the system's

@@ -153,7 +153,7 @@ DWORD SystemLastInputTick() noexcept {
 
 IdleClock CurrentIdleClock() noexcept {
     if (g_hasIdleClock) return g_idleClock;
-    return IdleClock{SystemLastInputTick, SystemNow, 15000};
+    return IdleClock{SystemLastInputTick, SystemNow, 60000};
 }
 
 void SetIdleClock(const IdleClock* clock) noexcept {

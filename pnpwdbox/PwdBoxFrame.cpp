@@ -52,6 +52,7 @@ LRESULT CPwdBoxFrame::OnCreate() {
     login_.onLoggedIn = [this] {
         Layout();
         SetFocus(control_.List().ListHwnd());
+        CheckIdle();
     };
     login_.Open(hwnd());
     menu_.reset(res ? LoadMenuA(res, MAKEINTRESOURCEA(IDR_PB_MAINMENU)) : nullptr);
@@ -61,7 +62,6 @@ LRESULT CPwdBoxFrame::OnCreate() {
     SetMenu(hwnd(), nullptr);
     SetWindowTextA(hwnd(), pwdbox::ResString(IDS_PB_FRAME_TITLE).c_str());
     hookAcquired_ = uikit::AcquireDialogMessageHook();
-    SetTimer(hwnd(), kIdleTimer, pwdbox::CurrentIdleClock().checkPeriodMs, nullptr);
     Layout();
     return 0;
 }
@@ -158,6 +158,7 @@ void CPwdBoxFrame::OnVisitForum() { uikit::ShellOpen(hwnd(), kForumPage); }
 
 void CPwdBoxFrame::OnLock() {
     pwdbox::LoggedIn() = 0;
+    KillTimer(hwnd(), kIdleTimer);  // a locked box has nothing to lock
     // Nothing of the records stays on the screen: open dialogs and message
     // boxes of the box are closed, the modeless ones hidden.
     CloseOpenDialogs();
@@ -189,9 +190,16 @@ void CPwdBoxFrame::CloseOpenDialogs() {
 }
 
 void CPwdBoxFrame::CheckIdle() {
-    int minutes = pwdbox::ReadIniInt("idle_lock_minutes", 10);
-    if (minutes <= 0 || !pwdbox::LoggedIn()) return;
-    pwdbox::IdleClock clock = pwdbox::CurrentIdleClock();
-    DWORD idle = clock.now() - clock.lastInput();
-    if (idle >= DWORD(minutes) * 60000u) SendMessageA(hwnd(), WM_COMMAND, ID_PB_LOCK, 0);
+    if (!pwdbox::LoggedIn()) return;
+    const int minutes = pwdbox::ReadIniInt("idle_lock_minutes", 10);
+    const pwdbox::IdleClock clock = pwdbox::CurrentIdleClock();
+    const DWORD limit = minutes > 0 ? DWORD(minutes) * 60000u : 0;
+    const DWORD idle = clock.now() - clock.lastInput();  // unsigned: right across the tick's wrap
+    if (limit && idle >= limit) {
+        SendMessageA(hwnd(), WM_COMMAND, ID_PB_LOCK, 0);
+        return;
+    }
+    // Asleep until the lock could first be due: input meanwhile only moves it later.
+    const DWORD dueIn = limit ? limit - idle : clock.maxCheckMs;
+    SetTimer(hwnd(), kIdleTimer, std::min<DWORD>(std::max<DWORD>(dueIn, 1), clock.maxCheckMs), nullptr);
 }

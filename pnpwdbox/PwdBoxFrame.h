@@ -31,7 +31,9 @@ public:
     void OnVisitForum();
     void OnLock();
     void Layout();
-    // One look at the idle clock; locks when the box has been idle too long.
+    // One look at the idle clock: locks when the box has been idle too long,
+    // otherwise sets the timer for the next look. Only a box that is logged in
+    // has a timer running, shown or hidden.
     void CheckIdle();
 
 protected:

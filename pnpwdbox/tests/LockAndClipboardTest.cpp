@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "BoxFixture.h"
+#include "HiddenWindowCheck.h"
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
 #include "PwdClipboard.h"
@@ -81,6 +82,36 @@ TEST_F(IdleLockTest, MinutesFromTheIniAndZeroForNever) {
     Click(pwdbox::CurrentFrame()->LoginPanel().hwnd(), IDOK);
     PumpFor(100);
     EXPECT_EQ(pwdbox::LoggedIn(), 1);
+}
+
+// The idle timer runs only while the box is logged in, and wakes when the lock
+// could first be due rather than polling.
+class IdleTimerTest : public LoggedInBox {
+protected:
+    static DWORD LastInput() { return lastInput; }
+    static DWORD Now() { return GetTickCount(); }
+    void Start(DWORD untilDueMs, UINT maxCheckMs) {
+        lastInput = GetTickCount() - (10 * 60000 - untilDueMs);
+        pwdbox::IdleClock clock{LastInput, Now, maxCheckMs};
+        pwdbox::SetIdleClock(&clock);
+        LoggedInBox::SetUp();
+    }
+    void SetUp() override {}
+    static DWORD lastInput;
+};
+DWORD IdleTimerTest::lastInput;
+
+TEST_F(IdleTimerTest, LockedBoxRunsNoTimerWhileHidden) {
+    Start(10 * 60000, 50);
+    Command(ID_PB_LOCK);
+    ShowWindow(Frame(), SW_HIDE);
+    EXPECT_TRUE(pinora::test::NoTimerRunsWhileHidden(Frame()));
+}
+
+TEST_F(IdleTimerTest, HiddenBoxLocksWhenDueWithoutPolling) {
+    Start(3000, 60000);  // the lock is due in 3 s; the longest sleep is a minute
+    ShowWindow(Frame(), SW_HIDE);
+    EXPECT_TRUE(PumpUntil([] { return pwdbox::LoggedIn() == 0; }, 8000));
 }
 
 class ClipboardTest : public LoggedInBox {
