@@ -18,6 +18,7 @@
 #include "HiddenWindowCheck.h"
 #include "MainDlg.h"
 #include "Settings.h"
+#include "SettingsDlg.h"
 #include "StickEditor.h"
 #include "StickManager.h"
 #include "StickStore.h"
@@ -189,6 +190,20 @@ TEST_F(HiddenWindowsTest, DictionaryPopupSleepsWhenHidden) {
     EXPECT_TRUE(NoTimerRunsWhileHidden({popup, main.hwnd()}, {{main.hwnd(), kTickTimer}}));
 }
 
+// The settings dialog, each page looked at and then cancelled or confirmed,
+// keeps nothing running while it waits hidden for the next opening.
+TEST_F(HiddenWindowsTest, SettingsDialogSleepsWhenHidden) {
+    for (UINT close : {IDCANCEL, IDOK}) {
+        Command(ID_SETTINGS);
+        CSettingsDlg* settings = main.Settings();
+        ASSERT_TRUE(settings && IsWindowVisible(settings->hwnd()));
+        for (int page = 0; page < settings->PageCount(); ++page) settings->SelectPage(page);
+        SendMessageA(settings->hwnd(), WM_COMMAND, close, 0);
+        ASSERT_FALSE(IsWindowVisible(settings->hwnd()));
+        EXPECT_TRUE(NoTimerRunsWhileHidden(settings->hwnd()));
+    }
+}
+
 // After each window family was used and put away, every hidden window of the
 // program sleeps at once: only timer 10 of the main window runs.
 TEST_F(HiddenWindowsTest, EveryHiddenWindowSleepsAfterUse) {
@@ -204,6 +219,8 @@ TEST_F(HiddenWindowsTest, EveryHiddenWindowSleepsAfterUse) {
     ASSERT_NE(OpenAndCloseDayList(), nullptr);
     main.Calendar()->Destroy();
     ASSERT_NE(LookUpAndCancel(), nullptr);
+    Command(ID_SETTINGS);
+    SendMessageA(main.Settings()->hwnd(), WM_COMMAND, IDCANCEL, 0);
     main.ShowBitmapMessage("a reminder");  // stays up, with its hidden tooltip
     const std::vector<HWND> hidden = test::HiddenThreadWindows();
     EXPECT_GE(hidden.size(), 3u);
