@@ -11,6 +11,12 @@ check "the first run hotkey is Ctrl+B" grep -q '^hotkey=242' "$P/pinora.ini"
 sleep 1
 screenshot e2e-started
 check "one Pinora runs" test "$(count_processes "$pattern")" -eq 1
+# Libraries only a rarely used window needs are loaded by its first call, not at
+# start-up (the file dialogs pull in Wine's printing and network libraries).
+not_mapped() { ! grep -qi "/$1\$" "/proc/$(pids_of "$pattern" | head -1)/maps"; }
+for lib in comdlg32.dll oleaut32.dll winspool.drv; do
+  check "$lib is not loaded at start-up" not_mapped "$lib"
+done
 
 "$wine_run" "$P/Pinora.exe" >/dev/null 2>&1
 second=$?
