@@ -1,6 +1,7 @@
 #include "Scheduler.h"
 
 #include <cstring>
+#include <map>
 
 #include "AlarmStore.h"
 #include "DamagedTables.h"
@@ -11,6 +12,59 @@ namespace pinora {
 namespace {
 
 AlarmReadFault g_readFault = nullptr;
+
+// What the pass decided for a record whose table would not take the writing of
+// it (a damaged table, or one held by another program). Kept for the run, so a
+// reminder is given once and not on every tick, and an alarm is over once.
+struct UnrecordedDecision {
+    int day = 0;  // when the reminder flags were given
+    bool done30 = false;
+    bool done5 = false;
+    bool finished = false;
+};
+
+using UnrecordedDecisions = std::map<std::string, UnrecordedDecision>;
+
+UnrecordedDecisions& Unrecorded() {
+    static UnrecordedDecisions decisions;
+    return decisions;
+}
+
+// The record and what it holds: another alarm saved at that number later is not
+// taken for this one.
+std::string UnrecordedKey(const std::string& path, long record, const std::string& code) {
+    return path + '|' + std::to_string(record) + '|' + code;
+}
+
+// The flags the table should hold: those of today, or of an earlier day for an
+// alarm that rings on one day only.
+void AddUnrecordedFlags(const UnrecordedDecision* kept, AlarmCode& alarm, int today) {
+    if (!kept || (kept->day != today && RingsOnSeveralDays(alarm))) return;
+    alarm.bDone30 = alarm.bDone30 || kept->done30;
+    alarm.bDone5 = alarm.bDone5 || kept->done5;
+}
+
+void KeepUnrecorded(UnrecordedDecision& kept, DueAction action, int today) {
+    if (kept.day != today) kept.done30 = kept.done5 = false;
+    kept.day = today;
+    switch (action) {
+    case DueAction::AdvanceReminder:
+        kept.done30 = true;
+        break;
+    case DueAction::TimeReminder:
+        kept.done5 = true;
+        break;
+    case DueAction::ResetFlags:
+        kept.done30 = kept.done5 = false;
+        break;
+    case DueAction::OutOfDate:
+    case DueAction::ResetAndFinish:
+        kept.finished = true;
+        break;
+    case DueAction::None:
+        break;
+    }
+}
 
 int ReadForPass(const TableScan& table, long record, int field, char* value) {
     if (g_readFault && g_readFault(record, field)) return -1;
@@ -47,41 +101,43 @@ int LastWrittenDate(const std::string& path) {
     return DateNumber(1900 + table.GetYear(), table.GetMon(), table.GetDay());
 }
 
-void ClearFlags(const std::string& path, int record) {
-    SetAlarmField(path, record, kAlarm30, "0");
-    SetAlarmField(path, record, kAlarm5, "0");
+bool ClearFlags(const std::string& path, int record) {
+    const bool cleared30 = SetAlarmField(path, record, kAlarm30, "0");
+    return SetAlarmField(path, record, kAlarm5, "0") && cleared30;
 }
 
-// Writes what the decision records into the record, one field at a time.
-void RecordDecision(const std::string& path, int record, DueAction action) {
+// Writes what the decision records into the record, one field at a time; false
+// when the table did not take all of it.
+bool RecordDecision(const std::string& path, int record, DueAction action) {
     switch (action) {
     case DueAction::OutOfDate:
-        SetAlarmField(path, record, kAlarmState, kStateFinished);
-        break;
+        return SetAlarmField(path, record, kAlarmState, kStateFinished);
     case DueAction::AdvanceReminder:
-        SetAlarmField(path, record, kAlarm30, "1");
-        break;
+        return SetAlarmField(path, record, kAlarm30, "1");
     case DueAction::TimeReminder:
-        SetAlarmField(path, record, kAlarm5, "1");
-        break;
+        return SetAlarmField(path, record, kAlarm5, "1");
     case DueAction::ResetFlags:
-    case DueAction::ResetAndFinish:
-        ClearFlags(path, record);
-        if (action == DueAction::ResetAndFinish) SetAlarmField(path, record, kAlarmState, kStateFinished);
-        break;
+        return ClearFlags(path, record);
+    case DueAction::ResetAndFinish: {
+        const bool cleared = ClearFlags(path, record);
+        return SetAlarmField(path, record, kAlarmState, kStateFinished) && cleared;
+    }
     case DueAction::None:
         break;
     }
+    return true;
 }
 
 // An alarm of several days still flagged from an earlier day starts today afresh,
 // also when the program starts inside today's span; then it is judged.
+// Flags this run gave but could not write are added after that.
 DueAction Judge(const std::string& path, long record, AlarmCode& alarm, const char* text, const TodayNumbers& now,
-                bool flagsFromEarlierDays) {
+                bool flagsFromEarlierDays, const UnrecordedDecision* unrecorded) {
     if (flagsFromEarlierDays && RingsOnSeveralDays(alarm) && (alarm.bDone30 || alarm.bDone5)) {
         ClearFlags(path, static_cast<int>(record));
         alarm.bDone30 = alarm.bDone5 = 0;
     }
+    AddUnrecordedFlags(unrecorded, alarm, now.today);
     return CheckDue(alarm, text, now);
 }
 
@@ -155,7 +211,8 @@ AlarmPassResult CheckAlarms(const std::string& alarmPath) {
         if (!table.Go(r) || !table.ReadField(kAlarmState, value, sizeof value) || !IsOne(value)) continue;
 
         AlarmCode alarm;
-        std::string stick;
+        std::string stick, code;
+        const UnrecordedDecision* unrecorded = nullptr;
         bool intact = true;  // a record read only in part is never judged
         DueAction action = DueAction::None;
         for (int field = 1; field <= fieldCount; ++field) {
@@ -171,6 +228,11 @@ AlarmPassResult CheckAlarms(const std::string& alarmPath) {
                     ++result.readErrors;
                     intact = false;
                 }
+                code = value;
+                if (!Unrecorded().empty()) {
+                    const auto kept = Unrecorded().find(UnrecordedKey(alarmPath, r, code));
+                    if (kept != Unrecorded().end()) unrecorded = &kept->second;
+                }
                 break;
             case kAlarm5:
                 alarm.bDone5 = IsOne(value);
@@ -180,15 +242,19 @@ AlarmPassResult CheckAlarms(const std::string& alarmPath) {
                 break;
             case kAlarmStick:
                 stick = value;
-                if (alarm.repeatKind != kRepeatWeekly && intact) action = Judge(alarmPath, r, alarm, value, now, flagsFromEarlierDays);
+                if (alarm.repeatKind != kRepeatWeekly && intact)
+                    action = Judge(alarmPath, r, alarm, value, now, flagsFromEarlierDays, unrecorded);
                 break;
             case kAlarmWeekly:
-                if (alarm.repeatKind == kRepeatWeekly && intact) action = Judge(alarmPath, r, alarm, value, now, flagsFromEarlierDays);
+                if (alarm.repeatKind == kRepeatWeekly && intact)
+                    action = Judge(alarmPath, r, alarm, value, now, flagsFromEarlierDays, unrecorded);
                 break;
             default:
                 break;
             }
         }
+        // Over already, though the table still says live.
+        if (unrecorded && unrecorded->finished) continue;
         if (action == DueAction::None) continue;
 
         const bool weekly = alarm.repeatKind == kRepeatWeekly;
@@ -202,7 +268,11 @@ AlarmPassResult CheckAlarms(const std::string& alarmPath) {
             if (weekly) event.weeklyStick = stick;
             result.events.push_back(std::move(event));
         }
-        RecordDecision(alarmPath, static_cast<int>(r), action);
+        if (RecordDecision(alarmPath, static_cast<int>(r), action)) {
+            if (unrecorded) Unrecorded().erase(UnrecordedKey(alarmPath, r, code));
+        } else {
+            KeepUnrecorded(Unrecorded()[UnrecordedKey(alarmPath, r, code)], action, now.today);
+        }
         if (action == DueAction::OutOfDate || action == DueAction::ResetAndFinish) result.statesChanged = true;
     }
     return result;

@@ -124,7 +124,7 @@ TEST_F(StoreLayoutTest, TablesShortOfTheirRecordsAreReadButNeverWritten) {
     const AlarmPassResult pass = CheckAlarms(alarmPath);
     EXPECT_TRUE(pass.tableDamaged);
     EXPECT_EQ(pass.events.size(), 3u);  // the advance reminders: 15 minutes to go
-    EXPECT_EQ(CheckAlarms(alarmPath).events.size(), 3u);  // their flags could not be kept
+    EXPECT_TRUE(CheckAlarms(alarmPath).events.empty());  // given once, though their flags could not be kept
     EXPECT_EQ(BuildTodayList(alarmPath, 20090305, 0).size(), 3u);
     int first = 0, last = 0;
     ASSERT_TRUE(FindStickRange(folder, 20090305, &first, &last));
@@ -157,6 +157,39 @@ TEST_F(StoreLayoutTest, TablesPaddedWithBlanksKeepTheirSticksAndReminders) {
     EXPECT_EQ(pass.events[0].text, "padded");
     EXPECT_EQ(Alarm(1, kAlarm30), "1");  // a sound table: the flag is kept
     EXPECT_TRUE(reports.paths().empty());
+}
+
+// A table that takes no writes cannot keep the reminders' flags: the pass keeps
+// them for the run, so each reminder comes once (not on every tick) and an
+// out-of-date alarm is announced once.
+TEST_F(StoreLayoutTest, ReminderOfATableThatTakesNoWritesIsGivenOnce) {
+    SaveStick("dentist");  // 14:05 today
+    AlarmRecord old;
+    old.code = "20090301|2009|03|01|9|0|0|1|20090301";
+    old.alarm5 = old.alarm30 = "0";
+    old.date = "20090301";
+    old.state = kStateLive;
+    old.stick = "long gone";
+    ASSERT_GT(SaveNewStick(folder, 20090301, "long gone", old), 0);
+    SetHeaderRecordCount(stickPath, 0x7FFFFFFFu);
+    SetHeaderRecordCount(alarmPath, 0x7FFFFFFFu);
+    const Bytes alarms = ReadFileBytes(alarmPath);
+
+    const auto texts = [&] {
+        std::vector<std::string> t;
+        for (const AlarmEvent& e : CheckAlarms(alarmPath).events) t.push_back(e.outOfDate ? "out of date" : e.text);
+        return t;
+    };
+    EXPECT_EQ(texts(), (std::vector<std::string>{"dentist", "out of date"}));  // 13:50: the advance reminder
+    EXPECT_TRUE(texts().empty());
+    clock.Set(LocalTime{2009, 3, 5, 14, 1, 0, 4});
+    EXPECT_EQ(texts(), std::vector<std::string>{"dentist"});  // the reminder at the time
+    EXPECT_TRUE(texts().empty());
+    clock.Set(LocalTime{2009, 3, 5, 14, 30, 0, 4});
+    EXPECT_TRUE(texts().empty());
+    clock.Set(LocalTime{2009, 3, 6, 9, 0, 0, 5});
+    EXPECT_TRUE(texts().empty());  // the one that rang is over, the other was announced
+    EXPECT_EQ(ReadFileBytes(alarmPath), alarms);
 }
 
 }  // namespace
