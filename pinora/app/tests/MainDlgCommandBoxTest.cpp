@@ -18,29 +18,18 @@
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
+#include "MainWindowFixture.h"
 #include "WinTestSupport.h"
 
 namespace pinora {
 namespace {
 
-class CommandBoxTest : public ::testing::Test {
+class CommandBoxTest : public test::MainWindowTest {
 protected:
     void SetUp() override {
-        SetClock(&clock);
-        App() = AppState{};
-        ASSERT_NE(dlg.CreateMain(), nullptr);
+        MainWindowTest::SetUp();
         SetWindowPos(dlg.hwnd(), nullptr, 700, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         ShowWindow(dlg.hwnd(), SW_SHOW);
-    }
-    void TearDown() override {
-        dlg.Destroy();
-        App() = AppState{};
-        SetClock(nullptr);
-        SetRunAtLogon(false);
-    }
-    void LogIn() {
-        App().bLoggedIn = 1;
-        std::strcpy(App().szCurrentUser, "tester");
     }
     HWND Note() { return dlg.Item(IDC_QUICK_NOTE); }
     HWND Words() { return dlg.Item(IDC_DICT_INPUT); }
@@ -64,10 +53,7 @@ protected:
         return rc;
     }
 
-    test::ProgramFolderFixture folder;
-    ManualClock clock{LocalTime{2009, 3, 5, 10, 0, 0, DayOfWeek(2009, 3, 5)}};
     test::ShellOpenRecorder shell;
-    CMainDlg dlg;
 };
 
 TEST_F(CommandBoxTest, StkOpensANewStickAndHidesTheWindowKeepingTheText) {

@@ -11,6 +11,7 @@
 #include "DoRoRazIds.h"
 #include "MainDlg.h"
 #include "Settings.h"
+#include "MainWindowFixture.h"
 #include "WinTestSupport.h"
 
 namespace pinora {
@@ -18,31 +19,15 @@ namespace {
 
 using test::ReadFileBytes;
 
-class MainDlgNotesTest : public ::testing::Test {
+class MainDlgNotesTest : public test::MainWindowTest {
 protected:
     void SetUp() override {
-        SetClock(&clock);
-        App() = AppState{};
-        ASSERT_NE(main.CreateMain(), nullptr);
-        ShowWindow(main.hwnd(), SW_HIDE);
+        MainWindowTest::SetUp();
         data = folder.Path() + "tester\\data\\";
     }
-    void TearDown() override {
-        main.Destroy();
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        App() = AppState{};
-        SetClock(nullptr);
-        SetRunAtLogon(false);
-    }
-    void LogIn() {
-        App().bLoggedIn = 1;
-        std::strcpy(App().szCurrentUser, "tester");
-    }
-    void Command(UINT id) { SendMessageA(main.hwnd(), WM_COMMAND, id, 0); }
-    void CtrlQ() { SendMessageA(main.hwnd(), WM_HOTKEY, GlobalFindAtomA("Pinora notes Ctrl+Q"), 0); }
-    CNotesManagerDlg& Notes() { return main.Notes(); }
+    void Command(UINT id) { SendMessageA(dlg.hwnd(), WM_COMMAND, id, 0); }
+    void CtrlQ() { SendMessageA(dlg.hwnd(), WM_HOTKEY, GlobalFindAtomA("Pinora notes Ctrl+Q"), 0); }
+    CNotesManagerDlg& Notes() { return dlg.Notes(); }
     bool NotesShown() { return Notes().IsWindowAlive() && IsWindowVisible(Notes().hwnd()); }
     void EditNote(const char* text) {
         HWND box = Notes().Item(IDC_NOTES_TEXT);
@@ -50,9 +35,6 @@ protected:
         SendMessageA(Notes().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_NOTES_TEXT, EN_CHANGE), reinterpret_cast<LPARAM>(box));
     }
 
-    test::ProgramFolderFixture folder;
-    ManualClock clock{LocalTime{2009, 3, 5, 10, 0, 0, 4}};
-    CMainDlg main;
     std::string data;
 };
 
@@ -62,7 +44,7 @@ TEST_F(MainDlgNotesTest, CommandsOpenTheManagerOnTodayInTheUsersDiary) {
     test::WriteFileBytes(data + "2009-03-05.txt", "quick notes of today\r\n");
     Command(ID_NOTES_MANAGER);
     ASSERT_TRUE(NotesShown());
-    EXPECT_EQ(GetWindow(Notes().hwnd(), GW_OWNER), main.hwnd());
+    EXPECT_EQ(GetWindow(Notes().hwnd(), GW_OWNER), dlg.hwnd());
     EXPECT_EQ(Notes().DataFolder(), data);
     EXPECT_EQ(Notes().ShownFile(), "2009-03-05.txt");
     EXPECT_EQ(Notes().EntryCount(), 31);
@@ -96,17 +78,17 @@ TEST_F(MainDlgNotesTest, CtrlQHidesAShownManagerAndOpensAHiddenOne) {
 TEST_F(MainDlgNotesTest, WithNobodyLoggedInTheLoginOpensInstead) {
     Command(IDC_NOTES_MANAGER);
     EXPECT_FALSE(Notes().IsWindowAlive());
-    EXPECT_TRUE(IsWindowVisible(main.Login().hwnd()));
+    EXPECT_TRUE(IsWindowVisible(dlg.Login().hwnd()));
 }
 
 TEST_F(MainDlgNotesTest, ClosingPopUpsAndLoggingOutDestroyTheManager) {
     LogIn();
     Command(ID_NOTES_MANAGER);
     CtrlQ();  // hidden: the pop-ups that are closed are the visible ones
-    SendMessageA(main.hwnd(), MWM_CLOSEPOPUPS, 0, 0);
+    SendMessageA(dlg.hwnd(), MWM_CLOSEPOPUPS, 0, 0);
     EXPECT_TRUE(Notes().IsWindowAlive());
     CtrlQ();
-    SendMessageA(main.hwnd(), MWM_CLOSEPOPUPS, 0, 0);
+    SendMessageA(dlg.hwnd(), MWM_CLOSEPOPUPS, 0, 0);
     EXPECT_FALSE(Notes().IsWindowAlive());
 
     Command(ID_NOTES_MANAGER);
@@ -123,11 +105,11 @@ TEST_F(MainDlgNotesTest, ExitSavesAnEditedNoteOrStaysWhenItCannotBeSaved) {
                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(held);
         Command(ID_EXIT);  // the test's message box answers Yes: save it
-        EXPECT_TRUE(IsWindow(main.hwnd()));
+        EXPECT_TRUE(IsWindow(dlg.hwnd()));
         EXPECT_TRUE(Notes().HasUnsavedEdits());
     }
     Command(ID_EXIT);
-    EXPECT_FALSE(IsWindow(main.hwnd()));
+    EXPECT_FALSE(IsWindow(dlg.hwnd()));
     EXPECT_EQ(ReadFileBytes(data + "2009-03-05.txt"), "written just before exit\r\n");
 }
 

@@ -11,6 +11,7 @@
 #include "App.h"
 #include "MainDlg.h"
 #include "Settings.h"
+#include "MainWindowFixture.h"
 #include "WinTestSupport.h"
 
 namespace pinora {
@@ -25,29 +26,7 @@ LastActiveFn LookUpLastActiveTick() {
     return reinterpret_cast<LastActiveFn>(reinterpret_cast<void*>(GetProcAddress(hooks, "HK_GetLastActiveTick")));
 }
 
-class MainDlgRestTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetClock(&clock);
-        App() = AppState{};
-        ASSERT_NE(dlg.CreateMain(), nullptr);
-        ShowWindow(dlg.hwnd(), SW_HIDE);
-    }
-    void TearDown() override {
-        dlg.Destroy();
-        App() = AppState{};
-        SetClock(nullptr);
-        SetRunAtLogon(false);
-    }
-    void LogIn() {
-        App().bLoggedIn = 1;
-        std::strcpy(App().szCurrentUser, "tester");
-    }
-
-    test::ProgramFolderFixture folder;
-    ManualClock clock{LocalTime{2009, 3, 5, 10, 0, 0, DayOfWeek(2009, 3, 5)}};
-    CMainDlg dlg;
-};
+using MainDlgRestTest = test::MainWindowTest;
 
 TEST_F(MainDlgRestTest, HooksAreInFromStartUpUntilDestruction) {
     EXPECT_TRUE(dlg.HooksInstalled());
