@@ -50,7 +50,7 @@ TEST_F(RecordCommandsTest, RecordsGoIntoNewAndExistingGroups) {
 
 TEST_F(RecordCommandsTest, RecordDialogRefusesWhatCannotBeStoredAsTyped) {
     AddThroughDialog("https://a", "u", "Secret", "G", "secret");  // letter case differs
-    AddThroughDialog("https://a", "u", std::string(49, 'p'), "G");
+    AddThroughDialog("https://a", "u", std::string(128, 'p'), "G");
     AddThroughDialog("https://a", "u", "p", "");
     AddThroughDialog("", "u", "p", "G");
     EXPECT_EQ(g_messages.texts, (Strings{Res(IDS_PB_PASSWORDS_DIFFER), Res(IDS_PB_TOO_LONG), Res(IDS_PB_NO_GROUP),
@@ -275,6 +275,8 @@ TEST_F(RecordCommandsTest, RowsOfNumbersPastSixteenBitsAndOfMissingGroups) {
 TEST_F(RecordCommandsTest, ReadingThreadFillsTheListFromTheDatabase) {
     storetest::FillDatabase(box_.Path() + "many.dat", 5, 300);
     ASSERT_TRUE(pnstore::setDatabasePath((box_.Path() + "many.dat").c_str()));
+    ASSERT_EQ(pnstore::PwdStore().createMasterUser("many"), 1);
+    ASSERT_EQ(pnstore::PwdStore().checkMasterPassword("many"), 1);
     pnstore::PwdStore().deleteRecords({7, 8});
     Control().ReadDBToListView();
     WaitForList();
