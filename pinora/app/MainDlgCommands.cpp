@@ -46,11 +46,13 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
         break;
     case ID_SWITCH_USER:
         StopTickTimer();
+        ClosePasswordBox();
         OpenLogin(1);
         break;
     case ID_LOGOUT:
         OpenLogin(0);
         App().bLoggedIn = 0;
+        ClosePasswordBox();
         // Nothing of the user stays on the screen or runs while nobody is logged in:
         // no reminders, no list of the day's sticks.
         StopTickTimer();
@@ -186,6 +188,8 @@ void CMainDlg::StartProgram(const std::string& path, const std::string& args) {
 }
 
 void CMainDlg::OpenPasswordBox() {
+    // The box is a user's own: with nobody logged in there is none to open.
+    if (!App().bLoggedIn || !App().szCurrentUser[0]) return;
     if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_)) {
         PlacePasswordBox();
         return;
@@ -197,17 +201,29 @@ void CMainDlg::OpenPasswordBox() {
     using LaunchFn = HWND(__cdecl*)();
     if (auto setDb = reinterpret_cast<SetDbFn>(
             reinterpret_cast<void*>(GetProcAddress(App().hPwdBoxLib, "SetPBDBFile")))) {
-        // The user folder (program folder, user name, backslash) is empty
-        // while nobody is logged in.
-        std::string userFolder =
-            App().bLoggedIn && App().szCurrentUser[0] ? ProgramFolder() + App().szCurrentUser + "\\" : std::string();
-        setDb((userFolder + "pnpb.dat").c_str());
+        setDb((ProgramFolder() + App().szCurrentUser + "\\pnpb.dat").c_str());
     }
     if (auto launch = reinterpret_cast<LaunchFn>(
             reinterpret_cast<void*>(GetProcAddress(App().hPwdBoxLib, "LaunchPwdBox")))) {
         pwdBoxWnd_ = launch();
         if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_)) PlacePasswordBox();
     }
+}
+
+void CMainDlg::ClosePasswordBox() {
+    // The box belongs to the user who opened it. It goes with them: the
+    // library destroys it (erasing its keys and what it showed) and is freed,
+    // so nothing of it is there for whoever logs in next.
+    if (App().hPwdBoxLib) {
+        using DestroyFn = void(__cdecl*)();
+        if (auto destroy = reinterpret_cast<DestroyFn>(
+                reinterpret_cast<void*>(GetProcAddress(App().hPwdBoxLib, "PB_DestroyPwdBox"))))
+            destroy();
+    }
+    if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_)) DestroyWindow(pwdBoxWnd_);
+    pwdBoxWnd_ = nullptr;
+    if (App().hPwdBoxLib) FreeLibrary(App().hPwdBoxLib);
+    App().hPwdBoxLib = nullptr;
 }
 
 void CMainDlg::PlacePasswordBox() {
