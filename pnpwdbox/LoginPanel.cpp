@@ -112,7 +112,10 @@ void CPwdLoginPanel::OnChecked(pnstore::UnlockResult result) {
     case pnstore::UnlockResult::OpenedReadOnly:
         pnstore::StartSession(*keys);
         break;
-    case pnstore::UnlockResult::WrongPassword: problem = IDS_PB_WRONG_MASTER; break;
+    case pnstore::UnlockResult::WrongPassword:
+        problem = IDS_PB_WRONG_MASTER;
+        OutputDebugStringA("PnPwdBox: wrong master password\n");
+        break;
     case pnstore::UnlockResult::Damaged: problem = IDS_PB_DB_DAMAGED; break;
     case pnstore::UnlockResult::NoMaster: problem = IDS_PB_NO_MASTER; break;
     case pnstore::UnlockResult::Refused: problem = IDS_PB_DB_FOREIGN; break;
