@@ -102,14 +102,23 @@ TEST_F(ForeignFileTest, MigrationStoppedHalfWayIsFinished) {
 }
 
 TEST_F(ForeignFileTest, LongPathsAreUsedWholeEverywhere) {
-    // The folder is chosen so the old 260-byte copy of the path ended in "pnpb.".
+    // The folder is chosen so the old 260-byte copy of the path (in UTF-8)
+    // ended in "pnpb.". An e acute is two bytes in UTF-8; on Windows the path
+    // is given in the ANSI code page, where it is one.
+#if defined(_WIN32)
+    const std::string letter = "\xE9", slash = "\\";
+#else
+    const std::string letter = "\xC3\xA9", slash = "/";
+#endif
+    constexpr size_t kLetters = 60, kUtf8Target = 255;
     std::string folder = folder_;
-    for (int i = 0; i < 60; ++i) folder += "\xC3\xA9";  // e acute, two bytes in UTF-8
-    folder += "/";
-    ASSERT_LT(folder.size(), 250u);
-    folder += std::string(255 - folder.size() - 1, 'y') + "/";
+    for (size_t i = 0; i < kLetters; ++i) folder += letter;
+    folder += slash;
+    const size_t utf8So = folder.size() + kLetters * (2 - letter.size());
+    ASSERT_LT(utf8So, kUtf8Target - 2);
+    folder += std::string(kUtf8Target - utf8So - 1, 'y') + slash;
     std::filesystem::create_directories(folder);
-    ASSERT_EQ(folder.size(), 255u);
+    ASSERT_EQ(folder.size() + kLetters * (2 - letter.size()), kUtf8Target);
     const std::string db = folder + "pnpb.dat";
     ASSERT_TRUE(pnstore::setDatabasePath(db.c_str()));
     pnstore::createSchema(true);
