@@ -67,6 +67,7 @@ bool PrepareDatabase() {
 }  // namespace
 
 extern "C" HWND LaunchPwdBox() {
+    uikit::HandlerScope running;  // the wizard's modal loop runs in here
     try {
         Start();
         // A path that could not be taken is never replaced by the one beside
@@ -87,13 +88,21 @@ extern "C" HWND LaunchPwdBox() {
 
 extern "C" void PB_DestroyPwdBox() {
     try {
-        Frame().reset();
+        if (uikit::HandlersRunning() > 0) {
+            // The box's own code is below us: nothing of it may be deleted now.
+            if (CPwdBoxFrame* frame = Frame().get()) frame->LockAndHide();
+            CSetMainPwdDlg::CancelOpenWizards();
+        } else {
+            Frame().reset();
+        }
     } catch (...) {
     }
     // Whatever held the keys, they go with the box.
     pnstore::EndSession();
     pwdbox::LoggedIn() = 0;
 }
+
+extern "C" int PB_InUse() { return uikit::HandlersRunning() > 0 ? 1 : 0; }
 
 extern "C" int SetPBDBFile(const char* path) {
     try {
@@ -133,6 +142,7 @@ HWND CreatePwdBox(HWND parent) {
 }
 
 int HaveRunFirstUseWizzard() {
+    uikit::HandlerScope running;
     try {
         Start();
         if (!FirstUseDue()) return 1;

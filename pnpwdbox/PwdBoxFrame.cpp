@@ -176,6 +176,12 @@ void CPwdBoxFrame::OnLock() {
     OutputDebugStringA("PnPwdBox: locked\n");
 }
 
+void CPwdBoxFrame::LockAndHide() {
+    if (!IsAlive()) return;
+    OnLock();
+    ShowWindow(hwnd(), SW_HIDE);
+}
+
 void CPwdBoxFrame::CloseOpenDialogs() {
     struct Search {
         HWND frame;

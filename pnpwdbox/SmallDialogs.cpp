@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <utility>
@@ -247,10 +248,31 @@ HWND CSetMainPwdDlg::OpenModeless(HWND owner) {
     return h;
 }
 
+namespace {
+std::vector<HWND>& OpenWizards() {
+    static std::vector<HWND> wizards;
+    return wizards;
+}
+}  // namespace
+
+void CSetMainPwdDlg::CancelOpenWizards() noexcept {
+    for (HWND wizard : OpenWizards())
+        if (IsWindow(wizard)) PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
 INT_PTR CSetMainPwdDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     if (msg == WM_INITDIALOG) {
         LimitTexts(hwnd(), {IDC_PB_MASTER_PWD, IDC_PB_MASTER_CONFIRM}, kPasswordLimit);
+        try {
+            OpenWizards().push_back(hwnd());
+        } catch (...) {
+        }
         return TRUE;
+    }
+    if (msg == WM_DESTROY) {
+        auto& open = OpenWizards();
+        open.erase(std::remove(open.begin(), open.end(), hwnd()), open.end());
+        return FALSE;
     }
     if (msg == pwdbox::PBM_JOBDONE) {
         int result = 0;

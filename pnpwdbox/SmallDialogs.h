@@ -73,6 +73,9 @@ public:
     HWND OpenModeless(HWND owner);
     // Called after a stored master password.
     std::function<void()> onStored;
+    // Every wizard that is open ends as if cancelled (unless it is storing a
+    // password, which it sees through): the box is going.
+    static void CancelOpenWizards() noexcept;
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -96,6 +96,8 @@ private:
     void OpenLogin(int mode);
     void OpenPasswordBox();
     void ClosePasswordBox();
+    bool PasswordBoxInUse() const;
+    void FreePasswordBoxLibrary();
     void PlacePasswordBox();
     void SetTodayMenuText(bool shown);
     void ApplyNoteFont();

@@ -194,9 +194,11 @@ void CMainDlg::OpenPasswordBox() {
         PlacePasswordBox();
         return;
     }
-    if (App().hPwdBoxLib) FreeLibrary(App().hPwdBoxLib);
+    FreePasswordBoxLibrary();
+    if (App().hPwdBoxLib) return;  // still busy going: not yet
     App().hPwdBoxLib = LoadLibraryA((ProgramFolder() + "PnPwdBox.dll").c_str());
     if (!App().hPwdBoxLib) return;
+    const std::string user = App().szCurrentUser;
     using SetDbFn = int(__cdecl*)(const char*);
     using LaunchFn = HWND(__cdecl*)();
     if (auto setDb = reinterpret_cast<SetDbFn>(
@@ -206,6 +208,12 @@ void CMainDlg::OpenPasswordBox() {
     if (auto launch = reinterpret_cast<LaunchFn>(
             reinterpret_cast<void*>(GetProcAddress(App().hPwdBoxLib, "LaunchPwdBox")))) {
         pwdBoxWnd_ = launch();
+        // The first-use wizard runs its own loop: if the user logged out or
+        // switched meanwhile, the box is not theirs who is logged in now.
+        if (!App().bLoggedIn || user != App().szCurrentUser) {
+            ClosePasswordBox();
+            return;
+        }
         if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_)) PlacePasswordBox();
     }
 }
@@ -213,16 +221,31 @@ void CMainDlg::OpenPasswordBox() {
 void CMainDlg::ClosePasswordBox() {
     // The box belongs to the user who opened it. It goes with them: the
     // library destroys it (erasing its keys and what it showed) and is freed,
-    // so nothing of it is there for whoever logs in next.
+    // so nothing of it is there for whoever logs in next. When this comes from
+    // within the box (its dialog or message box is up, and the tray menu was
+    // used meanwhile), the library locks and hides the box at once and is
+    // freed once its code has returned.
     if (App().hPwdBoxLib) {
         using DestroyFn = void(__cdecl*)();
         if (auto destroy = reinterpret_cast<DestroyFn>(
                 reinterpret_cast<void*>(GetProcAddress(App().hPwdBoxLib, "PB_DestroyPwdBox"))))
             destroy();
     }
-    if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_)) DestroyWindow(pwdBoxWnd_);
+    if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_) && !PasswordBoxInUse()) DestroyWindow(pwdBoxWnd_);
     pwdBoxWnd_ = nullptr;
-    if (App().hPwdBoxLib) FreeLibrary(App().hPwdBoxLib);
+    FreePasswordBoxLibrary();
+}
+
+bool CMainDlg::PasswordBoxInUse() const {
+    if (!App().hPwdBoxLib) return false;
+    using InUseFn = int(__cdecl*)();
+    auto inUse = reinterpret_cast<InUseFn>(reinterpret_cast<void*>(GetProcAddress(App().hPwdBoxLib, "PB_InUse")));
+    return inUse && inUse() != 0;
+}
+
+void CMainDlg::FreePasswordBoxLibrary() {
+    if (!App().hPwdBoxLib || PasswordBoxInUse()) return;  // freed later, once it has returned
+    FreeLibrary(App().hPwdBoxLib);
     App().hPwdBoxLib = nullptr;
 }
 

@@ -147,5 +147,51 @@ TEST_F(PasswordBoxTest, LoggingOutTakesTheBoxAndTheNextUserGetsTheirOwn) {
     EXPECT_EQ(GetModuleHandleA("PnPwdBox.dll"), nullptr);
 }
 
+// The tray menu works while a dialog of the box is up: a log-out then cannot
+// delete the box from under the dialog's loop, nor unload its library. The
+// box is locked and hidden at once; it goes, with its library, after.
+TEST_F(PasswordBoxTest, LoggingOutWhileADialogOfTheBoxIsUpLocksItAtOnce) {
+    MakeBox("anna");
+    LogInAs("anna");
+    Command(ID_PASSWORD_BOX);
+    HWND frame = FindThreadWindow("PN_PWDBOXFRAME");
+    ASSERT_NE(frame, nullptr);
+    HWND panel = ChildWithItem(frame, 1010);
+    SetDlgItemTextA(panel, 1010, "anna");
+    SendMessageA(panel, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(test::PumpUntil([&] { return !IsWindowVisible(panel); }, 20000));
+
+    static HWND mainWindow, boxFrame;
+    static bool hiddenAtOnce, keptLoaded;
+    mainWindow = dlg.hwnd();
+    boxFrame = frame;
+    hiddenAtOnce = keptLoaded = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        if (!FindThreadWindow("#32770", "New record")) return;
+        KillTimer(nullptr, id);
+        SendMessageA(mainWindow, WM_COMMAND, ID_LOGOUT, 0);
+        hiddenAtOnce = !IsWindowVisible(boxFrame);
+        keptLoaded = App().hPwdBoxLib != nullptr && GetModuleHandleA("PnPwdBox.dll") != nullptr;
+    });
+    SendMessageA(frame, WM_COMMAND, 40001, 0);  // Record, Add record: its dialog's loop
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(hiddenAtOnce);
+    EXPECT_TRUE(keptLoaded);
+    EXPECT_EQ(FindThreadWindow("#32770", "New record"), nullptr);  // the lock closed it
+
+    // Once the box's code has returned, the next opening lets it go.
+    LogInAs("bert");
+    CreateDirectoryA((folder.Path() + "bert\\").c_str(), nullptr);
+    UINT_PTR cancel = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (HWND wizard = FindThreadWindow("#32770", "Password box - master password"))
+            PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(ID_PASSWORD_BOX);
+    KillTimer(nullptr, cancel);
+    EXPECT_FALSE(IsWindow(frame));
+    Command(ID_LOGOUT);
+    EXPECT_EQ(GetModuleHandleA("PnPwdBox.dll"), nullptr);
+}
+
 }  // namespace
 }  // namespace pinora
