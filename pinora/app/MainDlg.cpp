@@ -173,10 +173,7 @@ void CMainDlg::OnDestroy() {
     // The animation player's temporary file lives in the temp folder, not the drive root.
     char temp[MAX_PATH + 1] = {};
     if (GetTempPathA(MAX_PATH, temp)) DeleteFileA((std::string(temp) + "Temp1.swf").c_str());
-    if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_)) DestroyWindow(pwdBoxWnd_);
-    pwdBoxWnd_ = nullptr;
-    if (App().hPwdBoxLib) FreeLibrary(App().hPwdBoxLib);
-    App().hPwdBoxLib = nullptr;
+    ClosePasswordBox();
     noteFont_.reset();
     if (dropTargetRegistered_) RevokeQuickNoteDropTarget(Item(IDC_QUICK_NOTE));
     dropTargetRegistered_ = false;

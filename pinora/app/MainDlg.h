@@ -95,6 +95,9 @@ private:
     // Shows the login dialog: mode 0 logs somebody in, mode 1 switches user.
     void OpenLogin(int mode);
     void OpenPasswordBox();
+    void ClosePasswordBox();
+    bool PasswordBoxInUse() const;
+    void FreePasswordBoxLibrary();
     void PlacePasswordBox();
     void SetTodayMenuText(bool shown);
     void ApplyNoteFont();

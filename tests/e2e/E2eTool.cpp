@@ -18,6 +18,7 @@
 //   pinora_e2e_tool item-rect <window title> <control id>  a control's rectangle on the screen
 //   pinora_e2e_tool seed-stick <sticks folder> <yyyyMMdd> <state> <text>
 //   pinora_e2e_tool pwd-records <pnpb.dat>            id|user|url|group name|state, a line each
+//   pinora_e2e_tool old-cipher <text>                 the text in the old text cipher (hex)
 #include <windows.h>
 #include <commctrl.h>
 
@@ -228,11 +229,18 @@ int main(int argc, char** argv) {
     if (verb == "hold-desktop" && argc == 3) return HoldDesktop(argv[2]);
     if (verb == "seed-stick" && argc == 6) return SeedStick(argv[2], argv[3], argv[4], argv[5]);
     if (verb == "pwd-records" && argc == 3) return PrintPasswordRecords(argv[2]);
+    if (verb == "old-cipher" && argc == 3) {
+        char hex[kCipherFieldSize] = {};
+        if (cryptField(argv[2], hex, 0) != 1) return 1;
+        std::printf("%s\n", hex);
+        return 0;
+    }
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
                  "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | item-rect <title> <id>\n"
                  "     | control <title> <id> | hotkey-dialog <mode> | hold-hotkey <hex> <release file>\n"
                  "     | last-active <pnhook.dll> | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n"
-                 "     | hold-desktop <release file> | hotkey-of <title> <id> | pwd-records <pnpb.dat>\n");
+                 "     | hold-desktop <release file> | hotkey-of <title> <id> | pwd-records <pnpb.dat>\n"
+                 "     | old-cipher <text>\n");
     return 2;
 }
