@@ -60,6 +60,7 @@ public:
     HMENU TrayMenu() const { return trayMenu_.get(); }
     CLoginDlg& Login() { return login_; }
     bool HooksInstalled() const { return hooksInstalled_; }
+    bool SessionNoticesRegistered() const { return sessionNotices_; }
     RestReminder& Rest() { return rest_; }
     CNotesManagerDlg& Notes() { return notes_; }
     const CBrowserPopup* Dictionary() const;
@@ -105,6 +106,13 @@ private:
     void StartActivityTracking();
     void StopActivityTracking();
     static std::uint32_t LastInputTick();
+    // The user away or back: the session locked or switched away, the machine
+    // asleep (WM_WTSSESSION_CHANGE, WM_POWERBROADCAST).
+    void OnSessionChange(WPARAM change);
+    void OnPowerBroadcast(WPARAM event);
+    // The displays changed (WM_DISPLAYCHANGE, WM_DPICHANGED, a new work area):
+    // every window onto a monitor that is there (MainDlgScreens.cpp).
+    void KeepWindowsOnScreen();
     // Notes manager (MainDlgNotes.cpp): commands 1005 and 32772, Ctrl+Q, and
     // closing it, which offers unsaved edits for saving first (false: it stays).
     void OpenNotesManager();
@@ -126,6 +134,9 @@ private:
     bool trayAdded_ = false;
     bool timerRunning_ = false;
     bool hooksInstalled_ = false;
+    bool sessionNotices_ = false;  // registered for WM_WTSSESSION_CHANGE
+    bool asleep_ = false;
+    LocalTime asleepSince_;
     RestReminder rest_{&CMainDlg::LastInputTick};
     bool menuOpen_ = false;
     int trayMenuShown_ = 0;

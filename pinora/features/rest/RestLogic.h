@@ -60,7 +60,7 @@ public:
     std::uint32_t WorkStartTick() const { return workStart_; }
 
     // Why the user is not at the desk; the reasons come and go independently.
-    enum AwayReason : unsigned { kLocked = 1, kAsleep = 2 };
+    enum AwayReason : unsigned { kLocked = 1, kAsleep = 2, kSwitchedAway = 4 };
     // The user left or came back. Coming back after kBreakMs or more is a break
     // (returned, for the record) and starts a new period; a shorter absence
     // counts as work, and coming back counts as input.
