@@ -63,6 +63,8 @@ public:
     bool SessionNoticesRegistered() const { return sessionNotices_; }
     RestReminder& Rest() { return rest_; }
     CNotesManagerDlg& Notes() { return notes_; }
+    // The stick editor, alarm pop-ups and today window, created on first use.
+    StickWindows& Sticks();
     const CBrowserPopup* Dictionary() const;
     // The stick manager, while it exists (command 32776 creates it).
     CStickManagerWnd* Calendar() const { return calendar_.get(); }
@@ -145,8 +147,6 @@ private:
 
     std::unique_ptr<CSettingsDlg> settings_;
 
-    // The stick editor, alarm pop-up and today window, created on first use.
-    StickWindows& Sticks();
     std::unique_ptr<StickWindows> sticks_;
 
     // Command box: command words in the note box, launchers, dictionary lookup.
