@@ -40,6 +40,8 @@ public:
     // it neither takes the activation nor the focus, now or when it blinks.
     void ShowAndSlide(bool quiet = false);
     bool Quiet() const { return quiet_; }
+    // Up at its place (the blink may still run).
+    bool SlidUp() const { return slid_; }
     // The displays changed: it goes to its place on the cursor's monitor.
     void KeepOnScreen();
     // Its stick was rewritten or deleted meanwhile: a snooze would undo that.
