@@ -18,7 +18,8 @@ TEST_F(RestLogTest, LinesAreAppendedAndTodaysBreaksCounted) {
     const std::string path = folder + kRestLogName;
     EXPECT_EQ(CountRestLogDay(path, 2009, 3, 5).breaks, 0);  // no file yet
 
-    EXPECT_EQ(FormatRestLogLine({At(2009, 3, 5, 9, 7), false, 45, 0}), "2009-03-05 09:07 reminder worked=45 break=0\r\n");
+    EXPECT_EQ(FormatRestLogLine({At(2009, 3, 5, 9, 7), false, 45, 0}),
+              "2009-03-05 09:07 reminder worked=45 break=0\r\n");
     ASSERT_TRUE(AppendRestLog(path, {At(2009, 3, 4, 23, 50), true, 20, 6}));  // yesterday
     ASSERT_TRUE(AppendRestLog(path, {At(2009, 3, 5, 9, 7), false, 45, 0}));
     ASSERT_TRUE(AppendRestLog(path, {At(2009, 3, 5, 10, 2), true, 50, 12}));

@@ -165,7 +165,8 @@ ScreenRect WorkAreaBesideTaskbar(const ScreenRect& work, const ScreenRect& monit
 TaskbarEdge FindTaskbarEdge(const ScreenRect& work, const ScreenRect& monitor) {
     const int workWidth = work.right - work.left;
     const int workHeight = work.bottom - work.top;
-    if (workWidth < monitor.right - monitor.left) return work.left == monitor.left ? TaskbarEdge::Right : TaskbarEdge::Left;
+    if (workWidth < monitor.right - monitor.left)
+        return work.left == monitor.left ? TaskbarEdge::Right : TaskbarEdge::Left;
     if (workHeight < monitor.bottom - monitor.top && work.top != monitor.top) return TaskbarEdge::Top;
     return TaskbarEdge::Bottom;
 }
