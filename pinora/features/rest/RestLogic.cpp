@@ -94,7 +94,7 @@ std::vector<RestEvent> RestPeriod::SetAway(AwayReason reason, bool away) {
 bool RestPeriod::MustWait(const RestSettings& settings) const {
     if (settings.checkRest != "1") return false;  // nothing to show: the period restarts silently
     const Presence presence = presence_ ? presence_() : Presence::Here;
-    return presence == Presence::Away || (presence == Presence::Busy && settings.quietWhenBusy != "0");
+    return presence != Presence::Here;
 }
 
 RestPeriod::Outcome RestPeriod::Tick(const RestSettings& settings) {

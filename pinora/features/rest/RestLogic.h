@@ -24,7 +24,6 @@ struct RestSettings {
     std::string autoWink;
     std::string checkTipWnd;    // "1" ignoring case: the taskbar notifier
     std::string checkRestDraw;  // exactly "1": the bitmap message window
-    std::string quietWhenBusy;  // "0": remind even while the user is busy
 };
 
 // What one reminder shows; all false while the reminder is switched off.
@@ -46,12 +45,13 @@ struct RestEvent {
 // The work period, measured with the clock in force and the tick of the last
 // keyboard or mouse input anywhere on the desktop. A pause of kBreakMs or more
 // starts it again: no input for that long, or the session locked or the machine
-// asleep for that long. A reminder that falls due while the user is busy (and
-// quiet while busy is on) or away waits, and comes once at the first tick after.
+// asleep for that long. A reminder that falls due while the user is busy or away
+// waits, and comes once at the first tick after.
 class RestPeriod {
 public:
     using ActivitySource = std::function<std::uint32_t()>;
-    // Asked only when a reminder is due.
+    // Asked only when a reminder is due. Busy means: do not interrupt (the
+    // source says Here when the user lets reminders interrupt a busy screen).
     using PresenceSource = std::function<Presence()>;
     explicit RestPeriod(ActivitySource lastActiveTick, PresenceSource presence = {});
 

@@ -23,13 +23,16 @@ constexpr int kNotifierHideMs = 500;
 
 // Section "ALERTS" as the rest check reads it.
 RestSettings ReadRestSettings();
+// Whether a due reminder may interrupt: CurrentPresence, with Busy taken for
+// Here while "[ALERTS] quiet_when_busy" is "0".
+Presence PresenceForReminders();
 
 class RestReminder {
 public:
     // lastActiveTick: the tick of the last input anywhere on the desktop;
     // presence: whether the user is busy or away, asked when a reminder is due.
     explicit RestReminder(RestPeriod::ActivitySource lastActiveTick,
-                          RestPeriod::PresenceSource presence = CurrentPresence);
+                          RestPeriod::PresenceSource presence = PresenceForReminders);
     RestReminder(const RestReminder&) = delete;
     RestReminder& operator=(const RestReminder&) = delete;
 

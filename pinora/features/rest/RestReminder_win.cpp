@@ -29,8 +29,13 @@ RestSettings ReadRestSettings() {
     s.autoWink = ReadSetting("ALERTS", "auto_wink", 260);
     s.checkTipWnd = ReadSetting("ALERTS", "check_tip_wnd", 2);
     s.checkRestDraw = ReadSetting("ALERTS", "check_rest_draw", 2);
-    s.quietWhenBusy = ReadSetting("ALERTS", "quiet_when_busy", 2);
     return s;
+}
+
+Presence PresenceForReminders() {
+    // The setting is read here, when a reminder is due, not on every tick.
+    const Presence presence = CurrentPresence();
+    return presence == Presence::Busy && !QuietWhenBusy() ? Presence::Here : presence;
 }
 
 RestReminder::RestReminder(RestPeriod::ActivitySource lastActiveTick, RestPeriod::PresenceSource presence)

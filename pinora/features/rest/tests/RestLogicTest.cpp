@@ -155,13 +155,9 @@ TEST_F(RestPeriodTest, BusyAcrossTheDueTimeGivesOneReminderAfterItEnds) {
     EXPECT_EQ(waitingTicks, 50);                     // minutes 45 to 69:30
     EXPECT_EQ(reminders, 1);                         // the next is due at minute 115
 
-    // Quiet while busy switched off: the reminder comes on time.
-    s.quietWhenBusy = "0";
-    presence = Presence::Busy;
-    period.Start();
-    EXPECT_EQ(MinutesUntilReminder(s), 45);
-    // The screen saver (away) holds it whatever that setting says.
+    // The screen saver (away) holds it too.
     presence = Presence::Away;
+    period.Start();
     EXPECT_EQ(MinutesUntilReminder(s, 60), -1);
     // With the reminder off nothing waits and nobody is asked: the period restarts silently.
     presenceAsked = 0;
