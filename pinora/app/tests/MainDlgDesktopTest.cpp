@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "AlarmStore.h"
 #include "DoRoRazIds.h"
 #include "Handles.h"
 #include "MainDlg.h"
@@ -115,6 +116,27 @@ TEST_F(MainDlgDesktopTest, ALockedSessionIsAPauseFromFourMinutesOn) {
     Tick(t0 + 8 * kMinute);
     EXPECT_EQ(dlg.Rest().Period().WorkStartTick(), t0 + 4 * kMinute);  // no pause seen by the tick either
     EXPECT_EQ(RestLog(), before);
+}
+
+TEST_F(MainDlgDesktopTest, AnAlarmWhoseTimePassedInSleepIsRemindedOnceAtWaking) {
+    AlarmRecord r;
+    r.code = "20090305|2009|03|05|10|40|4|1|20090305";
+    r.alarm5 = r.alarm30 = "0";
+    r.stick = "call the garage";
+    r.weekly = "0000000";
+    r.date = "20090305";
+    r.state = "1";
+    CreateDirectoryA(UserSticksFolder().c_str(), nullptr);
+    ASSERT_TRUE(AppendAlarm(UserSticksFolder() + kAlarmTableName, r));
+    SendMessageA(dlg.hwnd(), MWM_STARTTIMER, 0, 0);
+    SendMessageA(dlg.hwnd(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);  // at 10:00
+    clock.Set(LocalTime{2009, 3, 5, 11, 15, 0, DayOfWeek(2009, 3, 5)});
+    SendMessageA(dlg.hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    SendMessageA(dlg.hwnd(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);  // the second notice adds nothing
+    ASSERT_EQ(dlg.Sticks().Popups().size(), 1u);
+    char text[64] = {};
+    GetDlgItemTextA(dlg.Sticks().Popups()[0]->hwnd(), IDC_ALARM_TEXT, text, sizeof text);
+    EXPECT_STREQ(text, "call the garage");
 }
 
 TEST_F(MainDlgDesktopTest, ATodayWindowSavedWhereNoMonitorIsComesBackOnScreen) {
