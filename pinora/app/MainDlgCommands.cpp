@@ -12,6 +12,7 @@
 #include "Settings.h"
 #include "SkinChooser.h"
 #include "StickWindows.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 
@@ -169,11 +170,14 @@ void CMainDlg::HideMain() { ShowWindow(hwnd(), SW_HIDE); }
 
 void CMainDlg::ShowAtCorner() {
     if (IsWindowVisible(hwnd())) return;
+    // The bottom-right corner of the monitor the user works on, on its work area.
     RECT rc;
     GetWindowRect(hwnd(), &rc);
-    int left = GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left) - 20;
-    int top = GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top) - 50;
-    SetWindowPos(hwnd(), HWND_TOPMOST, left, top, 0, 0, SWP_NOSIZE);
+    const uikit::Monitor m = uikit::MonitorAtCursor();
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    const int left = m.bounds.right - w - 20, top = m.bounds.bottom - h - 50;
+    const uikit::Rect at = uikit::FitInside(uikit::Rect{left, top, left + w, top + h}, m.work);
+    SetWindowPos(hwnd(), HWND_TOPMOST, at.left, at.top, 0, 0, SWP_NOSIZE);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     HWND edit = Item(IDC_QUICK_NOTE);
@@ -250,9 +254,14 @@ void CMainDlg::FreePasswordBoxLibrary() {
 }
 
 void CMainDlg::PlacePasswordBox() {
-    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    // 500 pixels from the right of the monitor the user works on, 100 from its
+    // top, 450 wide and four fifths of its height, on its work area.
+    const uikit::Monitor m = uikit::MonitorAtCursor();
+    const int left = m.bounds.right - 500, top = m.bounds.top + 100;
+    const uikit::Rect at =
+        uikit::FitInside(uikit::Rect{left, top, left + 450, top + 4 * m.bounds.Height() / 5}, m.work);
     ShowWindow(pwdBoxWnd_, SW_RESTORE);
-    SetWindowPos(pwdBoxWnd_, nullptr, w - 500, 100, 450, 4 * h / 5, SWP_NOZORDER | SWP_SHOWWINDOW);
+    SetWindowPos(pwdBoxWnd_, nullptr, at.left, at.top, at.Width(), at.Height(), SWP_NOZORDER | SWP_SHOWWINDOW);
 }
 
 void CMainDlg::SetTodayMenuText(bool shown) {

@@ -201,6 +201,47 @@ int HoldDesktop(const char* releaseFile) {
     return 0;
 }
 
+// A presentation: a black window over the whole primary monitor, in front, until
+// the release file appears (or, at most, ten minutes).
+int HoldFullScreen(const char* releaseFile) {
+    // SS_NOTIFY: a click lands on it (a plain static lets clicks through).
+    HWND slides = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "pinora e2e full screen",
+                                  WS_POPUP | SS_BLACKRECT | SS_NOTIFY, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                  GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+    if (!slides) return 1;
+    ShowWindow(slides, SW_SHOW);
+    SetForegroundWindow(slides);
+    for (int i = 0; i < 6000 && GetFileAttributesA(releaseFile) == INVALID_FILE_ATTRIBUTES; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(100);
+    }
+    DestroyWindow(slides);
+    return 0;
+}
+
+// The first shown top-level window whose class name begins with the prefix (the
+// today window's class is "ATL:" and eight hex digits).
+struct ClassSearch {
+    std::string prefix;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindByClassPrefix(HWND w, LPARAM param) {
+    auto* search = reinterpret_cast<ClassSearch*>(param);
+    char name[64] = {};
+    GetClassNameA(w, name, sizeof name);
+    if (!IsWindowVisible(w) || std::strncmp(name, search->prefix.c_str(), search->prefix.size()) != 0) return TRUE;
+    search->found = w;
+    return FALSE;
+}
+
+int PrintWindowOfClassPrefix(const char* prefix) {
+    ClassSearch search{prefix};
+    EnumWindows(FindByClassPrefix, reinterpret_cast<LPARAM>(&search));
+    return PrintRect(search.found);
+}
+
 int PrintLastActive(const char* dll) {
     HMODULE hooks = LoadLibraryA(dll);
     if (!hooks) return 1;
@@ -220,6 +261,8 @@ int main(int argc, char** argv) {
     if (verb == "records" && argc == 3) return PrintRecords(argv[2]);
     if (verb == "add-alarm" && argc == 5) return AddAlarm(argv[2], argv[3], argv[4]);
     if (verb == "window" && argc == 4) return PrintWindow(argv[2], argv[3]);
+    if (verb == "window-of-class-prefix" && argc == 3) return PrintWindowOfClassPrefix(argv[2]);
+    if (verb == "hold-full-screen" && argc == 3) return HoldFullScreen(argv[2]);
     if (verb == "hotkey-of" && argc == 4) return PrintHotkeyOf(argv[2], argv[3]);
     if (verb == "item-rect" && argc == 4) return PrintRect(GetDlgItem(FindWindowA(nullptr, argv[2]), std::atoi(argv[3])));
     if (verb == "control" && argc == 4) return PrintControl(argv[2], std::atoi(argv[3]));
