@@ -2,7 +2,6 @@
 
 #include <commdlg.h>
 
-#include <cstdio>
 #include <utility>
 
 #include "DoRoRazIds.h"
@@ -82,10 +81,10 @@ void CGeneralPage::OnInitPage() {
     picture_.Bind(Item(IDC_GENERAL_AGENT));
     picture_.KeyOutCornerColour();
     const SIZE most = picture_.TemplateSize();
-    char hint[512] = {};
-    std::snprintf(hint, sizeof hint, LoadResString(IDS_PICTURE_HINT, 512).c_str(), static_cast<int>(most.cx),
-                  static_cast<int>(most.cy));
-    SetDlgItemTextA(hwnd(), IDC_GENERAL_AGENT_HINT, hint);
+    SetDlgItemTextA(hwnd(), IDC_GENERAL_AGENT_HINT,
+                    PictureHintText(LoadResString(IDS_PICTURE_HINT, 512), static_cast<int>(most.cx),
+                                    static_cast<int>(most.cy))
+                        .c_str());
 }
 
 void CGeneralPage::Load() {
@@ -126,18 +125,16 @@ void CGeneralPage::ChoosePicture() {
 }
 
 bool CGeneralPage::TakePicture(const std::string& path) {
-    char text[1024] = {};
     uikit::UniqueBitmap picture(path.size() < kAgentPathSize ? LoadBitmapFile(path) : nullptr);
     if (!picture) {
-        std::snprintf(text, sizeof text, LoadResString(IDS_PICTURE_UNREADABLE, 512).c_str(), path.c_str());
-        Warn(text, IDC_GENERAL_CHOOSE_AGENT);
+        Warn(PictureUnreadableText(LoadResString(IDS_PICTURE_UNREADABLE, 512), path), IDC_GENERAL_CHOOSE_AGENT);
         return false;
     }
     if (!Fits(picture.get())) {
         const SIZE size = PictureSize(picture.get()), most = picture_.TemplateSize();
-        std::snprintf(text, sizeof text, LoadResString(IDS_PICTURE_TOO_BIG, 512).c_str(), static_cast<int>(size.cx),
-                      static_cast<int>(size.cy), static_cast<int>(most.cx), static_cast<int>(most.cy));
-        Warn(text, IDC_GENERAL_CHOOSE_AGENT);
+        Warn(PictureTooBigText(LoadResString(IDS_PICTURE_TOO_BIG, 512), static_cast<int>(size.cx),
+                               static_cast<int>(size.cy), static_cast<int>(most.cx), static_cast<int>(most.cy)),
+             IDC_GENERAL_CHOOSE_AGENT);
         return false;
     }
     agentPath_ = path;

@@ -1,5 +1,7 @@
 #include "SettingsValues.h"
 
+#include <cstdio>
+
 #include "StoredNumber.h"
 
 namespace pinora {
@@ -42,6 +44,24 @@ std::string OneLine(const std::string& text) {
         line += (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
     }
     return line;
+}
+
+std::string PictureHintText(const std::string& text, int maxWidth, int maxHeight) {
+    char hint[512] = {};
+    std::snprintf(hint, sizeof hint, text.c_str(), maxWidth, maxHeight);
+    return hint;
+}
+
+std::string PictureTooBigText(const std::string& text, int width, int height, int maxWidth, int maxHeight) {
+    char out[1024] = {};
+    std::snprintf(out, sizeof out, text.c_str(), width, height, maxWidth, maxHeight);
+    return out;
+}
+
+std::string PictureUnreadableText(const std::string& text, const std::string& path) {
+    char out[1024] = {};
+    std::snprintf(out, sizeof out, text.c_str(), path.c_str());
+    return out;
 }
 
 }  // namespace pinora
