@@ -1,7 +1,6 @@
 #include "SettingsValues.h"
 
-#include <cstdio>
-
+#include "FilledText.h"
 #include "StoredNumber.h"
 
 namespace pinora {
@@ -46,22 +45,18 @@ std::string OneLine(const std::string& text) {
     return line;
 }
 
+// The library's text is filled by position, never used as a printf format.
 std::string PictureHintText(const std::string& text, int maxWidth, int maxHeight) {
-    char hint[512] = {};
-    std::snprintf(hint, sizeof hint, text.c_str(), maxWidth, maxHeight);
-    return hint;
+    return uikit::FillByPosition(text, {std::to_string(maxWidth), std::to_string(maxHeight)});
 }
 
 std::string PictureTooBigText(const std::string& text, int width, int height, int maxWidth, int maxHeight) {
-    char out[1024] = {};
-    std::snprintf(out, sizeof out, text.c_str(), width, height, maxWidth, maxHeight);
-    return out;
+    return uikit::FillByPosition(text, {std::to_string(width), std::to_string(height), std::to_string(maxWidth),
+                                        std::to_string(maxHeight)});
 }
 
 std::string PictureUnreadableText(const std::string& text, const std::string& path) {
-    char out[1024] = {};
-    std::snprintf(out, sizeof out, text.c_str(), path.c_str());
-    return out;
+    return uikit::FillByPosition(text, {path});
 }
 
 }  // namespace pinora

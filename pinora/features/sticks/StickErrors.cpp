@@ -1,14 +1,12 @@
 #include "StickErrors.h"
 
-#include <cstdio>
+#include "FilledText.h"
 
 namespace pinora {
 
-std::string TableMessageText(const std::string& format, const std::string& path) {
-    std::string text(format.size() + path.size() + 1, '\0');
-    const int n = std::snprintf(text.data(), text.size(), format.c_str(), path.c_str());
-    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    return text;
+// The library's text is filled by position, never used as a printf format.
+std::string TableMessageText(const std::string& text, const std::string& path) {
+    return uikit::FillByPosition(text, {path});
 }
 
 }  // namespace pinora
