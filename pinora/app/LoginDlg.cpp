@@ -117,6 +117,7 @@ void CLoginDlg::OnOk() {
         FocusAndSelect(hwnd(), IDC_PASSWORD);
         return;
     }
+    if (App().bLoggedIn && userChangeGuard_ && !userChangeGuard_()) return;
     App().bLoggedIn = 1;
     CreateDirectoryA((ProgramFolder() + name).c_str(), nullptr);
     std::strncpy(App().szCurrentUser, name.c_str(), sizeof App().szCurrentUser - 1);
