@@ -104,19 +104,20 @@ void CGeneralPage::Load() {
     SetChecked(IDC_GENERAL_TODAY, ReadSetting("SETTINGS", "auto_start_dk", 2) == "1");
 }
 
-void CGeneralPage::Apply() {
+bool CGeneralPage::Apply() {
     const bool wanted = IsChecked(IDC_GENERAL_AUTOSTART);
     RunAtLogon().set(wanted);
     // The flag follows the registry, so a refused change is not stored as made.
     const bool registered = RunAtLogon().isSet();
-    WriteFlag(registered, "SETTINGS", "auto_start_os");
+    bool written = WriteFlag(registered, "SETTINGS", "auto_start_os");
     if (registered != wanted) {
         SetChecked(IDC_GENERAL_AUTOSTART, registered);
         Warn(LoadResString(IDS_RUN_AT_LOGON_FAILED, 512), IDC_GENERAL_AUTOSTART);
     }
-    WriteFlag(IsChecked(IDC_GENERAL_TODAY), "SETTINGS", "auto_start_dk");
-    WriteSetting(agentPath_.empty() ? "0" : agentPath_.c_str(), "SETTINGS", "agent_bmp");
+    written = WriteFlag(IsChecked(IDC_GENERAL_TODAY), "SETTINGS", "auto_start_dk") && written;
+    written = WriteSetting(agentPath_.empty() ? "0" : agentPath_.c_str(), "SETTINGS", "agent_bmp") && written;
     if (HWND main = MainWindow()) SendMessageA(main, MWM_STICKSCHANGED, 0, 0);
+    return written;
 }
 
 void CGeneralPage::ChoosePicture() {
