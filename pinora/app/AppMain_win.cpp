@@ -22,6 +22,7 @@ int RunPinora() noexcept {
         }
         if (!ResLib()) return 0;
         InstallDamagedTableMessage();
+        HoldDamagedTableMessages();
 
         HRESULT ole = OleInitialize(nullptr);
         INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES |
@@ -34,6 +35,9 @@ int RunPinora() noexcept {
             if (HWND main = mainDlg.CreateMain()) {
                 ShowWindow(main, SW_HIDE);
                 PublishMainWindow(main);
+                // Start-up is over (notification icon and mark in place): what it
+                // found damaged is told now.
+                ShowHeldDamagedTableMessages();
                 code = uikit::RunMessageLoop();
                 WithdrawMainWindow();
             }
