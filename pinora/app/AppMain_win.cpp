@@ -9,6 +9,7 @@
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
 #include "SingleInstance.h"
+#include "Users.h"
 
 namespace pinora {
 
@@ -23,6 +24,7 @@ int RunPinora() noexcept {
         if (!ResLib()) return 0;
         InstallDamagedTableMessage();
         HoldDamagedTableMessages();
+        ReadRememberedPasswordEarly();
 
         HRESULT ole = OleInitialize(nullptr);
         INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES |

@@ -26,6 +26,36 @@ public:
     DATA_BLOB blob = {0, nullptr};
 };
 
+// crypt32 for the one call, freed after: it is needed at start-up only to read
+// the remembered password, and under Wine it brings the host's TLS libraries
+// (about 2 MB resident) that the idle program would otherwise keep.
+class Crypt32 {
+public:
+    Crypt32() : module_(LoadLibraryExA("crypt32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {}
+    ~Crypt32() {
+        if (module_) FreeLibrary(module_);
+    }
+    Crypt32(const Crypt32&) = delete;
+    Crypt32& operator=(const Crypt32&) = delete;
+
+    BOOL Protect(DATA_BLOB* in, DATA_BLOB* out) const {
+        using Fn = BOOL(WINAPI*)(DATA_BLOB*, LPCWSTR, DATA_BLOB*, PVOID, CRYPTPROTECT_PROMPTSTRUCT*, DWORD, DATA_BLOB*);
+        auto fn = reinterpret_cast<Fn>(Find("CryptProtectData"));
+        return fn && fn(in, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, out);
+    }
+    BOOL Unprotect(DATA_BLOB* in, DATA_BLOB* out) const {
+        using Fn = BOOL(WINAPI*)(DATA_BLOB*, LPWSTR*, DATA_BLOB*, PVOID, CRYPTPROTECT_PROMPTSTRUCT*, DWORD, DATA_BLOB*);
+        auto fn = reinterpret_cast<Fn>(Find("CryptUnprotectData"));
+        return fn && fn(in, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, out);
+    }
+
+private:
+    void* Find(const char* name) const {
+        return module_ ? reinterpret_cast<void*>(GetProcAddress(module_, name)) : nullptr;
+    }
+    HMODULE module_;
+};
+
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -41,8 +71,9 @@ bool ProtectForUser(const std::string& plain, std::string& protectedText) {
     protectedText.clear();
     if (plain.size() > 0xFFFF) return false;
     DATA_BLOB in = {static_cast<DWORD>(plain.size()), reinterpret_cast<BYTE*>(const_cast<char*>(plain.data()))};
-    LocalBlob out;
-    if (!CryptProtectData(&in, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out.blob)) return false;
+    Crypt32 crypt32;
+    LocalBlob out;  // given back before crypt32 goes
+    if (!crypt32.Protect(&in, &out.blob)) return false;
     static const char digits[] = "0123456789ABCDEF";
     protectedText.reserve(kPrefixLength + 2 * out.blob.cbData);
     protectedText = kPrefix;
@@ -66,9 +97,9 @@ bool UnprotectForUser(const std::string& protectedText, std::string& plain) {
         bytes[i] = static_cast<BYTE>(high << 4 | low);
     }
     DATA_BLOB in = {static_cast<DWORD>(bytes.size()), bytes.data()};
+    Crypt32 crypt32;
     LocalBlob out;
-    if (!CryptUnprotectData(&in, nullptr, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out.blob))
-        return false;
+    if (!crypt32.Unprotect(&in, &out.blob)) return false;
     plain.assign(reinterpret_cast<const char*>(out.blob.pbData), out.blob.cbData);
     return true;
 }

@@ -74,5 +74,11 @@ bool ForgetRememberedPassword();
 // somebody is now logged in (szCurrentUser set), else 0. A remembered password
 // of the old form is rewritten protected.
 int tryAutoLogin();
+// Reads the remembered password for the next tryAutoLogin (which takes it once)
+// when automatic login is on. Start-up calls it before it loads the rest of the
+// program: Windows' code for protected data (crypt32) is loaded for that call
+// only, and under Wine it brings libraries of about 2.5 MB that then come and go
+// while the process is still small, instead of on top of it.
+void ReadRememberedPasswordEarly();
 
 }  // namespace pinora

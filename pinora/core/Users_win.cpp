@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <utility>
 
 #include "App.h"
 #include "Settings.h"
@@ -19,6 +20,21 @@ void Wipe(std::string& text) {
     if (!text.empty()) SecureZeroMemory(text.data(), text.size());
     text.clear();
 }
+
+// What ReadRememberedPasswordEarly found, until tryAutoLogin takes it.
+struct EarlyRead {
+    bool done = false;
+    bool readable = false;
+    bool oldForm = false;
+    std::string password;
+};
+
+EarlyRead& Early() {
+    static EarlyRead early;
+    return early;
+}
+
+bool AutomaticLoginOn() { return SettingNumber(ReadSetting("SETTINGS", "auto_login_in", 2)) != 0; }
 
 }  // namespace
 
@@ -50,19 +66,29 @@ Remembering RememberPassword(const std::string& password) {
 
 bool ForgetRememberedPassword() { return DeleteSetting("SETTINGS", "auto_pwd"); }
 
+void ReadRememberedPasswordEarly() {
+    EarlyRead& early = Early();
+    Wipe(early.password);
+    early.done = AutomaticLoginOn();
+    if (early.done) early.readable = ReadRememberedPassword(early.password, &early.oldForm);
+}
+
 int tryAutoLogin() {
-    if (SettingNumber(ReadSetting("SETTINGS", "auto_login_in", 2)) == 0) return 0;
-    std::string user = ReadSetting("SETTINGS", "auto_user", 64);
+    // The password read early, if it was, is taken once; it never outlives this call.
+    EarlyRead taken;
+    std::swap(taken, Early());
+    struct WipeOnExit {
+        std::string& text;
+        ~WipeOnExit() { Wipe(text); }
+    } wipe{taken.password};
+    if (!AutomaticLoginOn()) return 0;
+    const std::string user = ReadSetting("SETTINGS", "auto_user", 64);
     if (!IsSafeUserName(user.c_str())) return 0;  // it would become a path
-    std::string password;
-    bool oldForm = false;
-    if (!ReadRememberedPassword(password, &oldForm)) return 0;
-    const bool loggedIn = checkLogin(user.c_str(), password.c_str()) == 1;
+    if (!taken.done) taken.readable = ReadRememberedPassword(taken.password, &taken.oldForm);
+    if (!taken.readable || checkLogin(user.c_str(), taken.password.c_str()) != 1) return 0;
     // Read the old way once: from now on it is kept protected (a file that
     // takes no write keeps the old form until the next login).
-    if (loggedIn && oldForm) RememberPassword(password);
-    Wipe(password);
-    if (!loggedIn) return 0;
+    if (taken.oldForm) RememberPassword(taken.password);
     std::strncpy(App().szCurrentUser, user.c_str(), sizeof App().szCurrentUser - 1);
     App().szCurrentUser[sizeof App().szCurrentUser - 1] = '\0';
     return 1;
