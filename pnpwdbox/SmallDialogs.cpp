@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "FilledText.h"
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
 #include "PwdGenerator.h"
@@ -149,8 +150,8 @@ void CPwdSearchDlg::OnFind() {
     }
     SendMessageA(control_, PBM_SELECTROW, 0, LPARAM(matches_[0]));
     EnableWindow(Item(IDC_PB_SEARCH_NEXT), matches_.size() > 1);
-    char count[128] = {};
-    std::snprintf(count, sizeof count, pwdbox::ResString(IDS_PB_MATCH_COUNT).c_str(), int(matches_.size()));
+    // The library's text is filled by position, never used as a printf format.
+    const std::string count = uikit::FillByPosition(pwdbox::ResString(IDS_PB_MATCH_COUNT), {std::to_string(matches_.size())});
     SetWindowTextA(hwnd(), (title + ":" + count).c_str());
 }
 

@@ -9,6 +9,7 @@
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
 #include "SingleInstance.h"
+#include "Users.h"
 
 namespace pinora {
 
@@ -22,6 +23,8 @@ int RunPinora() noexcept {
         }
         if (!ResLib()) return 0;
         InstallDamagedTableMessage();
+        HoldDamagedTableMessages();
+        ReadRememberedPasswordEarly();
 
         HRESULT ole = OleInitialize(nullptr);
         INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES |
@@ -34,6 +37,9 @@ int RunPinora() noexcept {
             if (HWND main = mainDlg.CreateMain()) {
                 ShowWindow(main, SW_HIDE);
                 PublishMainWindow(main);
+                // Start-up is over (notification icon and mark in place): what it
+                // found damaged is told now.
+                ShowHeldDamagedTableMessages();
                 code = uikit::RunMessageLoop();
                 WithdrawMainWindow();
             }

@@ -123,6 +123,11 @@ private:
     void OpenNotesManager();
     void ToggleNotesManager();
     bool CloseNotesManager(bool onlyIfVisible);
+    // Before log-out or a switch of user: the windows that show the logged-in
+    // user's data are settled for that user (an edited note saved or discarded)
+    // and destroyed. False, said to the user, when the note could not be saved:
+    // the user then stays logged in.
+    bool SettleUserWindows();
 
     CLoginDlg login_;
     CNotesManagerDlg notes_;

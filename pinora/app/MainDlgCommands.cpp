@@ -51,15 +51,14 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
         OpenLogin(1);
         break;
     case ID_LOGOUT:
+        if (App().bLoggedIn && !SettleUserWindows()) break;  // a note of the user's could not be saved
         OpenLogin(0);
         App().bLoggedIn = 0;
         ClosePasswordBox();
         // Nothing of the user stays on the screen or runs while nobody is logged in:
         // no reminders, no list of the day's sticks.
         StopTickTimer();
-        CloseNotesManager(false);
         if (Sticks().TodayShown()) SetTodayMenuText(Sticks().ToggleToday());
-        CloseCalendar();
         OutputDebugStringA("Pinora: logged out\n");
         break;
     case ID_NEW_STICK:
@@ -164,7 +163,10 @@ void CMainDlg::SaveQuickNote(bool hideDictionary) {
     if (hideDictionary) HideDictionary();
 }
 
-void CMainDlg::OpenLogin(int mode) { login_.Open(hwnd(), mode); }
+void CMainDlg::OpenLogin(int mode) {
+    login_.SetUserChangeGuard([this] { return SettleUserWindows(); });
+    login_.Open(hwnd(), mode);
+}
 
 void CMainDlg::HideMain() { ShowWindow(hwnd(), SW_HIDE); }
 

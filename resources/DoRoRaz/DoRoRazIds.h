@@ -66,3 +66,4 @@
 #include "HardeningIds.h"
 #include "SettingsIds.h"
 #include "DesktopIds.h"
+#include "SafekeepingIds.h"

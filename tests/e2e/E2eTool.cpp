@@ -34,7 +34,6 @@
 #include "MainMessages.h"
 #include "Settings.h"
 #include "Tabulo.h"
-#include "TextCipher.h"
 #include "Users.h"
 
 namespace {
@@ -47,13 +46,12 @@ int SeedUser(const std::string& folder, const char* name, const char* password) 
         std::fprintf(stderr, "could not add %s to %s\n", name, table.c_str());
         return 1;
     }
-    char encrypted[kCipherFieldSize] = {};
-    if (cryptField(password, encrypted, 0) != 1) return 1;
-    pinora::WriteSetting("1", "SETTINGS", "auto_login_in");
-    pinora::WriteSetting(name, "SETTINGS", "auto_user");
-    pinora::WriteSetting(encrypted, "SETTINGS", "auto_pwd");
-    pinora::WriteSetting("1", "SETTINGS", "auto_remember_pwd");
-    return 0;
+    // As the login dialog leaves them: the password protected for this Windows user.
+    if (pinora::RememberPassword(password) != pinora::Remembering::Remembered) return 1;
+    return pinora::WriteSetting("1", "SETTINGS", "auto_login_in") && pinora::WriteSetting(name, "SETTINGS", "auto_user") &&
+                   pinora::WriteSetting("1", "SETTINGS", "auto_remember_pwd")
+               ? 0
+               : 1;
 }
 
 int PrintField(const char* path, long record, int field) {

@@ -21,7 +21,7 @@ public:
 
     void Load() override;
     bool CanApply() override;
-    void Apply() override;
+    bool Apply() override;
     void Hidden() override;
 
     // Buttons 1000 and 1052: the wink chooser for the stick or the rest wink.

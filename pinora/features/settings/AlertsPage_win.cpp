@@ -131,22 +131,25 @@ bool CAlertsPage::CanApply() {
     return false;
 }
 
-void CAlertsPage::Apply() {
-    WriteFlag(IsChecked(IDC_ALERTS_DLG), "ALERTS", "check_dlg");
-    WriteFlag(IsChecked(IDC_ALERTS_WINKS), "ALERTS", "check_winks");
-    WriteFlag(IsChecked(IDC_ALERTS_DRAW), "ALERTS", "check_draw");
-    WriteFlag(IsChecked(IDC_ALERTS_EACH_TIME_WINK), "ALERTS", "check_each_time");
+bool CAlertsPage::Apply() {
+    bool written = WriteFlag(IsChecked(IDC_ALERTS_DLG), "ALERTS", "check_dlg");
+    written = WriteFlag(IsChecked(IDC_ALERTS_WINKS), "ALERTS", "check_winks") && written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_DRAW), "ALERTS", "check_draw") && written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_EACH_TIME_WINK), "ALERTS", "check_each_time") && written;
     // Stored as a plain number ("045" would reach the rest check as "04"); a
     // period that is not one keeps the stored value.
     if (auto minutes = ParseWholeNumber(ItemText(IDC_ALERTS_EACH_TIME), 0, kRestPeriodMax))
-        WriteSetting(std::to_string(*minutes).c_str(), "ALERTS", "each_time");
-    WriteSetting(stickWink_.c_str(), "ALERTS", "stick_wink");
-    WriteSetting(restWink_.c_str(), "ALERTS", "auto_wink");
-    WriteFlag(IsChecked(IDC_ALERTS_REST), "ALERTS", "check_rest");
-    WriteFlag(IsChecked(IDC_ALERTS_REST_DRAW), "ALERTS", "check_rest_draw");
-    WriteFlag(IsChecked(IDC_ALERTS_TIP), "ALERTS", "check_tip_wnd");
-    WriteSetting(OneLine(ItemText(IDC_ALERTS_TIP_TEXT)).substr(0, kTipTextLength).c_str(), "ALERTS", "tip_text");
-    WriteFlag(IsChecked(IDC_ALERTS_QUIET), "ALERTS", "quiet_when_busy");
+        written = WriteSetting(std::to_string(*minutes).c_str(), "ALERTS", "each_time") && written;
+    written = WriteSetting(stickWink_.c_str(), "ALERTS", "stick_wink") && written;
+    written = WriteSetting(restWink_.c_str(), "ALERTS", "auto_wink") && written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_REST), "ALERTS", "check_rest") && written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_REST_DRAW), "ALERTS", "check_rest_draw") && written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_TIP), "ALERTS", "check_tip_wnd") && written;
+    written = WriteSetting(OneLine(ItemText(IDC_ALERTS_TIP_TEXT)).substr(0, kTipTextLength).c_str(), "ALERTS",
+                           "tip_text") &&
+              written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_QUIET), "ALERTS", "quiet_when_busy") && written;
+    return written;
 }
 
 void CAlertsPage::Hidden() {

@@ -6,6 +6,8 @@
 #include "Dpi.h"
 #include "GeneralPage.h"
 #include "ResourceLibrary.h"
+#include "Settings.h"
+#include "SettingsNotWritten.h"
 #include "SettingsMessages.h"
 #include "SticksPage.h"
 
@@ -156,10 +158,21 @@ void CSettingsDlg::SelectPage(int index) {
 }
 
 bool CSettingsDlg::Ok() {
-    // Nothing is written while any page holds what cannot be stored.
+    // Nothing is written while any page holds what cannot be stored, nor while
+    // the file cannot be written: the pages act on the program too (the Run
+    // value, the note font), which must not change for what is not kept.
     for (CSettingsPage* page : pages_)
         if (!page->CanApply()) return false;
-    for (CSettingsPage* page : pages_) SendMessageA(page->hwnd(), SPM_APPLY, 0, 0);
+    bool written = SettingsFileWritable();
+    for (CSettingsPage* page : pages_) {
+        if (!written) break;
+        written = SendMessageA(page->hwnd(), SPM_APPLY, 0, 0) != 0;
+    }
+    if (!written) {
+        // One message; the dialog stays with what the user set, to try again.
+        ShowSettingsNotWritten(hwnd());
+        return false;
+    }
     Cancel();
     return true;
 }

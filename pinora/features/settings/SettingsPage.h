@@ -31,8 +31,9 @@ public:
     // Whether what the page holds can be written; if not, says why (the focus on
     // the control in question) and returns false.
     virtual bool CanApply() { return true; }
-    // SPM_APPLY: writes the page's keys.
-    virtual void Apply() = 0;
+    // SPM_APPLY: writes the page's keys; false when the settings file did not
+    // take one of them (the message's answer is the same, 1 or 0).
+    virtual bool Apply() = 0;
     // The settings dialog is being hidden: windows the page opened go too.
     virtual void Hidden() {}
 

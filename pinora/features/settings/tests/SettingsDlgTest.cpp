@@ -15,7 +15,9 @@
 #include "App.h"
 #include "Clock.h"
 #include "DoRoRazIds.h"
+#include "FilledText.h"
 #include "GeneralPage.h"
+#include "Handles.h"
 #include "ResourceLibrary.h"
 #include "RestLog.h"
 #include "Settings.h"
@@ -330,6 +332,41 @@ TEST_F(SettingsDlgTest, TypedFontSizeIsStoredEmptyLeavesItAloneAndWordsAreRefuse
     EXPECT_TRUE(IsWindowVisible(dlg->hwnd()));
     EXPECT_EQ(dlg->ShownPage(), 2);
     EXPECT_FALSE(test::FileExists(SettingsPath()));
+    EXPECT_EQ(fontChanges, 1);
+}
+
+// The settings file held by another program (opened without sharing): OK says
+// so once, naming the file, and the dialog stays with what the user set; the
+// running program is left as it was (no Run value, no new font). Once the file
+// can be written, OK stores it all.
+TEST_F(SettingsDlgTest, OkThatCannotWriteTheFileSaysSoOnceAndKeepsTheDialog) {
+    WriteSetting("9", "SETTINGS", "note_font");
+    Open();
+    Click(General(), IDC_GENERAL_AUTOSTART);
+    Click(Alerts(), IDC_ALERTS_DRAW);
+    Type(Sticks(), IDC_STICKS_NOTE_FONT, "14");
+    {
+        uikit::UniqueFile held(CreateFileA(SettingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        SendMessageA(dlg->hwnd(), WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(test::g_messageBoxCount, 1);
+        EXPECT_EQ(test::g_lastMessageBoxText,
+                  uikit::FillByPosition(LoadResString(IDS_SETTINGS_NOT_WRITTEN, 512), {SettingsPath()}));
+        EXPECT_TRUE(IsWindowVisible(dlg->hwnd()));
+        EXPECT_TRUE(IsChecked(General(), IDC_GENERAL_AUTOSTART));
+        EXPECT_TRUE(IsChecked(Alerts(), IDC_ALERTS_DRAW));
+        EXPECT_EQ(TextOf(Sticks(), IDC_STICKS_NOTE_FONT), "14");
+        EXPECT_FALSE(IsRunAtLogon());
+        EXPECT_EQ(fontChanges, 0);
+        EXPECT_EQ(main.TodayRebuilds(), 0);
+    }
+    SendMessageA(dlg->hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+    EXPECT_FALSE(IsWindowVisible(dlg->hwnd()));
+    EXPECT_EQ(ReadSetting("SETTINGS", "note_font", 12), "14");
+    EXPECT_EQ(ReadSetting("ALERTS", "check_draw", 2), "1");
+    EXPECT_TRUE(IsRunAtLogon());
     EXPECT_EQ(fontChanges, 1);
 }
 

@@ -2,6 +2,7 @@
 
 #include "AlarmCode.h"
 #include "StickEditLogic.h"
+#include "StickErrors.h"
 
 namespace pinora {
 namespace {
@@ -147,6 +148,15 @@ TEST(StickEditLogicTest, WeekdayTextIsEmptyWhileTheListIsDisabled) {
     const bool checked[7] = {false, true, false, false, false, false, true};
     EXPECT_EQ(WeekdayText(checked, true), "0100001");
     EXPECT_EQ(WeekdayText(checked, false), "0000000");
+}
+
+// The library's text names the table by position; other % codes in it are
+// shown as written, never read as a printf format.
+TEST(StickErrorsTest, TableTextsAreFilledByPositionNeverUsedAsFormats) {
+    EXPECT_EQ(TableMessageText("The table %s cannot be read.", "C:\\P\\alarm.ser"),
+              "The table C:\\P\\alarm.ser cannot be read.");
+    EXPECT_EQ(TableMessageText("%s%s%n", "alarm.ser"), "alarm.ser%s%n");
+    EXPECT_EQ(TableMessageText("%d%%", "alarm.ser"), "alarm.ser%");
 }
 
 }  // namespace
