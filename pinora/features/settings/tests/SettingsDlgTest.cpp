@@ -79,17 +79,17 @@ protected:
     std::unique_ptr<CSettingsDlg> dlg;
 };
 
-TEST_F(SettingsDlgTest, FrameListsThreePagesAndShowsTheChosenOneBesideTheList) {
+TEST_F(SettingsDlgTest, FrameListsFourPagesAndShowsTheChosenOneBesideTheList) {
     CSettingsDlg& d = Open();
     EXPECT_TRUE(IsWindowVisible(d.hwnd()));
     EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), main.hwnd());
     EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(d.hwnd(), SPM_GETMAINWND, 0, 0)), main.hwnd());
 
     HWND list = d.Item(IDC_SETTINGS_PAGES);
-    ASSERT_EQ(d.PageCount(), 3);
-    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
-    const UINT names[] = {IDS_PAGE_GENERAL, IDS_PAGE_ALERTS, IDS_PAGE_STICKS};
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(d.PageCount(), 4);
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 4);
+    const UINT names[] = {IDS_PAGE_GENERAL, IDS_PAGE_ALERTS, IDS_PAGE_STICKS, IDS_PAGE_SYNC};
+    for (int i = 0; i < 4; ++i) {
         char text[64] = {};
         SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         EXPECT_EQ(text, LoadResString(names[i]));
