@@ -271,7 +271,11 @@ bool ReadTodo(const IcalComponent& cal, const IcalComponent& todo, const MapCont
         }
     } else if (const IcalProperty* own = todo.Find("X-PINORA-REPEAT")) {
         // A repeat no RRULE says: the third kind, or weekly without days.
-        const std::vector<std::string> parts = Split(own->value, ';');
+        // Servers may treat it as TEXT and escape what they like: "2 0000000".
+        std::string value = UnescapeText(own->value);
+        for (char& c : value)
+            if (c == ';' || c == ',') c = ' ';
+        const std::vector<std::string> parts = Split(value, ' ');
         int kind = 0;
         if (f.hasAlarm && parts.size() == 2 && ParseInt(parts[0], &kind) && kind >= 1 && kind <= 3 &&
             parts[1].size() == 7) {
@@ -377,7 +381,7 @@ void WriteStickSchedule(IcalComponent* todo, const StickFields& f, const std::st
     const std::string rule = RuleText(f, ctx);
     if (!rule.empty()) todo->Set("RRULE", rule);
     else if (f.repeat == pinora::kRepeatWeekly || f.repeat == pinora::kRepeatThird)
-        todo->Set("X-PINORA-REPEAT", std::to_string(f.repeat) + ";" + f.weekly);
+        todo->Set("X-PINORA-REPEAT", std::to_string(f.repeat) + " " + f.weekly);
     const std::string summary = utf8Text.substr(0, utf8Text.find('\n'));
     if (f.advance) todo->children.push_back(MakeAlarm("-PT30M", summary));
     todo->children.push_back(MakeAlarm("PT0S", summary));

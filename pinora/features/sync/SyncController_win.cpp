@@ -72,7 +72,8 @@ void SyncController::Stop() {
 bool SyncController::LoadSyncLibrary() {
     if (library_) return true;
     const std::string folder = libraryFolder_.empty() ? ProgramFolder() : libraryFolder_;
-    library_ = LoadLibraryA((folder + "PnSync.dll").c_str());
+    // Its own libraries (Tabulo.dll) are looked for beside it.
+    library_ = LoadLibraryExA((folder + "PnSync.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!library_) return false;
     run_ = reinterpret_cast<decltype(run_)>(reinterpret_cast<void*>(GetProcAddress(library_, "PnSync_Run")));
     cancel_ = reinterpret_cast<decltype(cancel_)>(reinterpret_cast<void*>(GetProcAddress(library_, "PnSync_Cancel")));

@@ -148,6 +148,10 @@ TEST_F(Mapping, PhoneRulesAndAlarmsAreReadAsFarAsAStickGoes) {
     EXPECT_TRUE(f.hasAlarm);
     EXPECT_FALSE(f.advance) << "only the reminder at the time was asked for";
     EXPECT_EQ(RecordFromStick(f).alarm30, "1");
+    // Pinora's own repeat property, as a server that escapes it hands it back.
+    f = Read(todo("DUE:20240304T080000Z\r\nX-PINORA-REPEAT:2\\;0010000\r\n"), &exact);
+    EXPECT_EQ(f.repeat, pinora::kRepeatWeekly);
+    EXPECT_EQ(f.weekly, "0010000");
     f = Read(todo("DUE;VALUE=DATE:20240304\r\nSTATUS:COMPLETED\r\n"), &exact);
     EXPECT_FALSE(f.hasAlarm);
     EXPECT_EQ(f.status, StickStatus::Finished);
