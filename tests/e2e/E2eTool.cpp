@@ -18,6 +18,7 @@
 //   pinora_e2e_tool item-rect <window title> <control id>  a control's rectangle on the screen
 //   pinora_e2e_tool seed-stick <sticks folder> <yyyyMMdd> <state> <text>
 //   pinora_e2e_tool pwd-records <pnpb.dat>            id|user|url|group name|state, a line each
+//   pinora_e2e_tool command <id>                      posts that command to the running Pinora
 #include <windows.h>
 #include <commctrl.h>
 
@@ -169,6 +170,12 @@ int OpenHotkeyDialog(int mode) {
     return PostMessageA(main, pinora::MWM_HOTKEYDIALOG, static_cast<WPARAM>(mode), 0) ? 0 : 1;
 }
 
+int PostCommand(int id) {
+    HWND main = static_cast<HWND>(GetPropA(GetDesktopWindow(), "Pinora prop"));
+    if (!main) return 1;
+    return PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(id), 0) ? 0 : 1;
+}
+
 int HoldHotkey(const char* hex, const char* releaseFile) {
     unsigned value = 0;
     if (!pinora::ParseHotkey(hex, &value)) return 2;
@@ -228,11 +235,13 @@ int main(int argc, char** argv) {
     if (verb == "hold-desktop" && argc == 3) return HoldDesktop(argv[2]);
     if (verb == "seed-stick" && argc == 6) return SeedStick(argv[2], argv[3], argv[4], argv[5]);
     if (verb == "pwd-records" && argc == 3) return PrintPasswordRecords(argv[2]);
+    if (verb == "command" && argc == 3) return PostCommand(std::atoi(argv[2]));
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
                  "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | item-rect <title> <id>\n"
                  "     | control <title> <id> | hotkey-dialog <mode> | hold-hotkey <hex> <release file>\n"
                  "     | last-active <pnhook.dll> | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n"
-                 "     | hold-desktop <release file> | hotkey-of <title> <id> | pwd-records <pnpb.dat>\n");
+                 "     | hold-desktop <release file> | hotkey-of <title> <id> | pwd-records <pnpb.dat>\n"
+                 "     | command <id>\n");
     return 2;
 }

@@ -53,4 +53,9 @@ bool ReplaceFileWith(const std::string& path, const std::string& text) {
 
 bool RemoveFileAt(const std::string& path) { return unlink(path.c_str()) == 0; }
 
+bool MakeFolder(const std::string& path) {
+    struct stat st;
+    return mkdir(path.c_str(), 0777) == 0 || (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+}
+
 }  // namespace pnsync

@@ -70,4 +70,10 @@ bool ReplaceFileWith(const std::string& path, const std::string& text) {
 
 bool RemoveFileAt(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
+bool MakeFolder(const std::string& path) {
+    if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace pnsync

@@ -234,6 +234,11 @@ LocalResult TableLocalStore::ApplyOne(const LocalChange& c) {
 
 std::vector<LocalResult> TableLocalStore::Apply(const std::vector<LocalChange>& changes) {
     std::vector<LocalResult> results;
+    // A user who never saved a stick has no sticks folder yet.
+    if (!changes.empty()) {
+        MakeFolder(data_);
+        MakeFolder(SticksFolder());
+    }
     results.reserve(changes.size());
     for (const LocalChange& c : changes) results.push_back(ApplyOne(c));
     return results;

@@ -22,6 +22,8 @@ bool ReadWholeFile(const std::string& path, std::string* text);
 bool ReplaceFileWith(const std::string& path, const std::string& text);
 bool RemoveFileAt(const std::string& path);
 bool StatFile(const std::string& path, DiaryFileInfo* info);
+// Makes the folder when it is not there; true when it is there afterwards.
+bool MakeFolder(const std::string& path);
 
 // "2009-03-05.txt" -> 20090305; 0 for any other name.
 int DiaryDateOfName(const std::string& name);

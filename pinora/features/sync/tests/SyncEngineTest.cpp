@@ -26,7 +26,8 @@ public:
                 ("pinora-sync-" + name + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
                  std::to_string(++counter_));
         std::filesystem::remove_all(root_);
-        std::filesystem::create_directories(root_ / "data" / "sticks");
+        // A user who has saved nothing yet: no data or sticks folder.
+        std::filesystem::create_directories(root_);
         data_ = (root_ / "data").string() + "/";
         store_ = std::make_unique<TableLocalStore>(data_);
         EXPECT_TRUE(state_.Open((root_ / "sync.db").string(), nullptr));
@@ -51,6 +52,7 @@ public:
             f.repeat = repeat;
             f.endDate = end ? end : date;
         }
+        std::filesystem::create_directories(Sticks());
         return pinora::SaveNewStick(Sticks(), date, text, RecordFromStick(f));
     }
     void EditText(int n, const std::string& text) {
@@ -82,6 +84,7 @@ public:
         return f;
     }
     void WriteDay(const std::string& name, const std::string& text) {
+        std::filesystem::create_directories(data_);
         std::ofstream(data_ + name, std::ios::binary | std::ios::trunc) << text;
     }
     std::string Day(const std::string& name) const {
