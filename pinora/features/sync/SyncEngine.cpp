@@ -359,7 +359,7 @@ SyncOutcome SyncEngine::Run(const SyncConfig& config) {
 
     if (state_.Meta("collection") != url) {
         // Another calendar: what was known of the old one says nothing here.
-        state_.Clear();
+        state_.ForgetCollection();
         state_.SetMeta("collection", url);
     }
     if (state_.Meta("caps").empty() && !Discover(&out)) return out;

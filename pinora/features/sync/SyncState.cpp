@@ -153,6 +153,10 @@ bool SyncState::Remove(const std::string& uid) {
 
 bool SyncState::Clear() { return db_ && Exec("DELETE FROM items; DELETE FROM meta;"); }
 
+bool SyncState::ForgetCollection() {
+    return db_ && Exec("DELETE FROM items WHERE href <> '' OR etag <> ''; DELETE FROM meta;");
+}
+
 bool SyncState::Begin() { return db_ && Exec("BEGIN IMMEDIATE"); }
 
 bool SyncState::Commit() { return db_ && Exec("COMMIT"); }

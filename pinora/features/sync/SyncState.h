@@ -45,8 +45,11 @@ public:
     std::map<std::string, ItemState> LoadAll() const;
     bool Put(const ItemState& item);
     bool Remove(const std::string& uid);
-    // Forgets every row and the token (another collection, a full resync).
+    // Forgets every row and the token.
     bool Clear();
+    // Another calendar: forgets what was known of the old one (rows with an href,
+    // the token), keeps the UIDs files gave sticks that no server has seen yet.
+    bool ForgetCollection();
 
     // Several writes in one transaction.
     bool Begin();

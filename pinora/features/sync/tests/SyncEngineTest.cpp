@@ -10,6 +10,7 @@
 #include "AlarmCode.h"
 #include "AlarmStore.h"
 #include "FakeCalDav.h"
+#include "IcsFiles.h"
 #include "StickStore.h"
 #include "TableLocalStore.h"
 
@@ -93,6 +94,9 @@ public:
         return text;
     }
     std::string Sticks() const { return data_ + "sticks/"; }
+    TableLocalStore& Store() { return *store_; }
+    SyncState& State() { return state_; }
+    const MapContext& Ctx() const { return ctx_; }
 
 private:
     static inline int counter_ = 0;
@@ -321,6 +325,65 @@ TEST(SyncEngine, DiaryWrittenOnBothSidesKeepsBothTexts) {
     ASSERT_EQ(a.Sync().status, SyncStatus::Ok);
     ASSERT_EQ(b.Sync().status, SyncStatus::Ok);
     EXPECT_EQ(b.Day("2024-03-05.txt"), "morning on A\r\nmorning on B\r\nlunch\r\ncall\r\n");
+}
+
+TEST(IcsFiles, ExportedSticksImportOnceTheirUidsKeptEventsWithTimesBecomeAlarms) {
+    FakeCalDav server;
+    Computer a("a", server), b("b", server);
+    a.AddStick("Dentist", 20240305, 14, pinora::kRepeatWeekly, 20240430);
+    a.AddStick("Buy milk", 20240306);
+    a.AddStick("Gone", 20240306);
+    a.Delete(3);
+    std::string ics;
+    IcsCounts out;
+    int uids = 0;
+    ASSERT_TRUE(ExportSticks(a.Store(), a.State(), a.Ctx(), 0, [&] { return "file-uid-" + std::to_string(++uids); }, &ics, &out));
+    EXPECT_EQ(out.written, 2) << "a deleted stick is not exported";
+    std::string again;
+    IcsCounts out2;
+    ASSERT_TRUE(ExportSticks(a.Store(), a.State(), a.Ctx(), 20240306, [&] { return "file-uid-" + std::to_string(++uids); }, &again, &out2));
+    EXPECT_EQ(out2.written, 1);
+    EXPECT_NE(again.find("UID:file-uid-2"), std::string::npos) << "a stick keeps its UID from file to file";
+
+    IcsCounts in;
+    ASSERT_TRUE(ImportCalendar(ics, b.Store(), b.State(), b.Ctx(), &in));
+    EXPECT_EQ(in.added, 2);
+    EXPECT_EQ(b.Texts(), (std::vector<std::string>{"Dentist", "Buy milk"}));
+    EXPECT_EQ(b.StickAt(1).repeat, pinora::kRepeatWeekly);
+    IcsCounts twice;
+    ASSERT_TRUE(ImportCalendar(ics, b.Store(), b.State(), b.Ctx(), &twice));
+    EXPECT_EQ(twice.added, 0);
+    EXPECT_EQ(twice.duplicates, 2);
+    // The same UID with other words: brought up to the file's copy.
+    const size_t at = ics.find("SUMMARY:Buy milk");
+    std::string changed = ics;
+    changed.replace(at, 16, "SUMMARY:Buy oat milk");
+    IcsCounts updated;
+    ASSERT_TRUE(ImportCalendar(changed, b.Store(), b.State(), b.Ctx(), &updated));
+    EXPECT_EQ(updated.updated, 1);
+    EXPECT_EQ(b.Texts(), (std::vector<std::string>{"Dentist", "Buy oat milk"}));
+
+    // Another program's events: with a time a stick with an alarm, all-day a note.
+    const std::string events =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:ev-1\r\nSUMMARY:Concert\r\n"
+        "DTSTART:20300601T190000Z\r\nDTEND:20300601T220000Z\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\nUID:ev-2\r\n"
+        "SUMMARY:Holiday\r\nDTSTART;VALUE=DATE:20300602\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\nSUMMARY:no uid\r\n"
+        "DTSTART:20300601T190000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    IcsCounts fromEvents;
+    ASSERT_TRUE(ImportCalendar(events, b.Store(), b.State(), b.Ctx(), &fromEvents));
+    EXPECT_EQ(fromEvents.added, 2);
+    EXPECT_EQ(fromEvents.unreadable, 1);
+    EXPECT_TRUE(b.StickAt(3).hasAlarm);
+    EXPECT_EQ(b.StickAt(3).hour, 19);
+    EXPECT_FALSE(b.StickAt(4).hasAlarm);
+    // Imported sticks go to the server with their own UIDs at the next sync.
+    ASSERT_EQ(b.Sync().status, SyncStatus::Ok);
+    EXPECT_FALSE(server.NameOfUid("ev-1").empty());
+    EXPECT_FALSE(server.NameOfUid("file-uid-1").empty());
+    EXPECT_EQ(server.Objects().size(), 4u);
+    IcsCounts broken;
+    EXPECT_FALSE(ImportCalendar("BEGIN:VCALENDAR\r\nBEGIN:VTODO\r\n", b.Store(), b.State(), b.Ctx(), &broken));
+    EXPECT_NE(broken.error.find("ends inside"), std::string::npos);
 }
 
 }  // namespace
