@@ -229,7 +229,22 @@ HttpResponse WinHttpClient::Send(const HttpRequest& request) {
         if (probe.error != TransportError::None) return probe;
         verified_ = true;
     }
-    return Exchange(method, fullPath, request, true, false);
+    HttpResponse r = Exchange(method, fullPath, request, true, false);
+    if (r.error == TransportError::Network && (r.detail == "WinHTTP error 10054" || r.detail == "WinHTTP error 12030" ||
+                                               r.detail == "WinHTTP error 12152")) {
+        // A connection the server had already closed (an idle keep-alive, or one it
+        // closed while the request was still being sent): once more on a new one.
+        // Every request is safe to repeat: reads, and writes made conditional.
+        Close();
+        if (!Connect(host, parts.nPort, secure, &failure)) return failure;
+        if (secure && !pin_.empty() && !verified_) {
+            const HttpResponse probe = Exchange(L"OPTIONS", fullPath, request, false, true);
+            if (probe.error != TransportError::None) return probe;
+            verified_ = true;
+        }
+        r = Exchange(method, fullPath, request, true, false);
+    }
+    return r;
 }
 
 }  // namespace pnsync
