@@ -16,6 +16,7 @@
 #include "StickManager.h"
 #include "StoredNumber.h"
 #include "StickWindows.h"
+#include "SyncController.h"
 #include "Users.h"
 #include "WindowPlacement.h"
 
@@ -59,6 +60,13 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return FALSE;
     case WM_TIMER:
         if (wp == kTickTimer) OnTick();
+        else if (sync_ && (wp == kSyncTimer || wp == kSyncSoonTimer)) sync_->OnTimer(wp);
+        return TRUE;
+    case MWM_SYNCCALL:
+        if (sync_) sync_->OnCall(wp, lp);
+        return TRUE;
+    case MWM_SYNCDONE:
+        if (sync_) sync_->OnDone();
         return TRUE;
     case WM_RBUTTONUP:
         OnTrayNotify(kTrayIconId, WM_LBUTTONDOWN);
@@ -98,6 +106,7 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case MWM_STICKSCHANGED:
         Sticks().RebuildToday();
+        SyncAfterSave();
         return TRUE;
     case MWM_GETSTICKEDITOR:
         return Result(reinterpret_cast<LRESULT>(Sticks().EditorWindow()));
@@ -125,6 +134,7 @@ BOOL CMainDlg::OnInitDialog() {
     WriteFirstRunSettings(DefaultWinkPath());
 
     StartActivityTracking();
+    InitSync();
 
     ApplyCurrentSkin(hwnd());
 
@@ -174,6 +184,8 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::OnDestroy() {
     StopTickTimer();
+    // The sync's worker is ended first: it may still ask this window for the tables.
+    sync_.reset();
     calendar_.reset();
     settings_.reset();
     sticks_.reset();  // its windows borrow the tray menu
@@ -213,6 +225,8 @@ StickWindows& CMainDlg::Sticks() {
 void CMainDlg::StartTickTimer() {
     if (!App().bLoggedIn) return;
     timerRunning_ = SetTimer(hwnd(), kTickTimer, kTickPeriodMs, nullptr) != 0;
+    // Somebody logged in (or back): the sync follows who it is.
+    UpdateSync();
 }
 
 void CMainDlg::StopTickTimer() {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,7 @@ class StickWindows;
 class CBrowserPopup;
 class CStickManagerWnd;
 class CSettingsDlg;
+class SyncController;
 
 class CMainDlg : public uikit::Dialog {
 public:
@@ -49,6 +51,11 @@ public:
     // Command 32777: the settings dialog, made on first use (MainDlgSettings.cpp).
     void OpenSettings();
     CSettingsDlg* Settings() const { return settings_.get(); }
+
+    // Sync (MainDlgSync.cpp): nothing runs while it is not set up.
+    SyncController* Sync() const { return sync_.get(); }
+    // Tests answer the .ics file dialogs: (save, path) -> chosen.
+    void SetIcsChooser(std::function<bool(bool, std::string*)> chooser) { icsChooser_ = std::move(chooser); }
 
     // What tests look at.
     bool InitCompleted() const { return initCompleted_; }
@@ -154,6 +161,15 @@ private:
     UINT todayMode_ = 1;
 
     std::unique_ptr<CSettingsDlg> settings_;
+
+    void InitSync();
+    void UpdateSync();
+    void SyncAfterSave();
+    void OnSyncCommand(UINT id);
+    bool ChooseIcsFile(bool save, std::string* path);
+    std::unique_ptr<SyncController> sync_;
+    bool syncApplying_ = false;
+    std::function<bool(bool, std::string*)> icsChooser_;
 
     std::unique_ptr<StickWindows> sticks_;
 

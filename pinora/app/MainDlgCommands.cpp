@@ -56,8 +56,9 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
         App().bLoggedIn = 0;
         ClosePasswordBox();
         // Nothing of the user stays on the screen or runs while nobody is logged in:
-        // no reminders, no list of the day's sticks.
+        // no reminders, no list of the day's sticks, no sync.
         StopTickTimer();
+        UpdateSync();
         if (Sticks().TodayShown()) SetTodayMenuText(Sticks().ToggleToday());
         OutputDebugStringA("Pinora: logged out\n");
         break;
@@ -109,6 +110,12 @@ void CMainDlg::OnCommand(UINT id, UINT code) {
     case ID_SETTINGS:
         OpenSettings();
         break;
+    case ID_SYNC_NOW:
+    case ID_EXPORT_ICS:
+    case ID_EXPORT_TODAY_ICS:
+    case ID_IMPORT_ICS:
+        OnSyncCommand(id);
+        break;
     default:
         // The other commands open windows that are not part of this build yet.
         break;
@@ -157,6 +164,7 @@ void CMainDlg::SaveQuickNote(bool hideDictionary) {
             MessageBeep(MB_ICONWARNING);
             return;
         }
+        SyncAfterSave();
     }
     SetWindowTextA(edit, "");
     HideMain();

@@ -67,3 +67,4 @@
 #include "SettingsIds.h"
 #include "DesktopIds.h"
 #include "SafekeepingIds.h"
+#include "SyncIds.h"

@@ -19,6 +19,7 @@
 //   pinora_e2e_tool seed-stick <sticks folder> <yyyyMMdd> <state> <text>
 //   pinora_e2e_tool pwd-records <pnpb.dat>            id|user|url|group name|state, a line each
 //   pinora_e2e_tool old-cipher <text>                 the text in the old text cipher (hex)
+//   pinora_e2e_tool command <id>                      posts that command to the running Pinora
 #include <windows.h>
 #include <commctrl.h>
 
@@ -168,6 +169,12 @@ int OpenHotkeyDialog(int mode) {
     return PostMessageA(main, pinora::MWM_HOTKEYDIALOG, static_cast<WPARAM>(mode), 0) ? 0 : 1;
 }
 
+int PostCommand(int id) {
+    HWND main = static_cast<HWND>(GetPropA(GetDesktopWindow(), "Pinora prop"));
+    if (!main) return 1;
+    return PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(id), 0) ? 0 : 1;
+}
+
 int HoldHotkey(const char* hex, const char* releaseFile) {
     unsigned value = 0;
     if (!pinora::ParseHotkey(hex, &value)) return 2;
@@ -276,12 +283,14 @@ int main(int argc, char** argv) {
         std::printf("%s\n", hex);
         return 0;
     }
+    if (verb == "command" && argc == 3) return PostCommand(std::atoi(argv[2]));
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
                  "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | item-rect <title> <id>\n"
                  "     | control <title> <id> | hotkey-dialog <mode> | hold-hotkey <hex> <release file>\n"
                  "     | last-active <pnhook.dll> | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n"
                  "     | hold-desktop <release file> | hotkey-of <title> <id> | pwd-records <pnpb.dat>\n"
-                 "     | old-cipher <text>\n");
+                 "     | old-cipher <text>\n"
+                 "     | command <id>\n");
     return 2;
 }

@@ -96,9 +96,10 @@ item_offset() {
     in-calendar) echo 45 ;;
     in-today) echo 79 ;;
     in-settings) echo 199 ;;
-    in-logout) echo 241 ;;
+    in-sync) echo 216 ;;
+    in-logout) echo 258 ;;
     in-pwdbox) echo 97 ;;
-    in-exit) echo 301 ;;
+    in-exit) echo 318 ;;
   esac
 }
 

@@ -10,6 +10,7 @@
 #include "SettingsNotWritten.h"
 #include "SettingsMessages.h"
 #include "SticksPage.h"
+#include "SyncPage.h"
 
 namespace pinora {
 namespace {
@@ -22,7 +23,8 @@ CSettingsDlg::CSettingsDlg(SettingsLinks links)
     : links_(std::move(links)),
       general_(std::make_unique<CGeneralPage>()),
       alerts_(std::make_unique<CAlertsPage>(links_)),
-      sticks_(std::make_unique<CSticksPage>(links_)) {}
+      sticks_(std::make_unique<CSticksPage>(links_)),
+      sync_(std::make_unique<CSyncPage>(links_)) {}
 
 CSettingsDlg::~CSettingsDlg() {
     // The pages go first, while this object still answers them.
@@ -101,6 +103,7 @@ void CSettingsDlg::CreatePages() {
         {general_.get(), IDD_SETTINGS_GENERAL, IDS_PAGE_GENERAL},
         {alerts_.get(), IDD_SETTINGS_ALERTS, IDS_PAGE_ALERTS},
         {sticks_.get(), IDD_SETTINGS_STICKS, IDS_PAGE_STICKS},
+        {sync_.get(), IDD_SETTINGS_SYNC, IDS_PAGE_SYNC},
     };
     HWND list = Item(IDC_SETTINGS_PAGES);
     for (const PageDef& def : defs) {

@@ -19,6 +19,9 @@ struct SettingsLinks {
     std::function<void(int mode)> openHotkeyDialog;          // 0 quick note, 1 screen capture
     std::function<void(const char* text)> showBitmapMessage;  // the rest picture with a text
     std::function<void()> noteFontChanged;                   // "note_font" was written
+    std::function<void()> syncSettingsChanged;               // "[SYNC]" was written
+    std::function<void()> syncNow;                           // the sync page's "Sync now"
+    std::function<std::string()> syncStatus;                 // what the last sync came to, in words
 };
 
 class CSettingsPage : public uikit::Dialog {

@@ -26,6 +26,9 @@
 #include "SettingsTestSupport.h"
 #include "SkinsTestSupport.h"
 #include "SticksPage.h"
+#include "SyncPage.h"
+#include "SyncSettings.h"
+#include "UserSecret.h"
 #include "WinkChooser.h"
 
 namespace pinora {
@@ -85,17 +88,17 @@ protected:
     std::unique_ptr<CSettingsDlg> dlg;
 };
 
-TEST_F(SettingsDlgTest, FrameListsThreePagesAndShowsTheChosenOneBesideTheList) {
+TEST_F(SettingsDlgTest, FrameListsFourPagesAndShowsTheChosenOneBesideTheList) {
     CSettingsDlg& d = Open();
     EXPECT_TRUE(IsWindowVisible(d.hwnd()));
     EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), main.hwnd());
     EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(d.hwnd(), SPM_GETMAINWND, 0, 0)), main.hwnd());
 
     HWND list = d.Item(IDC_SETTINGS_PAGES);
-    ASSERT_EQ(d.PageCount(), 3);
-    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
-    const UINT names[] = {IDS_PAGE_GENERAL, IDS_PAGE_ALERTS, IDS_PAGE_STICKS};
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(d.PageCount(), 4);
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 4);
+    const UINT names[] = {IDS_PAGE_GENERAL, IDS_PAGE_ALERTS, IDS_PAGE_STICKS, IDS_PAGE_SYNC};
+    for (int i = 0; i < 4; ++i) {
         char text[64] = {};
         SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         EXPECT_EQ(text, LoadResString(names[i]));
@@ -621,6 +624,73 @@ TEST_F(SettingsDlgTest, RestWinkButtonStoresTheChosenWinkAsTheRestWink) {
     SendMessageA(dlg->hwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(ReadSetting("ALERTS", "auto_wink", 260), b);
     EXPECT_EQ(ReadSetting("ALERTS", "stick_wink", 260), a);
+}
+
+}  // namespace
+}  // namespace pinora
+
+namespace pinora {
+namespace {
+
+TEST_F(SettingsDlgTest, SyncPageKeepsThePasswordProtectedAndRefusesWhatCannotWork) {
+    // As a script sets it up: the password in plain.
+    WriteSetting("https://dav.example.org/anna/tasks/", "SYNC", "sync_url");
+    WriteSetting("anna", "SYNC", "sync_user");
+    WriteSetting("s3cret", "SYNC", "sync_password");
+    int changed = 0, syncs = 0;
+    links.syncSettingsChanged = [&] { ++changed; };
+    links.syncNow = [&] { ++syncs; };
+    links.syncStatus = [] { return std::string("Synced at 10:00."); };
+    CSettingsDlg& d = Open();
+    HWND page = d.Sync().hwnd();
+    const std::string stored = ReadSetting("SYNC", "sync_password", 4096);
+    ASSERT_TRUE(IsProtectedForUser(stored)) << "read once, kept protected: " << stored;
+    std::string plain;
+    ASSERT_TRUE(UnprotectForUser(stored, plain));
+    EXPECT_EQ(plain, "s3cret");
+    EXPECT_EQ(test::ValueOf(Ini(), "SYNC/sync_password").find("s3cret"), std::string::npos);
+    EXPECT_EQ(TextOf(page, IDC_SYNC_URL), "https://dav.example.org/anna/tasks/");
+    EXPECT_EQ(TextOf(page, IDC_SYNC_PASSWORD), kStoredPasswordMark) << "the page never holds the password";
+    EXPECT_EQ(TextOf(page, IDC_SYNC_STATUS), "Synced at 10:00.");
+
+    // OK with nothing changed keeps the stored password and tells nobody.
+    SendMessageA(d.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(ReadSetting("SYNC", "sync_password", 4096), stored);
+    EXPECT_EQ(changed, 0);
+
+    // What cannot work is refused, the page brought forward, nothing written.
+    const struct {
+        int id;
+        const char* text;
+        UINT why;
+    } bad[] = {{IDC_SYNC_URL, "ftp://x/", IDS_SYNC_URL_BAD},
+               {IDC_SYNC_MINUTES, "0", IDS_SYNC_MINUTES_BAD},
+               {IDC_SYNC_CERT, "12:34", IDS_SYNC_CERT_BAD}};
+    for (const auto& b : bad) {
+        Open();
+        Type(page, b.id, b.text);
+        test::g_messageBoxCount = 0;
+        SendMessageA(d.hwnd(), WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(test::g_messageBoxCount, 1) << b.text;
+        EXPECT_EQ(test::g_lastMessageBoxText, LoadResString(b.why, 512));
+        EXPECT_EQ(d.ShownPage(), 3);
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), b.id);
+        SendMessageA(d.hwnd(), WM_COMMAND, IDCANCEL, 0);
+    }
+    EXPECT_EQ(ReadSyncSettings().url, "https://dav.example.org/anna/tasks/");
+
+    // A new password and another calendar: written, protected, the sync told;
+    // "Sync now" writes what is typed first.
+    Open();
+    Type(page, IDC_SYNC_URL, "http://192.168.1.5:5232/anna/pinora/");
+    Type(page, IDC_SYNC_PASSWORD, "new one");
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_SYNC_NOW, BN_CLICKED), 0);
+    EXPECT_EQ(syncs, 1);
+    EXPECT_EQ(changed, 1);
+    const SyncSettings now = ReadSyncSettings();
+    EXPECT_EQ(now.url, "http://192.168.1.5:5232/anna/pinora/");
+    EXPECT_EQ(now.password, "new one");
+    EXPECT_TRUE(IsProtectedForUser(ReadSetting("SYNC", "sync_password", 4096)));
 }
 
 }  // namespace
