@@ -82,7 +82,6 @@ private:
     int keptStartDate_ = 0;  // start date of the loaded stick's stored alarm
     HWND notify_ = nullptr;
     bool clockRunning_ = false;
-    bool settingText_ = false;  // text put in by a message, not typed
     WhenFound hint_;
     uikit::UniqueBrush captionBrush_;
     uikit::UniqueBrush clockBrush_;

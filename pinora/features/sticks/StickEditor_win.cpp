@@ -152,10 +152,9 @@ INT_PTR CStickEditDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         clockRunning_ = false;
         return FALSE;
     case SEM_SETTEXT:
-        // A stored stick's text names the alarm it was saved with, not one to set now.
-        settingText_ = true;
         SetDlgItemTextA(hwnd(), IDC_STICK_TEXT, lp ? reinterpret_cast<const char*>(lp) : "");
-        settingText_ = false;
+        // A stored stick's text names the alarm it was saved with, not one to set
+        // now (and a multi-line box tells of no change that was not typed).
         HideWhenHint();
         SetFocus(Item(IDC_STICK_TEXT));
         return TRUE;
@@ -213,8 +212,8 @@ BOOL CStickEditDlg::OnInitDialog() {
 }
 
 void CStickEditDlg::OnCommand(UINT id, UINT code) {
-    if (id == IDC_STICK_TEXT && code == EN_CHANGE) {
-        if (!settingText_) UpdateWhenHint();
+    if (id == IDC_STICK_TEXT && code == EN_CHANGE) {  // typed
+        UpdateWhenHint();
         return;
     }
     if (code != BN_CLICKED && id != IDOK && id != IDCANCEL) return;
@@ -361,6 +360,7 @@ void CStickEditDlg::OnOk() {
         return;
     }
     SetWindowTextA(edit, "");
+    HideWhenHint();
     HideEditor();
     TellChanged();
     if (record_ >= 0 && stickChanged_) stickChanged_(record_);
