@@ -222,7 +222,13 @@ public:
         Scan();
         if (killed_) return {};
         WhenFound when = Combine();
-        if (when.found) when.text = Leftover();
+        if (!when.found) return when;
+        // A repeat without end is stored as ending on the last day a stick's
+        // alarm knows; nothing may start after it.
+        const auto last = CivilDate{kEndlessDate / 10000, kEndlessDate / 100 % 100, kEndlessDate % 100};
+        if (DaysFromCivil(when.date) > DaysFromCivil(last) || (when.hasEnd && DaysFromCivil(when.end) > DaysFromCivil(last)))
+            return {};
+        when.text = Leftover();
         return when;
     }
 

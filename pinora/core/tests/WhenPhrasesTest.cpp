@@ -43,6 +43,16 @@ TEST(WhenPhrases, OnTheTwentyEighthOfFebruaryInALeapYear) { ExpectGroup("OnTheTw
 // No false alarms, and never a wrong one.
 TEST(WhenPhrases, NoTimeFound) { ExpectGroup("NoTimeFound"); }
 
+// Nothing after the day a repeat without end is stored as ending on.
+TEST(WhenPhrases, NoAlarmAfterTheLastDayAnAlarmKnows) {
+    const LocalTime lastDays = At(2999, 12, 29, 23, 0);
+    EXPECT_EQ(FormatWhenLine(ReadWhen("tomorrow", lastDays, DateOrder::DayMonthYear)),
+              R"(due=2999-12-30T09:00 repeat=none text="")");
+    EXPECT_EQ(FormatWhenLine(ReadWhen("in 3 days", lastDays, DateOrder::DayMonthYear)), "none");
+    EXPECT_EQ(FormatWhenLine(ReadWhen("jan 5", lastDays, DateOrder::DayMonthYear)), "none");
+    EXPECT_EQ(FormatWhenLine(ReadWhen("every day until 3000-01-02", lastDays, DateOrder::DayMonthYear)), "none");
+}
+
 TEST(WhenPhrases, TheTextLeftOver) {
     const struct {
         const char* phrase;
