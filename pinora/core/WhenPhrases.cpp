@@ -92,6 +92,7 @@ struct Token {
     int value[3] = {};
     int digits[3] = {};
     char sep[2] = {};
+    bool colon = false;  // a clock's separator anywhere in it ("8:00-9:00")
     const std::vector<IndexedEntry>* entries = nullptr;
 };
 
@@ -127,6 +128,7 @@ void ReadNumber(const std::string& s, std::size_t& i, Token& t) {
         if (i + 1 < n && IsNumberSeparator(static_cast<unsigned char>(s[i])) &&
             IsDigit(static_cast<unsigned char>(s[i + 1]))) {
             if (group <= 2) t.sep[group - 1] = s[i];
+            t.colon = t.colon || s[i] == ':';
             ++i;
             continue;
         }
@@ -346,11 +348,24 @@ private:
         if (!killed_) CheckNumbersBeside();
     }
 
-    // A small number right before or after a part of the phrase ("tomorrow 3",
-    // "at 9 2"): what it means cannot be told.
+    // What is left must not look like a time the reader did not take: a small
+    // number right before or after a part of the phrase ("tomorrow 3", "at 9 2"),
+    // a clock it could not read ("8:00-9:00"), or am/pm after a number it did not
+    // take as a time ("8-9am"). Which time is meant cannot be told.
     void CheckNumbersBeside() {
         for (std::size_t i = 0; i < Count(); ++i) {
-            if (slotOf_[i] >= 0 || !IsPlainNumber(i, 2) || NotATimeNumber(i)) continue;
+            if (slotOf_[i] >= 0) continue;
+            const Token& t = tokens_[i];
+            if (t.kind == TokenKind::Number && t.colon) {
+                Kill();
+                return;
+            }
+            if (i > 0 && tokens_[i - 1].kind == TokenKind::Number && slotOf_[i - 1] < 0 &&
+                Has(i, PhraseWord::Meridiem)) {
+                Kill();
+                return;
+            }
+            if (!IsPlainNumber(i, 2) || NotATimeNumber(i)) continue;
             const bool before = i + 1 < Count() && slotOf_[i + 1] >= 0;
             const bool after = i > 0 && slotOf_[i - 1] >= 0;
             if (before || after) Kill();
@@ -415,6 +430,18 @@ private:
             w = end;
         }
         if (const PhraseEntry* weekday = EntryAt(w, PhraseWord::Weekday, &end)) {
+            // "Tuesday, 15 December": the date, which must fall on that weekday.
+            std::size_t dateStart = end;
+            if (dateStart < Count() && TextOf(dateStart) == ",") ++dateStart;
+            if (!next) {
+                DayValueOut dated;
+                if (const std::size_t dateEnd = MatchDate(dateStart, true, dated)) {
+                    if (DayOfWeek(dated.date.year, dated.date.month, dated.date.day) != weekday->value) Kill();
+                    day = dated;
+                    return dateEnd;
+                }
+                if (killed_) return 0;
+            }
             if ((weekday->flags & kAbbreviation) && !led && !next && !TimeBeside(i, end)) return 0;
             day.date = NextWeekday(weekday->value);
             return end;

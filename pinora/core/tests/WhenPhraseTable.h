@@ -107,6 +107,8 @@ inline const Row kDatesInWordsAndNumbersRows[] = {
     {"haircut on 15/12", R"(due=2026-12-15T09:00 repeat=none text="haircut")"},
     {"15/12/2026 haircut", R"(due=2026-12-15T09:00 repeat=none text="haircut")"},
     {"15.12.26 haircut", R"(due=2026-12-15T09:00 repeat=none text="haircut")"},
+    {"Tuesday, 15 December at 10 haircut", R"(due=2026-12-15T10:00 repeat=none text="haircut")"},
+    {"on tue dec 15", R"(due=2026-12-15T09:00 repeat=none text="")"},
 };
 
 inline const Row kDatesInWordsAndNumbersMonthFirstRows[] = {
@@ -232,6 +234,10 @@ inline const Row kNoTimeFoundRows[] = {
     {"tomorrow tonight", "none"},
     {"8pm in the morning", "none"},
     {"wait until it is done", "none"},
+    {"Monday, 15 December", "none"},  // a Tuesday
+    {"meeting 8:00-9:00 tomorrow", "none"},
+    {"meeting 8-9am tomorrow", "none"},
+    {"at 7am and 7pm", "none"},
     {"", "none"},
 };
 
