@@ -17,8 +17,9 @@ const pinora::LocalTime kMoments[] = {
 
 // A date an alarm can ring on: up to the end date of a repeat without end.
 bool IsAlarmDate(const pinora::CivilDate& d) {
-    return d.year >= 1 && d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= pinora::DaysInMonth(d.year, d.month) &&
-           pinora::DateNumber(d.year, d.month, d.day) <= pinora::kEndlessDate;
+    if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1) return false;
+    if (d.day > pinora::DaysInMonth(d.year, d.month)) return false;
+    return pinora::DateNumber(d.year, d.month, d.day) <= pinora::kEndlessDate;
 }
 
 }  // namespace

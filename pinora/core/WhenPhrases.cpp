@@ -227,9 +227,8 @@ public:
         if (!when.found) return when;
         // A repeat without end is stored as ending on the last day a stick's
         // alarm knows; nothing may start after it.
-        const auto last = CivilDate{kEndlessDate / 10000, kEndlessDate / 100 % 100, kEndlessDate % 100};
-        if (DaysFromCivil(when.date) > DaysFromCivil(last) || (when.hasEnd && DaysFromCivil(when.end) > DaysFromCivil(last)))
-            return {};
+        const long last = DaysFromCivil(CivilDate{kEndlessDate / 10000, kEndlessDate / 100 % 100, kEndlessDate % 100});
+        if (DaysFromCivil(when.date) > last || (when.hasEnd && DaysFromCivil(when.end) > last)) return {};
         when.text = Leftover();
         return when;
     }
@@ -249,7 +248,9 @@ private:
     // ---- Tokens and words ----
 
     std::size_t Count() const { return tokens_.size(); }
-    bool IsNumber(std::size_t i) const { return i < Count() && tokens_[i].kind == TokenKind::Number && tokens_[i].groups > 0; }
+    bool IsNumber(std::size_t i) const {
+        return i < Count() && tokens_[i].kind == TokenKind::Number && tokens_[i].groups > 0;
+    }
     bool IsPlainNumber(std::size_t i, int maxDigits) const {
         return IsNumber(i) && tokens_[i].groups == 1 && tokens_[i].digits[0] <= maxDigits;
     }

@@ -788,7 +788,8 @@ TEST_F(StickEditorHintTest, AClickOnTheHintSetsRepeatWeekdaysAndEnd) {
     OpenEditor();
     Type("gym every mon and thu at 10 until 31 mar");
     ASSERT_TRUE(IsWindowVisible(Hint()));
-    EXPECT_EQ(TextOf(Editor(), IDC_STICK_WHEN_HINT), "Remind: 10:00 every Mon, Thu until Tue 31 Mar - press Tab to set");
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_WHEN_HINT),
+              "Remind: 10:00 every Mon, Thu until Tue 31 Mar - press Tab to set");
     SendMessageA(Hint(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageA(Hint(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     EXPECT_TRUE(Checked(IDC_STICK_ALARM_ON));
