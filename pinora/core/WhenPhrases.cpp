@@ -614,10 +614,11 @@ private:
         std::size_t end = 0;
         const PhraseEntry* meridiem = MeridiemAfter(k, &end);
         if (t.groups == 2 && (t.sep[0] == ':' || t.sep[0] == '.')) {
-            // 9:30, 9.30, 15:15, 3.30pm; "1.5" and "2.50" as a price are no times
+            // 9:30, 15:15, 3.30pm; "1.5" is no time. With a dot it may be a price
+            // ("milk 2.50"): a time only after "at", with am/pm or beside a day.
             if (t.digits[1] != 2 || t.digits[0] > 2) return 0;
             const int h = t.value[0], m = t.value[1];
-            if (t.sep[0] == '.' && !meridiem && !led && (h > 23 || m > 59)) return 0;
+            if (t.sep[0] == '.' && !meridiem && !led && !DayBeside(k)) return 0;
             if (h > 23 || m > 59) {
                 Kill();  // 25:00
                 return 0;
@@ -645,6 +646,13 @@ private:
         // "at 08" and "at 15" say which half of the day; "at 8" does not.
         time.style = (h == 0 || h > 12 || (t.digits[0] == 2 && h < 10)) ? TimeValue::Exact : TimeValue::Ambiguous;
         return k + 1;
+    }
+
+    // A day named right before token i ("tomorrow 9.30") or right after it.
+    bool DayBeside(std::size_t i) const {
+        if (i > 0 && slotOf_[i - 1] == kSlotDay) return true;
+        return Has(i + 1, PhraseWord::DayOffset) || Has(i + 1, PhraseWord::Weekday) || Has(i + 1, PhraseWord::Next) ||
+               EntryAt(i + 1, PhraseWord::Lead, nullptr, kLeadDay) != nullptr;
     }
 
     std::size_t Meridiem12(int hour12, int meridiem, std::size_t end, TimeValue& time) {

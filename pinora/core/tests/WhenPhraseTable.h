@@ -73,6 +73,8 @@ inline const Row kTimesOfDayRows[] = {
     // A bare time already past today is tomorrow's.
     {"9:30 standup", R"(due=2026-12-08T09:30 repeat=none text="standup")"},
     {"call at 9.30", R"(due=2026-12-08T09:30 repeat=none text="call")"},
+    {"dentist tomorrow 9.30", R"(due=2026-12-08T09:30 repeat=none text="dentist")"},
+    {"9.30 on friday yoga", R"(due=2026-12-11T09:30 repeat=none text="yoga")"},
     {"3pm report", R"(due=2026-12-08T15:00 repeat=none text="report")"},
     {"15:15 train", R"(due=2026-12-08T15:15 repeat=none text="train")"},
     {"at 20:30 call", R"(due=2026-12-07T20:30 repeat=none text="call")"},
@@ -201,6 +203,7 @@ inline const Row kNoTimeFoundRows[] = {
     {"version 2.5", "none"},
     {"upgrade to v2.5", "none"},
     {"costs 9.30 euros", "none"},
+    {"buy milk 2.50", "none"},
     {"42", "none"},
     {"at home", "none"},
     {"buy 1/2 cup of flour", "none"},
