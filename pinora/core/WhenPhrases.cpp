@@ -366,9 +366,14 @@ private:
                 Kill();
                 return;
             }
-            if (!IsPlainNumber(i, 2) || NotATimeNumber(i)) continue;
             const bool before = i + 1 < Count() && slotOf_[i + 1] >= 0;
             const bool after = i > 0 && slotOf_[i - 1] >= 0;
+            // "gym mon wed fri 7am": more days than the one taken
+            if ((before || after) && Has(i, PhraseWord::Weekday)) {
+                Kill();
+                return;
+            }
+            if (!IsPlainNumber(i, 2) || NotATimeNumber(i)) continue;
             if (before || after) Kill();
         }
     }
@@ -642,10 +647,14 @@ private:
         PartValue part;
         if (!led && MatchPart(k + 1, part) == 0) return 0;  // a number alone is no time
         if (h > 23) return 0;
+        std::size_t hEnd = k + 1;
+        if (const PhraseEntry* unit = EntryAt(hEnd, PhraseWord::Unit, &end);
+            unit && unit->value == 60 && tokens_[hEnd].glued)
+            hEnd = end;  // "at 17h"
         time.hour = h;
         // "at 08" and "at 15" say which half of the day; "at 8" does not.
         time.style = (h == 0 || h > 12 || (t.digits[0] == 2 && h < 10)) ? TimeValue::Exact : TimeValue::Ambiguous;
-        return k + 1;
+        return hEnd;
     }
 
     // A day named right before token i ("tomorrow 9.30") or right after it.
@@ -851,8 +860,9 @@ private:
         *mask |= 1 << weekday->value;
         std::size_t k = end;
         for (;;) {
-            std::size_t andEnd = 0;
-            if (!EntryAt(k, PhraseWord::And, &andEnd)) break;
+            // "mon and thu", "mon, wed and fri", "mon wed fri"
+            std::size_t andEnd = k;
+            EntryAt(k, PhraseWord::And, &andEnd);
             const PhraseEntry* more = EntryAt(andEnd, kind, &end);
             if (!more) break;
             *mask |= 1 << more->value;

@@ -92,6 +92,7 @@ inline const Row kTimesOfDayRows[] = {
     {"8 o'clock", R"(due=2026-12-08T08:00 repeat=none text="")"},
     {"at 3", R"(due=2026-12-08T15:00 repeat=none text="")"},
     {"at 03:00", R"(due=2026-12-08T03:00 repeat=none text="")"},
+    {"tomorrow at 17h", R"(due=2026-12-08T17:00 repeat=none text="")"},
     {"at 3 in the afternoon", R"(due=2026-12-08T15:00 repeat=none text="")"},
     {"at 11 at night", R"(due=2026-12-07T23:00 repeat=none text="")"},
     {"in the morning", R"(due=2026-12-08T09:00 repeat=none text="")"},
@@ -132,6 +133,7 @@ inline const Row kRepeatsRows[] = {
     {"every monday 8am standup", R"(due=2026-12-14T08:00 repeat=weekly:MO text="standup")"},
     {"every mon and thu at 10 gym", R"(due=2026-12-10T10:00 repeat=weekly:MO,TH text="gym")"},
     {"every mon, wed and fri 7am run", R"(due=2026-12-09T07:00 repeat=weekly:MO,WE,FR text="run")"},
+    {"gym every mon wed fri 7am", R"(due=2026-12-09T07:00 repeat=weekly:MO,WE,FR text="gym")"},
     {"on mondays and fridays at 7pm", R"(due=2026-12-11T19:00 repeat=weekly:MO,FR text="")"},
     {"every weekend", R"(due=2026-12-12T09:00 repeat=weekly:SA,SU text="")"},
     {"every evening walk", R"(due=2026-12-08T19:00 repeat=daily text="walk")"},
@@ -204,6 +206,7 @@ inline const Row kNoTimeFoundRows[] = {
     {"upgrade to v2.5", "none"},
     {"costs 9.30 euros", "none"},
     {"buy milk 2.50", "none"},
+    {"gym mon wed fri 7am", "none"},  // which of the days?
     {"42", "none"},
     {"at home", "none"},
     {"buy 1/2 cup of flour", "none"},
