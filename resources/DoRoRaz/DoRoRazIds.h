@@ -65,4 +65,5 @@
 #include "CalendarIds.h"
 #include "HardeningIds.h"
 #include "SettingsIds.h"
+#include "DesktopIds.h"
 #include "PhrasesIds.h"
