@@ -64,6 +64,8 @@ public:
     int TrayMenuShown() const { return trayMenuShown_; }
     int TrayMenuRefused() const { return trayMenuRefused_; }
     const HotkeySet& Hotkeys() const { return hotkeys_; }
+    // The text of the last notification balloon shown (or asked for).
+    const std::string& LastBalloon() const { return lastBalloon_; }
     HMENU TrayMenu() const { return trayMenu_.get(); }
     CLoginDlg& Login() { return login_; }
     bool HooksInstalled() const { return hooksInstalled_; }
@@ -89,6 +91,11 @@ private:
 
     // Quick note
     void SaveQuickNote(bool hideDictionary);
+    // A "remind ..." line (MainDlgReminder.cpp): a stick with the alarm read
+    // from it, or the diary when none can be read; a balloon says which. False
+    // when the line stays in the box (nobody logged in, or nothing could be written).
+    bool SaveReminderLine(const std::string& line, const std::string& afterWord);
+    void ClearAndHideQuickNote(bool hideDictionary);
     void ShowAtCorner();
     void HideMain();
 
@@ -97,6 +104,8 @@ private:
     void DeleteTrayIcon();
     void ShowTrayMenu();
     void SetMenuItemHotkeyText(HMENU menu, UINT id, const std::string& hotkey);
+    void ShowTrayBalloon(const std::string& text);
+    std::string lastBalloon_;
 
     // Timer 10 runs only while someone is logged in.
     void StartTickTimer();

@@ -32,10 +32,13 @@ BOOL CMainDlg::OnNotify(const NMHDR& hdr) {
     case kCmdCalculator:
     case kCmdConsole:
     case kCmdNewStick:
+    case kCmdRemind:
         // Only the note box itself runs these: no other control's code may.
         if (hdr.idFrom != IDC_QUICK_NOTE || hdr.hwndFrom != Item(IDC_QUICK_NOTE)) return FALSE;
         if (hdr.code == kCmdNewStick)
             OpenNewStickFromNoteBox();
+        else if (hdr.code == kCmdRemind)
+            SaveQuickNote(true);  // the line is a reminder: it leaves the box as a saved note does
         else
             RunProgramByName(ProgramForCommand(hdr.code));
         return TRUE;

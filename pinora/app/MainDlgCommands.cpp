@@ -4,6 +4,7 @@
 
 #include "AboutDlg.h"
 #include "App.h"
+#include "CommandRules.h"
 #include "DoRoRazIds.h"
 #include "Launchers.h"
 #include "MainDlg.h"
@@ -153,6 +154,10 @@ void CMainDlg::SaveQuickNote(bool hideDictionary) {
     if (length > 0) {
         std::string text(static_cast<size_t>(length) + 1, '\0');
         text.resize(static_cast<size_t>(GetWindowTextA(edit, text.data(), length + 1)));
+        if (std::string afterWord; MatchReminderLine(text, &afterWord)) {
+            if (SaveReminderLine(text, afterWord)) ClearAndHideQuickNote(hideDictionary);
+            return;
+        }
         if (!App().bLoggedIn) {
             // Nobody to write for: keep the text and ask who is there.
             SendMessageA(hwnd(), WM_COMMAND, ID_LOGIN, 0);
@@ -166,7 +171,11 @@ void CMainDlg::SaveQuickNote(bool hideDictionary) {
         }
         SyncAfterSave();
     }
-    SetWindowTextA(edit, "");
+    ClearAndHideQuickNote(hideDictionary);
+}
+
+void CMainDlg::ClearAndHideQuickNote(bool hideDictionary) {
+    SetWindowTextA(Item(IDC_QUICK_NOTE), "");
     HideMain();
     if (hideDictionary) HideDictionary();
 }

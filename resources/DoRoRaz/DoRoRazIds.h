@@ -68,3 +68,4 @@
 #include "DesktopIds.h"
 #include "SafekeepingIds.h"
 #include "SyncIds.h"
+#include "PhrasesIds.h"

@@ -763,5 +763,91 @@ TEST_F(StickWindowsTest, TodayWindowWithoutTableShowsFrameAndPicture) {
     EXPECT_EQ(rc.bottom - rc.top, 30 + sticks->Today().AgentHeight());
 }
 
+// Typing a time in words: the hint under the text names the alarm read from it;
+// nothing is set until Tab in the text (or a click on the hint) sets it.
+class StickEditorHintTest : public StickWindowsTest {
+protected:
+    HWND Hint() { return GetDlgItem(Editor(), IDC_STICK_WHEN_HINT); }
+    HWND Text() { return GetDlgItem(Editor(), IDC_STICK_TEXT); }
+    // Typed key by key: a multi-line edit box tells of changes only when typed into.
+    void Type(const char* text) {
+        for (const char* c = text; *c; ++c) SendMessageA(Text(), WM_CHAR, static_cast<unsigned char>(*c), 1);
+    }
+    // Tab as the message loop hands it to the dialog.
+    void PressTab() {
+        SetFocus(Text());
+        MSG tab = {Text(), WM_KEYDOWN, VK_TAB, 0x000F0001, GetTickCount(), {}};
+        if (!IsDialogMessageA(Editor(), &tab)) {
+            TranslateMessage(&tab);
+            DispatchMessageA(&tab);
+        }
+        test::PumpUntil([] { return false; }, 50);  // the WM_CHAR that follows
+    }
+    SYSTEMTIME Picker(int id) {
+        SYSTEMTIME st = {};
+        DateTime_GetSystemtime(GetDlgItem(Editor(), id), &st);
+        return st;
+    }
+    bool Checked(int id) { return IsDlgButtonChecked(Editor(), id) == BST_CHECKED; }
+};
+
+TEST_F(StickEditorHintTest, TabInTheTextSetsTheAlarmTheHintNames) {
+    OpenEditor();
+    Type("dentist tomorrow 9:30");
+    EXPECT_TRUE(IsWindowVisible(Hint()));
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_WHEN_HINT), "Remind: Fri 6 Mar 09:30 - press Tab to set");
+    EXPECT_FALSE(Checked(IDC_STICK_ALARM_ON));  // only shown, not set
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Editor(), IDC_STICK_DATE)));
+
+    PressTab();
+    EXPECT_EQ(GetFocus(), Text());
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_TEXT), "dentist tomorrow 9:30");  // no tab typed into it
+    EXPECT_FALSE(IsWindowVisible(Hint()));
+    EXPECT_TRUE(Checked(IDC_STICK_ALARM_ON));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Editor(), IDC_STICK_TIME)));
+    const SYSTEMTIME date = Picker(IDC_STICK_DATE), time = Picker(IDC_STICK_TIME);
+    EXPECT_EQ(date.wYear * 10000 + date.wMonth * 100 + date.wDay, 20090306);
+    EXPECT_EQ(time.wHour * 100 + time.wMinute, 930);
+    EXPECT_FALSE(Checked(IDC_STICK_REPEAT));
+
+    // Tab without a hint moves on, as in any dialog.
+    PressTab();
+    EXPECT_NE(GetFocus(), Text());
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_TEXT), "dentist tomorrow 9:30");
+
+    Ok();
+    EXPECT_FALSE(IsWindowVisible(Editor()));
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090306|2009|03|06|9|30|5|1|20090306");
+    EXPECT_EQ(Alarm(1, kAlarmState), "1");
+    EXPECT_EQ(Stick(1, kStickText), "dentist tomorrow 9:30");
+}
+
+TEST_F(StickEditorHintTest, AClickOnTheHintSetsRepeatWeekdaysAndEnd) {
+    OpenEditor();
+    Type("gym every mon and thu at 10 until 31 mar");
+    ASSERT_TRUE(IsWindowVisible(Hint()));
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_WHEN_HINT),
+              "Remind: 10:00 every Mon, Thu until Tue 31 Mar - press Tab to set");
+    SendMessageA(Hint(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(Hint(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_TRUE(Checked(IDC_STICK_ALARM_ON));
+    EXPECT_TRUE(Checked(IDC_STICK_REPEAT));
+    EXPECT_TRUE(Checked(IDC_STICK_KIND2));
+    EXPECT_FALSE(Checked(IDC_STICK_KIND1));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Editor(), IDC_STICK_WEEKDAYS)));
+    EXPECT_TRUE(Checked(IDC_STICK_UNTIL));
+    const SYSTEMTIME end = Picker(IDC_STICK_END_DATE);
+    EXPECT_EQ(end.wYear * 10000 + end.wMonth * 100 + end.wDay, 20090331);
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090309|2009|03|09|10|0|1|2|20090331");
+    EXPECT_EQ(Alarm(1, kAlarmWeekly), "0100100");
+
+    // A stored stick's text is put in by the calendar, not typed: no hint.
+    OpenEditor();
+    SendMessageA(Editor(), SEM_SETTEXT, 0, reinterpret_cast<LPARAM>("dentist tomorrow 9:30"));
+    EXPECT_FALSE(IsWindowVisible(Hint()));
+    EXPECT_FALSE(sticks->Editor().HasWhenHint());
+}
+
 }  // namespace
 }  // namespace pinora
