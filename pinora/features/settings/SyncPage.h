@@ -17,7 +17,7 @@ public:
 
     void Load() override;
     bool CanApply() override;
-    void Apply() override;
+    bool Apply() override;
     // The last sync's words, shown again (the sync calls this when it ends).
     void ShowStatus();
 
@@ -25,6 +25,9 @@ protected:
     INT_PTR OnPageMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Whether the password box holds a new password (not the stored one's mark).
+    bool PasswordTyped(std::string* typed) const;
+
     SettingsLinks links_;
     bool passwordStored_ = false;
 };

@@ -2,8 +2,10 @@
 
 #include "DoRoRazIds.h"
 #include "ResourceLibrary.h"
+#include "SettingsNotWritten.h"
 #include "StoredNumber.h"
 #include "SyncSettings.h"
+#include "UserSecret.h"
 
 namespace pinora {
 namespace {
@@ -20,7 +22,10 @@ INT_PTR CSyncPage::OnPageMessage(UINT msg, WPARAM wp, LPARAM) {
     if (msg != WM_COMMAND || LOWORD(wp) != IDC_SYNC_NOW || HIWORD(wp) != BN_CLICKED) return FALSE;
     // What is typed counts: written first, then synced with it.
     if (!CanApply()) return TRUE;
-    Apply();
+    if (!Apply()) {
+        ShowSettingsNotWritten(GetParent(hwnd()));
+        return TRUE;
+    }
     if (links_.syncNow) links_.syncNow();
     ShowStatus();
     return TRUE;
@@ -50,29 +55,39 @@ bool CSyncPage::CanApply() {
         Warn(LoadResString(IDS_SYNC_CERT_BAD, 512), IDC_SYNC_CERT);
         return false;
     }
+    // A password Windows will not protect is never written in the clear.
+    std::string typed, protectedText;
+    if (PasswordTyped(&typed) && !typed.empty() && !ProtectForUser(typed, protectedText)) {
+        Warn(LoadResString(IDS_SYNC_SAVE_FAILED, 512), IDC_SYNC_PASSWORD);
+        return false;
+    }
     return true;
 }
 
-void CSyncPage::Apply() {
+bool CSyncPage::PasswordTyped(std::string* typed) const {
+    *typed = ItemText(IDC_SYNC_PASSWORD);
+    return !(passwordStored_ && *typed == kStoredPasswordMark);
+}
+
+bool CSyncPage::Apply() {
     SyncSettings s;
     s.url = ItemText(IDC_SYNC_URL);
     s.user = ItemText(IDC_SYNC_USER);
     s.minutes = SettingNumber(ItemText(IDC_SYNC_MINUTES));
     s.certSha256 = ItemText(IDC_SYNC_CERT);
-    const std::string password = ItemText(IDC_SYNC_PASSWORD);
-    const bool changePassword = !(passwordStored_ && password == kStoredPasswordMark);
+    std::string password;
+    const bool changePassword = PasswordTyped(&password);
     s.password = changePassword ? password : std::string();
     const SyncSettings stored = ReadSyncSettings();
     const bool same = stored.url == s.url && stored.user == s.user && stored.minutes == s.minutes &&
                       stored.certSha256 == s.certSha256 && (!changePassword || stored.password == s.password);
-    if (same) return;  // nothing to write: a file without "[SYNC]" keeps none
-    if (!WriteSyncSettings(s, changePassword)) {
-        Warn(LoadResString(IDS_SYNC_SAVE_FAILED, 512), IDC_SYNC_URL);
-        return;
-    }
+    if (same) return true;  // nothing to write: a file without "[SYNC]" keeps none
+    // The settings dialog says once that the file did not take the values.
+    if (!WriteSyncSettings(s, changePassword)) return false;
     passwordStored_ = changePassword ? !password.empty() : passwordStored_;
     if (changePassword) SetDlgItemTextA(hwnd(), IDC_SYNC_PASSWORD, passwordStored_ ? kStoredPasswordMark : "");
     if (links_.syncSettingsChanged) links_.syncSettingsChanged();
+    return true;
 }
 
 void CSyncPage::ShowStatus() {
