@@ -1,7 +1,20 @@
 # Helpers for the end-to-end tests: the real programs in the Wine desktop, driven
 # with xdotool, checked on disk and in the process list, with screenshots kept.
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-wine_run="$top/scripts/wine"
+# The tests' clock. The programs under test (everything started through
+# $wine_run) and the scripts' own reckoning (tdate) see today's date at noon
+# plus the minutes of the real hour, so alarms some minutes ahead and today's
+# diary file never cross midnight, whatever the hour the tests run at. Only the
+# wall clock moves: tick counts stay real, since the input hooks record them in
+# other processes.
+if [ -z "${PINORA_E2E_CLOCK:-}" ]; then
+  shift_seconds=$(( (12 - 10#$(date +%H)) * 3600 ))
+  if [ "$shift_seconds" -lt 0 ]; then PINORA_E2E_CLOCK="${shift_seconds}s"; else PINORA_E2E_CLOCK="+${shift_seconds}s"; fi
+  export PINORA_E2E_CLOCK
+fi
+export FAKETIME_DONT_FAKE_MONOTONIC=1
+tdate() { faketime -f "$PINORA_E2E_CLOCK" date "$@"; }
+wine_run="$top/tests/e2e/clocked_wine"
 export WINEPREFIX=${PINORA_WINEPREFIX:-$top/build/wineprefix}
 # Wine takes its locale from these: the scripts type dates and times the way the
 # C locale writes them (12-hour clock with AM/PM).
@@ -137,14 +150,6 @@ type_text() { xdotool type --delay 100 "$1"; }
 
 remove_run_value() {
   "$wine_run" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Pinora notes' /f >/dev/null 2>&1 || true
-}
-
-# away_from_midnight HHMM: after HHMM, waits until just past midnight, so that
-# alarms a few minutes ahead fall on the same date as now.
-away_from_midnight() {
-  if [ "$(date +%H%M)" -ge "$1" ]; then
-    sleep $(( (60 - $(date +%M)) * 60 + 30 ))
-  fi
 }
 
 # begin_pinora_test NAME DIST ROOT: a fresh program folder P in ROOT/NAME/P for
