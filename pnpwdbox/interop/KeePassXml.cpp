@@ -63,11 +63,6 @@ private:
     }
     ReadError start(const XmlToken& t) {
         if (path_.empty() && t.name != "KeePassFile") return {ReadProblem::NotKeePassXml, t.line};
-        if (history_ > 0) {
-            if (t.name == "History") ++history_;
-            path_.push_back(t.name);
-            return {};
-        }
         collecting_ = false;
         if (t.name == "Group") {
             int node = -1;
@@ -87,8 +82,9 @@ private:
             expires_ = false;
             expiryText_.clear();
         } else if (inEntry_) {
+            // Only the entry's own children count: the versions in its
+            // <History> are entries two levels further down.
             const size_t depth = path_.size() + 1 - entryDepth_;
-            if (depth == 1 && t.name == "History") history_ = 1;
             if (depth == 2 && parent() == "String" && (t.name == "Key" || t.name == "Value")) collecting_ = true;
             if (depth == 2 && parent() == "Times" && (t.name == "Expires" || t.name == "ExpiryTime")) {
                 collecting_ = true;
@@ -111,10 +107,6 @@ private:
 
     ReadError end(const XmlToken& t) {
         path_.pop_back();
-        if (history_ > 0) {
-            if (t.name == "History") --history_;
-            return {};
-        }
         const bool collected = collecting_;
         collecting_ = false;
         if (t.name == "Group") {
@@ -211,7 +203,6 @@ private:
 
     bool inEntry_ = false;
     size_t entryDepth_ = 0;  // path length with the open <Entry> in it
-    int history_ = 0;        // open <History> elements inside the entry
     Entry entry_;
     int entryGroup_ = -1;
     std::string key_, value_;

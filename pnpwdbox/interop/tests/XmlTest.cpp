@@ -31,6 +31,9 @@ const char kDatabase[] = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes
 					<ExpiryTime>2027-03-04T23:30:00Z</ExpiryTime>
 					<Expires>True</Expires>
 				</Times>
+				<History>
+					<Entry><String><Key>Title</Key><Value>old version</Value></String></Entry>
+				</History>
 				<String>
 					<Key>Title</Key>
 					<Value>A &amp; B &lt;c&gt; &#x263A;&#65;</Value>
@@ -40,9 +43,6 @@ const char kDatabase[] = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes
 				<String><Key>URL</Key><Value>https://a.example/?x=1&amp;y=2</Value></String>
 				<String><Key>Notes</Key><Value>x&#13;y)" "\r\n" R"(z</Value></String>
 				<String><Key>otp</Key><Value>ignored</Value></String>
-				<History>
-					<Entry><String><Key>Title</Key><Value>old version</Value></String></Entry>
-				</History>
 			</Entry>
 			<Group>
 				<Name>Mail</Name>
