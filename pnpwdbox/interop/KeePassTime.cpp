@@ -156,11 +156,8 @@ std::string LocalDayOf(long long utcSeconds, LocalOffset offset) {
 }
 
 bool StartOfLocalDay(std::string_view day, LocalOffset offset, long long& utcSeconds) {
-    if (!IsDay(day)) return false;
-    unsigned y, m, d;
-    Digits(day, 0, 4, y);
-    Digits(day, 4, 2, m);
-    Digits(day, 6, 2, d);
+    unsigned y = 0, m = 0, d = 0;
+    if (!IsDay(day) || !Digits(day, 0, 4, y) || !Digits(day, 4, 2, m) || !Digits(day, 6, 2, d)) return false;
     const long long local = DaysFromCivil(y, m, d) * kSecondsPerDay;
     // The offset of the instant itself: guessed from the local time, then
     // taken again at the guess (so a change of summer time that day is met).
