@@ -17,6 +17,7 @@
 #include "StoredNumber.h"
 #include "StickWindows.h"
 #include "Users.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 
@@ -68,6 +69,19 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         OnDestroy();
         return TRUE;
+    case WM_WTSSESSION_CHANGE:
+        OnSessionChange(wp);
+        return TRUE;
+    case WM_POWERBROADCAST:
+        OnPowerBroadcast(wp);
+        return Result(TRUE);
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        KeepWindowsOnScreen();
+        return TRUE;
+    case WM_SETTINGCHANGE:
+        if (wp == SPI_SETWORKAREA) KeepWindowsOnScreen();  // the taskbar moved or grew
+        return FALSE;
     case MWM_TRAYNOTIFY:
         OnTrayNotify(wp, lp);
         return TRUE;
@@ -173,10 +187,7 @@ void CMainDlg::OnDestroy() {
     // The animation player's temporary file lives in the temp folder, not the drive root.
     char temp[MAX_PATH + 1] = {};
     if (GetTempPathA(MAX_PATH, temp)) DeleteFileA((std::string(temp) + "Temp1.swf").c_str());
-    if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_)) DestroyWindow(pwdBoxWnd_);
-    pwdBoxWnd_ = nullptr;
-    if (App().hPwdBoxLib) FreeLibrary(App().hPwdBoxLib);
-    App().hPwdBoxLib = nullptr;
+    ClosePasswordBox();
     noteFont_.reset();
     if (dropTargetRegistered_) RevokeQuickNoteDropTarget(Item(IDC_QUICK_NOTE));
     dropTargetRegistered_ = false;
@@ -237,13 +248,6 @@ void CMainDlg::ApplyNoteFont() {
     noteFont_ = std::move(font);
 }
 
-void CMainDlg::CenterOverWorkArea() {
-    RECT work, rc;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    GetWindowRect(hwnd(), &rc);
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - w) / 2,
-                 work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void CMainDlg::CenterOverWorkArea() { uikit::CenterWindow(hwnd(), nullptr); }
 
 }  // namespace pinora

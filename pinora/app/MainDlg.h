@@ -60,8 +60,11 @@ public:
     HMENU TrayMenu() const { return trayMenu_.get(); }
     CLoginDlg& Login() { return login_; }
     bool HooksInstalled() const { return hooksInstalled_; }
+    bool SessionNoticesRegistered() const { return sessionNotices_; }
     RestReminder& Rest() { return rest_; }
     CNotesManagerDlg& Notes() { return notes_; }
+    // The stick editor, alarm pop-ups and today window, created on first use.
+    StickWindows& Sticks();
     const CBrowserPopup* Dictionary() const;
     // The stick manager, while it exists (command 32776 creates it).
     CStickManagerWnd* Calendar() const { return calendar_.get(); }
@@ -95,6 +98,9 @@ private:
     // Shows the login dialog: mode 0 logs somebody in, mode 1 switches user.
     void OpenLogin(int mode);
     void OpenPasswordBox();
+    void ClosePasswordBox();
+    bool PasswordBoxInUse() const;
+    void FreePasswordBoxLibrary();
     void PlacePasswordBox();
     void SetTodayMenuText(bool shown);
     void ApplyNoteFont();
@@ -105,6 +111,13 @@ private:
     void StartActivityTracking();
     void StopActivityTracking();
     static std::uint32_t LastInputTick();
+    // The user away or back: the session locked or switched away, the machine
+    // asleep (WM_WTSSESSION_CHANGE, WM_POWERBROADCAST).
+    void OnSessionChange(WPARAM change);
+    void OnPowerBroadcast(WPARAM event);
+    // The displays changed (WM_DISPLAYCHANGE, WM_DPICHANGED, a new work area):
+    // every window onto a monitor that is there (MainDlgScreens.cpp).
+    void KeepWindowsOnScreen();
     // Notes manager (MainDlgNotes.cpp): commands 1005 and 32772, Ctrl+Q, and
     // closing it, which offers unsaved edits for saving first (false: it stays).
     void OpenNotesManager();
@@ -126,6 +139,9 @@ private:
     bool trayAdded_ = false;
     bool timerRunning_ = false;
     bool hooksInstalled_ = false;
+    bool sessionNotices_ = false;  // registered for WM_WTSSESSION_CHANGE
+    bool asleep_ = false;
+    LocalTime asleepSince_;
     RestReminder rest_{&CMainDlg::LastInputTick};
     bool menuOpen_ = false;
     int trayMenuShown_ = 0;
@@ -134,8 +150,6 @@ private:
 
     std::unique_ptr<CSettingsDlg> settings_;
 
-    // The stick editor, alarm pop-up and today window, created on first use.
-    StickWindows& Sticks();
     std::unique_ptr<StickWindows> sticks_;
 
     // Command box: command words in the note box, launchers, dictionary lookup.

@@ -11,6 +11,7 @@
 #include "Launchers.h"
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 
@@ -77,6 +78,8 @@ void CMainDlg::DockDictionary(const RECT& mainRect) {
     DockPlace place = DockBeside(mainRect.left, mainRect.top, current.right - current.left,
                                  current.bottom - current.top);
     dictionary_->ShowAt(place.left, place.top, place.width, place.height);
+    // Beside a box at the left edge of a monitor it would stand off the screen.
+    uikit::KeepOnScreen(dictionary_->hwnd());
 }
 
 void CMainDlg::OnMoving(const RECT& dragged) {

@@ -43,6 +43,7 @@ private:
     void OnRestClicked();
     void OnWinkChosen(const struct WinkChoice* choice);
     void ShowPreview(int buttonId, const std::string& wink);
+    void ShowBreaksToday();
 
     SettingsLinks links_;
     std::string stickWink_;  // "stick_wink" as it will be written

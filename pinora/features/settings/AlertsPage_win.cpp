@@ -8,7 +8,10 @@
 
 #include "Catalogues_win.h"
 #include "DoRoRazIds.h"
+#include "Clock.h"
+#include "Presence.h"
 #include "ResourceLibrary.h"
+#include "RestLog.h"
 #include "Settings.h"
 #include "SettingsMessages.h"
 #include "SettingsValues.h"
@@ -100,6 +103,26 @@ void CAlertsPage::Load() {
     // Each wink that is set shows its preview, whether or not the other one is.
     ShowPreview(IDC_ALERTS_STICK_PREVIEW, stickWink_);
     ShowPreview(IDC_ALERTS_REST_PREVIEW, restWink_);
+
+    // On unless switched off: "0" is the only value that lets reminders interrupt.
+    SetChecked(IDC_ALERTS_QUIET, QuietWhenBusy());
+    ShowBreaksToday();
+}
+
+void CAlertsPage::ShowBreaksToday() {
+    // One figure from the user's break record, while it is kept.
+    HWND line = Item(IDC_ALERTS_BREAKS_TODAY);
+    const std::string record = RestLogWanted() ? CurrentUserRestLog() : std::string();
+    if (record.empty()) {
+        ShowWindow(line, SW_HIDE);
+        return;
+    }
+    const LocalTime now = CurrentClock().Now();
+    const int breaks = CountRestLogDay(record, now.year, now.month, now.day).breaks;
+    char text[128];
+    std::snprintf(text, sizeof text, LoadResString(IDS_BREAKS_TODAY).c_str(), breaks);
+    SetWindowTextA(line, text);
+    ShowWindow(line, SW_SHOW);
 }
 
 bool CAlertsPage::CanApply() {
@@ -123,6 +146,7 @@ void CAlertsPage::Apply() {
     WriteFlag(IsChecked(IDC_ALERTS_REST_DRAW), "ALERTS", "check_rest_draw");
     WriteFlag(IsChecked(IDC_ALERTS_TIP), "ALERTS", "check_tip_wnd");
     WriteSetting(OneLine(ItemText(IDC_ALERTS_TIP_TEXT)).substr(0, kTipTextLength).c_str(), "ALERTS", "tip_text");
+    WriteFlag(IsChecked(IDC_ALERTS_QUIET), "ALERTS", "quiet_when_busy");
 }
 
 void CAlertsPage::Hidden() {

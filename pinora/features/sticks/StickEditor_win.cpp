@@ -69,11 +69,14 @@ void CStickEditDlg::OpenForNewStick(HWND notify) {
     SendMessageA(hwnd(), SEM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     SendMessageA(hwnd(), SEM_ENABLEOK, 0, 1);
     if (notify && IsWindow(notify)) SendMessageA(hwnd(), SEM_SETNOTIFY, 0, reinterpret_cast<LPARAM>(notify));
+    // At the lower right corner of the monitor the user works on, on its work area.
     RECT rc;
     GetWindowRect(hwnd(), &rc);
-    const int x = GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left) - 20;
-    const int y = GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top) - 50;
-    SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE);
+    const uikit::Monitor m = uikit::MonitorAtCursor();
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    const int x = m.bounds.right - w - 20, y = m.bounds.bottom - h - 50;
+    const uikit::Rect at = uikit::FitInside(uikit::Rect{x, y, x + w, y + h}, m.work);
+    SetWindowPos(hwnd(), HWND_TOPMOST, at.left, at.top, 0, 0, SWP_NOSIZE);
     ShowWindow(hwnd(), SW_SHOW);
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SendMessageA(hwnd(), SEM_RESET, 0, 0);

@@ -6,14 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "AlertsPage.h"
+#include "App.h"
+#include "Clock.h"
 #include "DoRoRazIds.h"
 #include "GeneralPage.h"
 #include "ResourceLibrary.h"
+#include "RestLog.h"
 #include "Settings.h"
 #include "SettingsDlg.h"
 #include "SettingsMessages.h"
@@ -146,7 +150,7 @@ const std::vector<std::string> kGeneralAndSticksKeys = {"auto_start_os", "auto_s
                                                         "del_stick_directly", "note_font"};
 const std::vector<std::string> kAlertsKeys = {"check_dlg",   "check_winks",     "check_draw",    "check_each_time",
                                               "each_time",   "stick_wink",      "auto_wink",     "check_rest",
-                                              "check_rest_draw", "check_tip_wnd", "tip_text"};
+                                              "check_rest_draw", "check_tip_wnd", "tip_text", "quiet_when_busy"};
 
 TEST_F(SettingsDlgTest, OkWithoutChangeRewritesEveryKeyInOrderWithCheckDlgOn) {
     const std::string wink = Stage("a.ewf", "winks");
@@ -180,13 +184,50 @@ TEST_F(SettingsDlgTest, OkWithoutChangeRewritesEveryKeyInOrderWithCheckDlgOn) {
         {"ALERTS/check_dlg", "1"},       {"ALERTS/check_winks", "1"},     {"ALERTS/check_draw", "0"},
         {"ALERTS/check_each_time", "1"}, {"ALERTS/each_time", "120"},     {"ALERTS/stick_wink", wink},
         {"ALERTS/auto_wink", ""},        {"ALERTS/check_rest", "1"},      {"ALERTS/check_rest_draw", "0"},
-        {"ALERTS/check_tip_wnd", "1"},   {"ALERTS/tip_text", "Stand up"},
+        {"ALERTS/check_tip_wnd", "1"},   {"ALERTS/tip_text", "Stand up"},  {"ALERTS/quiet_when_busy", "1"},
     };
     for (const auto& [key, value] : expected) EXPECT_EQ(ValueOf(ini, key), value) << key;
     EXPECT_EQ(main.TodayRebuilds(), 1);
     EXPECT_EQ(fontChanges, 1);
     EXPECT_FALSE(IsWindowVisible(dlg->hwnd()));
     EXPECT_EQ(test::g_messageBoxCount, 0);
+}
+
+TEST_F(SettingsDlgTest, QuietWhileBusyBoxAndTodaysBreakCount) {
+    ManualClock clock{LocalTime{2009, 3, 5, 16, 0, 0, DayOfWeek(2009, 3, 5)}};
+    struct Undo {
+        ~Undo() {
+            App() = AppState{};
+            SetClock(nullptr);
+        }
+    } undo;
+    SetClock(&clock);
+    App().bLoggedIn = 1;
+    std::strcpy(App().szCurrentUser, "tester");
+    CreateDirectoryA((ProgramFolder() + "tester").c_str(), nullptr);
+    auto shown = [this](int id) { return (GetWindowLongPtrA(dlg->Alerts().Item(id), GWL_STYLE) & WS_VISIBLE) != 0; };
+
+    // Never written: quiet; no break record kept, so no count.
+    Open();
+    EXPECT_TRUE(IsChecked(Alerts(), IDC_ALERTS_QUIET));
+    EXPECT_FALSE(shown(IDC_ALERTS_BREAKS_TODAY));
+    test::Click(Alerts(), IDC_ALERTS_QUIET);
+    SendMessageA(dlg->hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(ValueOf(Ini(), "ALERTS/quiet_when_busy"), "0");
+
+    // The record kept: yesterday's break and today's reminder are not counted.
+    WriteSetting("1", "ALERTS", "rest_log");
+    const std::string record = CurrentUserRestLog();
+    EXPECT_EQ(record, ProgramFolder() + "tester\\rest.log");
+    AppendRestLog(record, {LocalTime{2009, 3, 4, 17, 0}, true, 40, 5});
+    AppendRestLog(record, {LocalTime{2009, 3, 5, 9, 45}, false, 45, 0});
+    AppendRestLog(record, {LocalTime{2009, 3, 5, 10, 0}, true, 45, 15});
+    AppendRestLog(record, {LocalTime{2009, 3, 5, 12, 0}, true, 60, 50});
+    Open();
+    EXPECT_FALSE(IsChecked(Alerts(), IDC_ALERTS_QUIET));
+    EXPECT_TRUE(shown(IDC_ALERTS_BREAKS_TODAY));
+    EXPECT_EQ(TextOf(Alerts(), IDC_ALERTS_BREAKS_TODAY), "Breaks taken today: 2");
+    SendMessageA(dlg->hwnd(), WM_COMMAND, IDCANCEL, 0);
 }
 
 TEST_F(SettingsDlgTest, PagesShowWhatTheReadersOfTheKeysDo) {

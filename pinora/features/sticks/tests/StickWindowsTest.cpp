@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "AlarmEffects.h"
 #include "AlarmStore.h"
 #include "App.h"
 #include "DoRoRazIds.h"
+#include "Presence.h"
 #include "ResourceLibrary.h"
 #include "Scheduler.h"
 #include "Settings.h"
@@ -529,6 +531,42 @@ TEST_F(StickWindowsTest, AlarmsDueInOnePassEachGetTheirOwnPopup) {
     EXPECT_EQ(Alarm(1, kAlarmCode), "20090305|2009|03|05|10|45|4|1|20090305");
     ASSERT_EQ(Popups().size(), 1u);
     EXPECT_EQ(TextOf(Popups()[0], IDC_ALARM_TEXT), "first");
+}
+
+std::vector<std::string> g_drawn;
+void RecordDrawing(const char* text) { g_drawn.push_back(text); }
+Presence Busy() { return Presence::Busy; }
+
+// A presentation in front: both pop-ups come, slide up and blink, but the
+// focus stays with the presentation, and neither the picture nor the wink shows.
+TEST_F(StickWindowsTest, WhileTheUserIsBusyPopupsComeQuietlyAndNoneIsLeftOut) {
+    WriteSetting("1", "ALERTS", "check_draw");
+    g_drawn.clear();
+    SetAlarmDrawing(RecordDrawing);
+    PutAlarm("20090305|2009|03|05|10|45|4|1|20090305", "1", "first");
+    PutAlarm("20090305|2009|03|05|10|45|4|1|20090305", "1", "second");
+    HWND slides = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+                                  nullptr);
+    SetForegroundWindow(slides);
+    SetFocus(slides);
+    SetPresenceProbe(Busy);
+    EXPECT_TRUE(sticks->RunAlarmCheck());
+    SetPresenceProbe(nullptr);
+    ASSERT_EQ(sticks->Popups().size(), 2u);
+    EXPECT_TRUE(test::PumpUntil(
+        [&] {
+            for (CAlarmDlg* popup : sticks->Popups())
+                if (!popup->Quiet() || !popup->SlidUp() || popup->FrameColour() != kFrameColour ||
+                    popup->BlinkCounter() != 1 || !IsWindowVisible(popup->hwnd()))
+                    return false;
+            return true;
+        },
+        8000));
+    EXPECT_EQ(GetActiveWindow(), slides);
+    EXPECT_EQ(GetFocus(), slides);
+    EXPECT_TRUE(g_drawn.empty());
+    SetAlarmDrawing(nullptr);
+    DestroyWindow(slides);
 }
 
 TEST_F(StickWindowsTest, OutOfDatePopupIsNotSnoozed) {
