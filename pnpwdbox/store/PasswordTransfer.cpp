@@ -65,6 +65,13 @@ AddResult AddPlannedRecords(const pninterop::ImportPlan& plan) {
     return result;
 }
 
+ExportFormat ExportFormatOfName(const std::string& path) {
+    const size_t dot = path.find_last_of("./\\");
+    std::string extension = dot == std::string::npos || path[dot] != '.' ? std::string() : path.substr(dot);
+    for (char& c : extension) c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return extension == ".csv" ? ExportFormat::KeePassXcCsv : ExportFormat::KeePassXml;
+}
+
 bool BuildExportFile(ExportFormat format, const pninterop::FromBoxText& fromBox,
                      const std::function<void(unsigned char*, size_t)>& randomBytes, ExportFile& file) {
     file = ExportFile();

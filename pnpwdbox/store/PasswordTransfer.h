@@ -26,6 +26,9 @@ bool FillImportRules(pninterop::ImportRules& rules);
 AddResult AddPlannedRecords(const pninterop::ImportPlan& plan);
 
 enum class ExportFormat { KeePassXml, KeePassXcCsv };
+// The format a file name asks for: KeePassXC's CSV for ".csv" (any case),
+// KeePass 2 XML otherwise.
+ExportFormat ExportFormatOfName(const std::string& path);
 
 // The name of the group the exported groups hang from.
 extern const char kExportRootGroup[];
