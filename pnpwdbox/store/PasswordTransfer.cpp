@@ -79,7 +79,11 @@ bool BuildExportFile(ExportFormat format, const pninterop::FromBoxText& fromBox,
     std::vector<pninterop::Entry> entries;
     const bool read = PwdStore().readLiveRecords([&](const ListedRecord& r) {
         pninterop::Entry entry;
-        pninterop::BoxRecord record{NameOf(names, r.group), r.user, r.password, r.url, r.comments, r.endDay};
+        // The group an import put a root group's entries in gives them back
+        // to the root: a database of KeePassXC's comes back as it was.
+        std::string group = NameOf(names, r.group);
+        if (group == kExportRootGroup) group.clear();
+        pninterop::BoxRecord record{group, r.user, r.password, r.url, r.comments, r.endDay};
         if (!r.damaged && pninterop::EntryFromBoxRecord(record, fromBox, entry))
             entries.push_back(std::move(entry));
         else

@@ -30,7 +30,9 @@ enum class ExportFormat { KeePassXml, KeePassXcCsv };
 // KeePass 2 XML otherwise.
 ExportFormat ExportFormatOfName(const std::string& path);
 
-// The name of the group the exported groups hang from.
+// The name of the group the exported groups hang from ("Root", as KeePassXC
+// names it). The box's group of that name is exported as that root group's
+// own entries, where an import of KeePassXC's file took them from.
 extern const char kExportRootGroup[];
 
 struct ExportFile {

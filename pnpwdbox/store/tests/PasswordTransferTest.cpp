@@ -124,12 +124,12 @@ TEST_F(PasswordTransferTest, ExportCarriesEverySoundRecordAndLeavesDamagedOnesOu
     OpenBox();
     const std::vector<pninterop::Entry> made = {
         Entry("Work/Mail", "Post \"office\"", "ann", "a\"b,c", "https://mail.example", "one\ntwo", "20301231"),
-        Entry("Bank", "bank.example", "", "p", "https://bank.example/login"),
+        Entry("", "bank.example", "", "p", "https://bank.example/login"),  // of the root group "Root"
     };
-    const pninterop::ImportPlan plan = Plan(made, "Passwords");
-    ASSERT_EQ(plan.records.size(), 2u);
+    const pninterop::ImportPlan plan = Plan(made, pnstore::kExportRootGroup);
+    ASSERT_EQ(plan.groups, (Strings{"Work/Mail", "Root"}));
     ASSERT_EQ(pnstore::AddPlannedRecords(plan), AddResult::Added);
-    ASSERT_EQ(store_.addRecords({{"Bank", "eve", "x", "https://evil.example", "", ""}}), AddResult::Added);
+    ASSERT_EQ(store_.addRecords({{"Root", "eve", "x", "https://evil.example", "", ""}}), AddResult::Added);
     Exec("update pn_pwd set pwd_url='https://evil.example/2' where pwd_user='eve'");
 
     for (auto format : {pnstore::ExportFormat::KeePassXml, pnstore::ExportFormat::KeePassXcCsv}) {
@@ -143,16 +143,19 @@ TEST_F(PasswordTransferTest, ExportCarriesEverySoundRecordAndLeavesDamagedOnesOu
         ASSERT_TRUE(back.ok());
         EXPECT_EQ(back.rootGroup, pnstore::kExportRootGroup);
         ASSERT_EQ(back.entries.size(), 2u);
-        for (size_t i = 0; i < 2; ++i) {
-            EXPECT_EQ(back.entries[i].group, made[i].group);
-            EXPECT_EQ(back.entries[i].title, made[i].title);
-            EXPECT_EQ(back.entries[i].user, made[i].user);
-            EXPECT_EQ(back.entries[i].password, made[i].password);
-            EXPECT_EQ(back.entries[i].url, made[i].url);
-            EXPECT_EQ(back.entries[i].notes, made[i].notes);
-        }
-        if (format == pnstore::ExportFormat::KeePassXml) {
-            EXPECT_EQ(back.entries[0].endDay, "20301231");
+        for (const pninterop::Entry& want : made) {
+            const pninterop::Entry* got = nullptr;
+            for (const pninterop::Entry& e : back.entries)
+                if (e.title == want.title) got = &e;
+            ASSERT_NE(got, nullptr) << want.title;
+            EXPECT_EQ(got->group, want.group);
+            EXPECT_EQ(got->user, want.user);
+            EXPECT_EQ(got->password, want.password);
+            EXPECT_EQ(got->url, want.url);
+            EXPECT_EQ(got->notes, want.notes);
+            if (format == pnstore::ExportFormat::KeePassXml) {
+                EXPECT_EQ(got->endDay, want.endDay);
+            }
         }
     }
     pnstore::EndSession();
