@@ -86,18 +86,11 @@ std::string CImportPreviewDlg::WhyRefused(const pninterop::RefusedEntry& refusal
 }
 
 INT_PTR CImportPreviewDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
-    switch (msg) {
-    case WM_INITDIALOG:
+    if (msg == WM_INITDIALOG) {
         OnInit();
         return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
-            EndDialog(hwnd(), LOWORD(wp));
-            return TRUE;
-        }
-        break;
     }
-    return FALSE;
+    return EndOnOkOrCancel(msg, wp);
 }
 
 void CImportPreviewDlg::OnInit() {

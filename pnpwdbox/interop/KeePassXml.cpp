@@ -363,15 +363,7 @@ private:
 ReadResult ReadKeePassXml(std::string_view bytes, LocalOffset offset) {
     ReadResult result;
     result.format = FileFormat::KeePassXml;
-    if (bytes.size() > kMaxFileBytes) {
-        result.error = {ReadProblem::TooLarge, 1};
-        return result;
-    }
-    if (!SkipByteOrderMark(bytes)) {
-        result.error = {ReadProblem::Utf16, 1};
-        return result;
-    }
-    result.error = CheckFileText(bytes, true);
+    result.error = OpenFileText(bytes, true);
     if (!result.ok()) return result;
     return KeePassReader(bytes, offset).read();
 }

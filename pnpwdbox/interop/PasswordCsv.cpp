@@ -145,15 +145,7 @@ std::string Quoted(const std::string& text) {
 
 ReadResult ReadPasswordCsv(std::string_view bytes) {
     ReadResult result;
-    if (bytes.size() > kMaxFileBytes) {
-        result.error = {ReadProblem::TooLarge, 1};
-        return result;
-    }
-    if (!SkipByteOrderMark(bytes)) {
-        result.error = {ReadProblem::Utf16, 1};
-        return result;
-    }
-    result.error = CheckFileText(bytes, false);
+    result.error = OpenFileText(bytes, false);
     if (!result.ok()) return result;
 
     std::vector<CsvRow> rows;

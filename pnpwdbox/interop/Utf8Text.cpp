@@ -145,4 +145,10 @@ const char* ProblemName(ReadProblem problem) {
     return "?";
 }
 
+ReadError OpenFileText(std::string_view& bytes, bool xml) {
+    if (bytes.size() > kMaxFileBytes) return {ReadProblem::TooLarge, 1};
+    if (!SkipByteOrderMark(bytes)) return {ReadProblem::Utf16, 1};
+    return CheckFileText(bytes, xml);
+}
+
 }  // namespace pninterop

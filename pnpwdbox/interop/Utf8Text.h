@@ -30,6 +30,10 @@ bool SkipByteOrderMark(std::string_view& text);
 // ReadProblem::None.
 ReadError CheckFileText(std::string_view text, bool xml);
 
+// What every reader does first: refuses a file over kMaxFileBytes or in
+// UTF-16, drops a UTF-8 byte order mark from `bytes`, then CheckFileText.
+ReadError OpenFileText(std::string_view& bytes, bool xml);
+
 // Counts lines as editors do: "\r\n", "\n" and a lone "\r" each end one.
 class LineCounter {
 public:
