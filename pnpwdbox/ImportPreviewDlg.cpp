@@ -134,7 +134,8 @@ void CImportPreviewDlg::FillRefused() {
     AddColumns(hwnd(), list,
                {{pwdbox::ResString(IDS_PB_COL_LINE), 24}, {pwdbox::ResString(IDS_PB_COL_ENTRY), 90},
                 {pwdbox::ResString(IDS_PB_COL_WHY), 200}});
-    for (const pninterop::RefusedEntry& r : plan_.refused) {
+    for (size_t i = 0; i < plan_.refused.size() && i < kListedRefusals; ++i) {
+        const pninterop::RefusedEntry& r = plan_.refused[i];
         const pninterop::Entry& e = file_.entries[r.entry];
         std::string why;
         pwdbox::Utf8FromBoxText(WhyRefused(r), why);

@@ -13,8 +13,10 @@
 
 class CImportPreviewDlg : public uikit::Dialog {
 public:
-    // At most this many records are listed.
+    // At most this many records, and refused entries, are listed (the
+    // counts above the lists are whole).
     static constexpr size_t kListedRecords = 100;
+    static constexpr size_t kListedRefusals = 1000;
 
     CImportPreviewDlg(const pninterop::ReadResult& file, const pninterop::ImportPlan& plan) : file_(file), plan_(plan) {}
     INT_PTR Run(HWND owner);
