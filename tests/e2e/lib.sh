@@ -148,6 +148,17 @@ activate_desktop() { focus_desktop; xdotool mousemove 640 40 click 1; sleep 0.3;
 # Types text into whatever has the keyboard, slowly enough for Wine.
 type_text() { xdotool type --delay 100 "$1"; }
 
+# Whether a window of exactly this title is there.
+window_named() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+# Each top-level window of the Wine desktop is an X window of its own: the
+# keys go to the one that has the X focus.
+give_keys() {
+  local w
+  w=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
+  [ -n "$w" ] && xdotool windowfocus "$w" 2>/dev/null
+  sleep 0.3
+}
+
 remove_run_value() {
   "$wine_run" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Pinora notes' /f >/dev/null 2>&1 || true
 }
