@@ -163,6 +163,6 @@ check "its export holds every entry with the same group, title, user name, passw
 check "Exit ends Pinora" choose_tray_item in-exit pinora_gone
 pinora_gone || kill "$pinora_pid" 2>/dev/null
 wait "$pinora_pid" 2>/dev/null
-check "nothing crashed on the way" bash -c "! grep -qa 'Unhandled' '$log'"
+check "nothing crashed on the way" no_crash_in "$log"
 remove_run_value
 finish
