@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "TextConversion.h"
+
 namespace pinora {
 
 const char* const kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -104,6 +106,8 @@ bool WriteFirstRunSettings(const std::string& defaultWinkPath) {
     WriteSetting("242", "HOTKEY", "hotkey");
     WriteSetting(defaultWinkPath.c_str(), "ALERTS", "stick_wink");
     WriteSetting(defaultWinkPath.c_str(), "ALERTS", "auto_wink");
+    // A new folder holds no text of an earlier version: nothing to convert.
+    WriteSetting(kTextEncodingUtf8, "SETTINGS", kTextEncodingKey);
     return true;
 }
 

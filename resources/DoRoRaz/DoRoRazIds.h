@@ -65,3 +65,4 @@
 #include "CalendarIds.h"
 #include "HardeningIds.h"
 #include "SettingsIds.h"
+#include "TextIds.h"

@@ -1,0 +1,39 @@
+// Text of windows and resources in the program's code page (UTF-8): read
+// whole and cut only between characters, and edit controls limited in bytes,
+// so that what is typed fits the field it is stored in.
+//
+// Every edit that feeds a field of fixed size gets one call when its dialog
+// starts:   uikit::LimitItemTextBytes(dialog, IDC_..., bytes);
+// and is read with   uikit::ItemText(dialog, IDC_..., bytes).
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+namespace uikit {
+
+constexpr size_t kWholeText = static_cast<size_t>(-1);
+
+// The whole text of a window (an edit box, a combo box, a static), cut to at
+// most maxBytes between two characters.
+std::string WindowText(HWND window, size_t maxBytes = kWholeText);
+std::string ItemText(HWND dialog, int id, size_t maxBytes = kWholeText);
+
+// A string of a resource library, whole; "" when it is missing.
+std::string ResourceText(HINSTANCE module, UINT id);
+
+// Limits an edit box, or the edit part of a combo box, to maxBytes bytes of
+// text in the program's code page: a character that would not fit is not
+// taken (typed, pasted, dropped, from an input method or set by the program),
+// a paste takes what fits of it, and the system beeps as at its own limit.
+// False when the window is neither.
+bool LimitTextBytes(HWND edit, size_t maxBytes) noexcept;
+bool LimitItemTextBytes(HWND dialog, int id, size_t maxBytes) noexcept;
+
+// Whether the user changed an edit box's text since the program last set it:
+// a stored text is written back as it was unless it was edited (a text that is
+// not UTF-8 is shown with replacement characters and must not come back so).
+bool TextEdited(HWND edit) noexcept;
+
+}  // namespace uikit
