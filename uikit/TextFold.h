@@ -1,5 +1,6 @@
 // Case-blind comparison of the program's text (UTF-8) over the whole of
-// Unicode: "привет" finds "Привет", "JÜRGEN" is "Jürgen". Windows folds with
+// Unicode: a Cyrillic word in small letters finds it with a capital, an
+// accented name typed in capitals is the same name. Windows folds with
 // its own upper-case table (LCMapStringEx in the invariant locale: the same
 // for every user, like the file system's rule for names); the host build
 // stands in with the cases of Latin, Greek and Cyrillic, so the rules can be

@@ -7,6 +7,7 @@
 
 #include "StorePlatform.h"
 #include "TextCipher.h"
+#include "TextFold.h"
 
 namespace pnstore {
 
@@ -379,13 +380,13 @@ bool CPwdStore::readLiveRecords(const std::function<bool(const ListedRecord&)>& 
 }
 
 std::vector<int> CPwdStore::searchByUrl(const char* text) {
-    // Escaped twice over: a quote stays a quote, and % and _ are matched as
-    // themselves rather than as wildcards.
-    std::string sql = FormatSql("select pwd_id,pwd_user from pn_pwd where pwd_url like '%%%s%%' escape '\\'",
-                                escapeLikeText(text).c_str());
+    // SQLite's LIKE folds ASCII letters only: the addresses are compared here,
+    // case aside in every script, the typed text as one piece (no wildcards).
+    const std::string wanted = text ? text : "";
     std::vector<int> ids;
     OnDatabase(0, [&](CppSQLite3Connection& db) {
-        for (CppSQLite3ResultSet rows = db.query(sql.c_str()); !rows.atEnd(); rows.next()) ids.push_back(rows.intField(0, 0));
+        for (CppSQLite3ResultSet rows = db.query("select pwd_id,pwd_url from pn_pwd;"); !rows.atEnd(); rows.next())
+            if (uikit::ContainsIgnoringCase(rows.textField(1, ""), wanted)) ids.push_back(rows.intField(0, 0));
         return 0;
     });
     return ids;

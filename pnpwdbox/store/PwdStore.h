@@ -140,7 +140,7 @@ public:
     // Live records in table order, passwords decrypted; stops when `row`
     // returns false. False when the database could not be read to the end.
     bool readLiveRecords(const std::function<bool(const ListedRecord&)>& row);
-    // Record numbers whose url contains `text` (ASCII letters in either case),
+    // Record numbers whose url contains `text` (case aside, in every script),
     // deleted records included.
     std::vector<int> searchByUrl(const char* text);
 

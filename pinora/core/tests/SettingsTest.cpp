@@ -49,6 +49,7 @@ TEST_F(SettingsTest, FirstRunWritesExactlyTheFirstRunValuesAndTheRunValue) {
         {"SETTINGS/auto_start_os", "1"}, {"SETTINGS/auto_start_dk", "1"}, {"ALERTS/check_dlg", "1"},
         {"ALERTS/check_each_time", "1"}, {"ALERTS/each_time", "45"},      {"ALERTS/check_rest", "1"},
         {"HOTKEY/hotkey", "242"},        {"ALERTS/stick_wink", wink},     {"ALERTS/auto_wink", wink},
+        {"SETTINGS/text_encoding", "utf-8"},  // a new folder needs no conversion
     };
     EXPECT_EQ(IniEntries(SettingsPath()), expected);
     EXPECT_EQ(RunValue(), ThisProgram());

@@ -1,27 +1,11 @@
-// The system's text rules for the search: CharUpperA (the locale's upper case)
-// and _mbsstr (never matches from the middle of a double-byte character).
+// Reading a note file on Windows: shared, so a note another program holds open
+// can still be searched.
 #include <windows.h>
-#include <mbstring.h>
 
 #include "Handles.h"
 #include "NoteSearch.h"
 
 namespace pinora {
-namespace {
-
-void ToUpperSystem(char* text) { CharUpperA(text); }
-
-const char* FindMultibyte(const char* text, const char* keywords) {
-    return reinterpret_cast<const char*>(_mbsstr(reinterpret_cast<const unsigned char*>(text),
-                                                 reinterpret_cast<const unsigned char*>(keywords)));
-}
-
-}  // namespace
-
-const KeywordFolding& SystemFolding() {
-    static const KeywordFolding folding{ToUpperSystem, FindMultibyte};
-    return folding;
-}
 
 bool ReadNoteFile(const char* path, std::string& bytes) {
     // Shared: a note another program holds open can still be read.

@@ -365,7 +365,7 @@ class NotesExportTest : public NotesManagerTest {
 protected:
     // Ticks the 1st, 2nd and 3rd of September; the 2nd has no file.
     void TickThree() {
-        Note("2008-09-01.txt", "First {note} \xE9t\xE9\r\n");
+        Note("2008-09-01.txt", "First {note} \xC3\xA9t\xC3\xA9\r\n");  // UTF-8, as the program writes
         Note("2008-09-03.txt", "Third note\r\n");
         Open();
         manager.TickEntry(8, false);
@@ -418,7 +418,7 @@ TEST_F(NotesExportTest, WordIsDrivenByNameInListOrder) {
         "Selection get Font ",
         "Font put Italic 1",
         "Selection call TypeText " + missing,
-        "Selection call TypeText First {note} \xE9t\xE9\r\n",
+        "Selection call TypeText First {note} \xC3\xA9t\xC3\xA9\r\n",
         "Selection call TypeText Third note\r\n",
     };
     std::vector<std::string> seen;
