@@ -14,6 +14,7 @@
 #include "PwdBoxEnv.h"
 #include "PwdStore.h"
 #include "TextCipher.h"
+#include "Utf8Text.h"
 
 namespace {
 
@@ -105,9 +106,9 @@ void FillSheet(HWND owner, IDispatch* sheet) {
             char plain[kCipherFieldSize] = {};
             cryptField(rows.textField("pwd_pwd", ""), plain, 1);
             PutCell(owner, sheet, n, 1, std::to_string(n));
-            PutCell(owner, sheet, n, 2, std::string(rows.textField(0, "")).substr(0, 127));
+            PutCell(owner, sheet, n, 2, uikit::Utf8Prefix(rows.textField(0, ""), 127));
             PutCell(owner, sheet, n, 3, plain);
-            PutCell(owner, sheet, n, 4, std::string(rows.textField("pwd_url", "")).substr(0, 1023));
+            PutCell(owner, sheet, n, 4, uikit::Utf8Prefix(rows.textField("pwd_url", ""), 1023));
             SecureZeroMemory(plain, sizeof plain);
         }
     } catch (const CppSQLite3Exception&) {

@@ -6,6 +6,8 @@
 #include "PwdStore.h"
 #include "SmallDialogs.h"
 #include "UpdateChannel.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 CPwdLoginPanel::CPwdLoginPanel() = default;
 CPwdLoginPanel::~CPwdLoginPanel() = default;
@@ -45,7 +47,7 @@ INT_PTR CPwdLoginPanel::OnMessage(UINT msg, WPARAM wp, LPARAM) {
 }
 
 void CPwdLoginPanel::OnInit() {
-    SendMessageA(Item(IDC_PB_LOGIN_PWD), EM_LIMITTEXT, 127, 0);
+    uikit::LimitItemTextBytes(hwnd(), IDC_PB_LOGIN_PWD, 127);
     // The link to set a master password is offered only when the user table
     // cannot be read at all.
     if (!pnstore::PwdStore().probeUserTable()) {
@@ -58,7 +60,9 @@ void CPwdLoginPanel::OnInit() {
 void CPwdLoginPanel::OnOk() {
     HWND edit = Item(IDC_PB_LOGIN_PWD);
     char password[128] = {};
-    GetWindowTextA(edit, password, sizeof password);
+    std::string typed = uikit::WindowText(edit, sizeof password - 1);
+    uikit::CopyUtf8(password, sizeof password, typed.c_str());
+    SecureZeroMemory(typed.data(), typed.size());
     if (!password[0]) {
         pwdbox::ShowInfo(hwnd(), IDS_PB_EMPTY_MASTER, IDS_PB_MESSAGE_TITLE);
         return;

@@ -7,6 +7,7 @@
 #include "PwdStore.h"
 #include "RecordDlg.h"
 #include "SmallDialogs.h"
+#include "Utf8Text.h"
 
 using pnstore::PwdStore;
 
@@ -116,7 +117,7 @@ void CPnPwdBoxCtrl::CopyCell(int column, size_t limit, bool secret) {
     if (currentRecord_ < 0 || !list_.HasRecord(currentRecord_)) return;
     std::string text =
         column == kPasswordColumn ? list_.CellSecondText(currentRecord_, column) : list_.CellText(currentRecord_, column);
-    if (text.size() > limit) text.resize(limit);
+    if (text.size() > limit) text.resize(uikit::Utf8PrefixLength(text, limit));
     if (!pwdbox::PutClipboardText(hwnd(), text)) return;
     // Secrets leave the clipboard again after a while ("clip_clear_seconds",
     // 12 unless set; 0 keeps them).

@@ -8,6 +8,8 @@
 #include "PwdBoxEnv.h"
 #include "PwdStore.h"
 #include "Skin.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 namespace pwdbox {
 namespace {
@@ -59,9 +61,8 @@ void FreeResLib() noexcept {
 }
 
 std::string ResString(int id) {
-    char text[1024] = {};
-    if (HMODULE lib = ResLib()) LoadStringA(lib, UINT(id), text, sizeof text);
-    return text;
+    HMODULE lib = ResLib();
+    return lib ? uikit::Utf8Prefix(uikit::ResourceText(lib, UINT(id)), 1023) : std::string();
 }
 
 void EnsureToolkit() noexcept {
@@ -84,8 +85,8 @@ int ShowText(HWND owner, const std::string& text, const std::string& title, UINT
 int ShowInfo(HWND owner, int textId, int titleId, UINT buttons) noexcept {
     try {
         // Texts are cut as the numbered strings' buffers are: 127 and 31.
-        std::string text = ResString(textId).substr(0, 127);
-        std::string title = ResString(titleId).substr(0, 31);
+        std::string text = uikit::Utf8Prefix(ResString(textId), 127);
+        std::string title = uikit::Utf8Prefix(ResString(titleId), 31);
         return ShowText(owner, text, title, buttons | MB_ICONINFORMATION);
     } catch (...) {
         return IDCANCEL;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Dialog.h"
+#include "WindowText.h"
 
 class CPwdRecordDlg : public uikit::Dialog {
 public:
@@ -45,4 +46,6 @@ private:
     int record_ = -1;
     int group_ = -1;
     std::string password_;
+    // What is stored is saved back as it is unless it was edited.
+    uikit::StoredTextEdit url_, comments_;
 };

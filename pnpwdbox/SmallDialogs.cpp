@@ -10,6 +10,8 @@
 #include "PwdMessages.h"
 #include "PwdStore.h"
 #include "TextCipher.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 using pnstore::PwdStore;
 
@@ -17,11 +19,7 @@ namespace {
 
 constexpr int kPasswordLimit = 127;
 
-std::string ItemText(HWND dialog, int id) {
-    char text[1024] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
+std::string ItemText(HWND dialog, int id) { return uikit::ItemText(dialog, id, 1023); }
 
 void FocusAndSelect(HWND dialog, int id) {
     HWND field = GetDlgItem(dialog, id);
@@ -30,7 +28,7 @@ void FocusAndSelect(HWND dialog, int id) {
 }
 
 void LimitTexts(HWND dialog, std::initializer_list<int> ids, int limit) {
-    for (int id : ids) SendMessageA(GetDlgItem(dialog, id), EM_LIMITTEXT, WPARAM(limit), 0);
+    for (int id : ids) uikit::LimitItemTextBytes(dialog, id, size_t(limit));
 }
 
 }  // namespace
@@ -56,7 +54,7 @@ void CRenameGroupDlg::Open(HWND owner, int group, const std::string& name, POINT
 
 INT_PTR CRenameGroupDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     if (msg == WM_INITDIALOG) {
-        SendMessageA(Item(IDC_PB_NEW_NAME), EM_LIMITTEXT, 127, 0);
+        uikit::LimitItemTextBytes(hwnd(), IDC_PB_NEW_NAME, 127);
         return TRUE;
     }
     if (msg != WM_COMMAND) return FALSE;
@@ -72,7 +70,7 @@ INT_PTR CRenameGroupDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
 }
 
 void CRenameGroupDlg::OnOk() {
-    std::string name = ItemText(hwnd(), IDC_PB_NEW_NAME).substr(0, 127);
+    std::string name = uikit::ItemText(hwnd(), IDC_PB_NEW_NAME, 127);
     if (name.empty()) {
         pwdbox::ShowInfo(hwnd(), IDS_PB_EMPTY_GROUP_NAME, IDS_PB_MESSAGE_TITLE);
         return;
@@ -84,7 +82,7 @@ void CRenameGroupDlg::OnOk() {
         }
         PbRenameBlock block{};
         block.group = group_;
-        std::snprintf(block.name, sizeof block.name, "%s", name.c_str());
+        uikit::CopyUtf8(block.name, sizeof block.name, name.c_str());
         if (control_) SendMessageA(control_, PBM_RENAMEGROUPROW, 0, LPARAM(&block));
     }
     SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(Item(IDCANCEL)));
@@ -101,7 +99,7 @@ void CPwdSearchDlg::Open(HWND owner) {
 
 INT_PTR CPwdSearchDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     if (msg == WM_INITDIALOG) {
-        SendMessageA(Item(IDC_PB_SEARCH_TEXT), EM_LIMITTEXT, 64, 0);
+        uikit::LimitItemTextBytes(hwnd(), IDC_PB_SEARCH_TEXT, 64);
         SetDlgItemTextA(hwnd(), IDC_PB_SEARCH_TEXT, "");
         matches_.clear();
         position_ = 0;

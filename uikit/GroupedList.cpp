@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Utf8Text.h"
+
 namespace uikit {
 namespace {
 
@@ -422,7 +424,7 @@ LRESULT GroupedList::HandleListNotify(NMHDR* header) {
             int row = info->item.iItem, column = info->item.iSubItem;
             std::string text = IsGroupRow(row) ? (column == 0 ? GroupText(GroupKeyOfRow(row)) : std::string())
                                                : CellText(RecordKeyOfRow(row), column);
-            lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
+            CopyUtf8(info->item.pszText, static_cast<size_t>(info->item.cchTextMax), text.c_str());
         }
         return 0;
     }

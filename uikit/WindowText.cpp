@@ -47,6 +47,18 @@ std::wstring FittingStart(const std::wstring& text, size_t room) {
     return text.substr(0, units);
 }
 
+// Sets the text past the limit's own procedure. The subclass procedure gets
+// a window's messages in the window's own character set: text of an ANSI
+// window (one made from an "A" dialog template) goes as ANSI.
+void SetTextBelowLimit(HWND edit, const std::wstring& text) {
+    if (IsWindowUnicode(edit)) {
+        DefSubclassProc(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    } else {
+        const std::string narrow = Narrow(text.data(), static_cast<int>(text.size()));
+        DefSubclassProc(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(narrow.c_str()));
+    }
+}
+
 // After a change that made the text too long: of what the change put in (the
 // part between what stayed before and after it) only what fits stays.
 void TrimInserted(HWND edit, const std::wstring& before, size_t maxBytes) {
@@ -66,7 +78,7 @@ void TrimInserted(HWND edit, const std::wstring& before, size_t maxBytes) {
     const std::wstring fitting = FittingStart(inserted, maxBytes > fixed ? maxBytes - fixed : 0);
     const BOOL modified = static_cast<BOOL>(SendMessageW(edit, EM_GETMODIFY, 0, 0));
     const std::wstring result = keptHead + fitting + keptTail;
-    DefSubclassProc(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(result.c_str()));
+    SetTextBelowLimit(edit, result);
     SendMessageW(edit, EM_SETMODIFY, modified, 0);
     const DWORD caret = static_cast<DWORD>(keptHead.size() + fitting.size());
     DefSubclassProc(edit, EM_SETSEL, caret, caret);
@@ -93,9 +105,15 @@ LRESULT CALLBACK LimitProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
     try {
         if (msg == WM_SETTEXT && lp) {
             // Set by the program: what fits of the start of it.
+            const size_t room = static_cast<size_t>(maxBytes);
+            if (!IsWindowUnicode(edit)) {
+                const char* text = reinterpret_cast<const char*>(lp);
+                const std::string fitting = Utf8Prefix(text, room);
+                return DefSubclassProc(edit, msg, wp, reinterpret_cast<LPARAM>(fitting.c_str()));
+            }
             const std::wstring text(reinterpret_cast<const wchar_t*>(lp));
-            if (Bytes(text) <= static_cast<size_t>(maxBytes)) return DefSubclassProc(edit, msg, wp, lp);
-            const std::wstring fitting = FittingStart(text, static_cast<size_t>(maxBytes));
+            if (Bytes(text) <= room) return DefSubclassProc(edit, msg, wp, lp);
+            const std::wstring fitting = FittingStart(text, room);
             return DefSubclassProc(edit, msg, wp, reinterpret_cast<LPARAM>(fitting.c_str()));
         }
         if (!MayInsertText(msg, wp)) return DefSubclassProc(edit, msg, wp, lp);
@@ -148,6 +166,17 @@ bool LimitItemTextBytes(HWND dialog, int id, size_t maxBytes) noexcept {
     return LimitTextBytes(GetDlgItem(dialog, id), maxBytes);
 }
 
-bool TextEdited(HWND edit) noexcept { return SendMessageA(edit, EM_GETMODIFY, 0, 0) != 0; }
+void StoredTextEdit::Show(HWND edit, const std::string& stored) {
+    stored_ = stored;
+    SetWindowTextA(edit, stored.c_str());
+    shown_ = WindowText(edit);
+}
+
+std::string StoredTextEdit::Read(HWND edit, size_t maxBytes) const {
+    std::string text = WindowText(edit);
+    if (text == shown_) text = stored_;
+    if (text.size() > maxBytes) text.resize(Utf8PrefixLength(text, maxBytes));
+    return text;
+}
 
 }  // namespace uikit

@@ -31,9 +31,18 @@ std::string ResourceText(HINSTANCE module, UINT id);
 bool LimitTextBytes(HWND edit, size_t maxBytes) noexcept;
 bool LimitItemTextBytes(HWND dialog, int id, size_t maxBytes) noexcept;
 
-// Whether the user changed an edit box's text since the program last set it:
-// a stored text is written back as it was unless it was edited (a text that is
-// not UTF-8 is shown with replacement characters and must not come back so).
-bool TextEdited(HWND edit) noexcept;
+// A stored text shown in an edit box and read back from it: as it was stored
+// while the box still shows what it was given, else as the box holds it. A
+// stored text that is not UTF-8 shows replacement characters; read back from
+// the box it would be written over with them although nobody edited it.
+class StoredTextEdit {
+public:
+    void Show(HWND edit, const std::string& stored);
+    std::string Read(HWND edit, size_t maxBytes = kWholeText) const;
+
+private:
+    std::string stored_;
+    std::string shown_;
+};
 
 }  // namespace uikit

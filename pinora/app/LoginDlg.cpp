@@ -12,16 +12,13 @@
 #include "TextCipher.h"
 #include "Users.h"
 #include "WindowPlacement.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
 
-std::string ItemText(HWND dialog, int id, int maxChars) {
-    std::string text(static_cast<size_t>(maxChars) + 1, '\0');
-    int n = GetDlgItemTextA(dialog, id, text.data(), maxChars + 1);
-    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    return text;
-}
+std::string ItemText(HWND dialog, int id, int maxBytes) { return uikit::ItemText(dialog, id, static_cast<size_t>(maxBytes)); }
 
 void Complain(HWND dialog, UINT textId) {
     uikit::ShowMessageBox(dialog, LoadResString(textId).c_str(), LoadResString(IDS_CAPTION).c_str(),
@@ -90,7 +87,8 @@ void CLoginDlg::OnInit() {
             SetDlgItemTextA(hwnd(), IDC_PASSWORD, password);
         SecureZeroMemory(password, sizeof password);
     }
-    SendDlgItemMessageA(hwnd(), IDC_PASSWORD, EM_LIMITTEXT, 127, 0);
+    uikit::LimitItemTextBytes(hwnd(), IDC_USER_NAME, 63);
+    uikit::LimitItemTextBytes(hwnd(), IDC_PASSWORD, 127);
     Center();
 }
 
@@ -119,8 +117,7 @@ void CLoginDlg::OnOk() {
     }
     App().bLoggedIn = 1;
     CreateDirectoryA((ProgramFolder() + name).c_str(), nullptr);
-    std::strncpy(App().szCurrentUser, name.c_str(), sizeof App().szCurrentUser - 1);
-    App().szCurrentUser[sizeof App().szCurrentUser - 1] = '\0';
+    uikit::CopyUtf8(App().szCurrentUser, sizeof App().szCurrentUser, name.c_str());
     SaveLoginSettings(name, password);
     OutputDebugStringA("Pinora: logged in\n");
     if (owner_) SendMessageA(owner_, mode_ == 1 ? MWM_CLOSEPOPUPS : MWM_STARTTIMER, 0, 0);
@@ -162,9 +159,9 @@ INT_PTR CNewUserDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
         tablePath_ = userTablePath();
         createUserTable(tablePath_);
         // What is typed is what is stored: the table keeps 11 password characters.
-        SendDlgItemMessageA(hwnd(), IDC_NEW_USER_NAME, EM_LIMITTEXT, 63, 0);
-        SendDlgItemMessageA(hwnd(), IDC_PASSWORD, EM_LIMITTEXT, 11, 0);
-        SendDlgItemMessageA(hwnd(), IDC_PASSWORD_AGAIN, EM_LIMITTEXT, 11, 0);
+        uikit::LimitItemTextBytes(hwnd(), IDC_NEW_USER_NAME, 63);
+        uikit::LimitItemTextBytes(hwnd(), IDC_PASSWORD, 11);
+        uikit::LimitItemTextBytes(hwnd(), IDC_PASSWORD_AGAIN, 11);
         CenterDialog(hwnd(), GetWindow(hwnd(), GW_OWNER));
         return TRUE;
     case WM_COMMAND:

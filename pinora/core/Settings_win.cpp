@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "TextConversion.h"
+#include "Utf8Text.h"
 
 namespace pinora {
 
@@ -40,17 +41,32 @@ void SetProgramFolder(const std::string& folder) {
 
 std::string SettingsPath() { return ProgramFolder() + "pinora.ini"; }
 
+namespace {
+
+// The whole value: the system cuts a value too long for the buffer anywhere,
+// also inside a character, so it is read whole and cut here.
+std::string WholeSetting(const char* section, const char* key) {
+    std::string buf(256, '\0');
+    for (;;) {
+        const DWORD n = GetPrivateProfileStringA(section, key, "", buf.data(), static_cast<DWORD>(buf.size()),
+                                                 SettingsPath().c_str());
+        if (n + 1 < buf.size() || buf.size() >= (1u << 20)) {
+            buf.resize(std::strlen(buf.c_str()));
+            return buf;
+        }
+        buf.resize(buf.size() * 4);
+    }
+}
+
+}  // namespace
+
 void ReadSetting(const char* section, const char* key, char* buf, int size) {
     if (!buf || size <= 0) return;
-    buf[0] = '\0';
-    GetPrivateProfileStringA(section, key, "", buf, static_cast<DWORD>(size), SettingsPath().c_str());
+    uikit::CopyUtf8(buf, static_cast<size_t>(size), WholeSetting(section, key).c_str());
 }
 
 std::string ReadSetting(const char* section, const char* key, int size) {
-    std::string buf(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    ReadSetting(section, key, buf.data(), size);
-    buf.resize(std::strlen(buf.c_str()));
-    return buf;
+    return uikit::Utf8Prefix(WholeSetting(section, key), static_cast<size_t>(size > 0 ? size - 1 : 0));
 }
 
 void WriteSetting(const char* value, const char* section, const char* key) {

@@ -5,6 +5,7 @@
 #include "StoredNumber.h"
 #include "TextCipher.h"
 #include "Users.h"
+#include "Utf8Text.h"
 
 namespace pinora {
 
@@ -22,8 +23,7 @@ int tryAutoLogin() {
     char password[kCipherFieldSize] = {};
     if (!DecryptPassword(stored.c_str(), password)) return 0;
     if (checkLogin(user.c_str(), password) != 1) return 0;
-    std::strncpy(App().szCurrentUser, user.c_str(), sizeof App().szCurrentUser - 1);
-    App().szCurrentUser[sizeof App().szCurrentUser - 1] = '\0';
+    uikit::CopyUtf8(App().szCurrentUser, sizeof App().szCurrentUser, user.c_str());
     return 1;
 }
 

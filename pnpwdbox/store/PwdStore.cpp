@@ -8,6 +8,7 @@
 #include "StorePlatform.h"
 #include "TextCipher.h"
 #include "TextFold.h"
+#include "Utf8Text.h"
 
 namespace pnstore {
 
@@ -59,9 +60,7 @@ std::string Decrypt(const char* cipher) {
     return plain;
 }
 
-void CopyText(char* to, size_t size, const char* from) {
-    std::snprintf(to, size, "%s", from ? from : "");
-}
+void CopyText(char* to, size_t size, const char* from) { uikit::CopyUtf8(to, size, from); }
 
 // Runs one operation on its own connection to the current database, closed
 // again on every path; a database error gives `onError`.

@@ -14,6 +14,8 @@
 #include "SettingsValues.h"
 #include "WinkChooser.h"
 #include "WinkPlayer.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -39,7 +41,7 @@ void CAlertsPage::OnInitPage() {
     SendMessageA(spin, UDM_SETRANGE32, 0, kRestPeriodSpinMax);
     SendMessageA(spin, UDM_SETPOS32, 0, kRestPeriodStart);
     SendMessageA(Item(IDC_ALERTS_EACH_TIME), EM_LIMITTEXT, kRestPeriodTextLength, 0);
-    SendMessageA(Item(IDC_ALERTS_TIP_TEXT), EM_LIMITTEXT, kTipTextLength, 0);
+    uikit::LimitItemTextBytes(hwnd(), IDC_ALERTS_TIP_TEXT, kTipTextLength);
     // Alarms always show their window; the box only says so.
     SetChecked(IDC_ALERTS_DLG, true);
     EnableWindow(Item(IDC_ALERTS_DLG), FALSE);
@@ -122,7 +124,7 @@ void CAlertsPage::Apply() {
     WriteFlag(IsChecked(IDC_ALERTS_REST), "ALERTS", "check_rest");
     WriteFlag(IsChecked(IDC_ALERTS_REST_DRAW), "ALERTS", "check_rest_draw");
     WriteFlag(IsChecked(IDC_ALERTS_TIP), "ALERTS", "check_tip_wnd");
-    WriteSetting(OneLine(ItemText(IDC_ALERTS_TIP_TEXT)).substr(0, kTipTextLength).c_str(), "ALERTS", "tip_text");
+    WriteSetting(uikit::Utf8Prefix(OneLine(ItemText(IDC_ALERTS_TIP_TEXT)), kTipTextLength).c_str(), "ALERTS", "tip_text");
 }
 
 void CAlertsPage::Hidden() {

@@ -11,6 +11,7 @@
 #include "Dpi.h"
 #include "ResourceLibrary.h"
 #include "SettingsPage.h"
+#include "Utf8Text.h"
 #include "WinkPlayer.h"
 
 namespace pinora {
@@ -133,7 +134,7 @@ void CWinkChooserDlg::Fill() {
     for (const CatalogueEntry& entry : ReadCatalogue(WinkCataloguePath())) {
         WinkRow row;
         row.choice.code = kWinkMovieResource;
-        std::strncpy(row.choice.path, entry.file.c_str(), kWinkPathLength - 1);
+        uikit::CopyUtf8(row.choice.path, kWinkPathLength, entry.file.c_str());
         row.name = entry.name;
         row.preview.reset(LoadLibraryBitmap(entry.file.c_str(), kWinkPreviewBitmap));
         rows_.push_back(std::move(row));

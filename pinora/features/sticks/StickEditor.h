@@ -10,6 +10,7 @@
 #include "Handles.h"
 #include "StickEditLogic.h"
 #include "StickEditorMessages.h"
+#include "WindowText.h"
 
 namespace pinora {
 
@@ -71,6 +72,8 @@ private:
     std::function<void(int)> stickChanged_;
     int record_ = -1;
     int keptStartDate_ = 0;  // start date of the loaded stick's stored alarm
+    // The text as it was handed in: saved as it is unless the user edits it.
+    uikit::StoredTextEdit text_;
     HWND notify_ = nullptr;
     bool clockRunning_ = false;
     uikit::UniqueBrush captionBrush_;

@@ -109,7 +109,7 @@ INT_PTR CStickEditDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         clockRunning_ = false;
         return FALSE;
     case SEM_SETTEXT:
-        SetDlgItemTextA(hwnd(), IDC_STICK_TEXT, lp ? reinterpret_cast<const char*>(lp) : "");
+        text_.Show(Item(IDC_STICK_TEXT), lp ? reinterpret_cast<const char*>(lp) : "");
         SetFocus(Item(IDC_STICK_TEXT));
         return TRUE;
     case SEM_ENABLEOK:
@@ -143,7 +143,7 @@ INT_PTR CStickEditDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 BOOL CStickEditDlg::OnInitDialog() {
-    SendMessageA(Item(IDC_STICK_TEXT), EM_LIMITTEXT, 255, 0);
+    uikit::LimitItemTextBytes(hwnd(), IDC_STICK_TEXT, 255);
     FillWeekdays();
     HWND combo = Item(IDC_STICK_QUICK_DELAY);
     for (UINT id = IDS_DELAY_FIRST; id < IDS_DELAY_FIRST + 6; ++id)
@@ -254,10 +254,7 @@ void CStickEditDlg::OnQuickClicked() {
 StickEditorState CStickEditDlg::ReadControls() const {
     StickEditorState s;
     HWND edit = Item(IDC_STICK_TEXT);
-    const int length = GetWindowTextLengthA(edit);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(edit, text.data(), length + 1)));
-    s.text = text;
+    s.text = text_.Read(edit);
     s.alarmOn = Checked(IDC_STICK_ALARM_ON);
     s.repeat = Checked(IDC_STICK_REPEAT);
     s.until = Checked(IDC_STICK_UNTIL);
