@@ -126,6 +126,15 @@ LRESULT CALLBACK LimitProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
     }
 }
 
+constexpr char kOriginalProc[] = "PinoraEditAnsiProc";
+
+LRESULT CALLBACK UnicodeEditProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    const auto original = reinterpret_cast<WNDPROC>(GetPropA(edit, kOriginalProc));
+    if (!original) return DefWindowProcW(edit, msg, wp, lp);
+    if (msg == WM_NCDESTROY) RemovePropA(edit, kOriginalProc);
+    return CallWindowProcW(original, edit, msg, wp, lp);
+}
+
 HWND EditOf(HWND window) {
     char cls[32] = {};
     GetClassNameA(window, cls, sizeof cls);
@@ -150,6 +159,29 @@ std::string ResourceText(HINSTANCE module, UINT id) {
     // A length of 0 gives a pointer to the string inside the resource.
     const int length = LoadStringW(module, id, reinterpret_cast<LPWSTR>(&text), 0);
     return text ? Narrow(text, length) : std::string();
+}
+
+bool TakeUnicodeInput(HWND window) noexcept {
+    HWND edit = window ? EditOf(window) : nullptr;
+    if (!edit) return false;
+    if (IsWindowUnicode(edit)) return true;
+    // A procedure set with the "W" call makes the window a Unicode one.
+    const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
+    if (!SetPropA(edit, kOriginalProc, reinterpret_cast<HANDLE>(original))) return false;
+    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UnicodeEditProc));
+    return IsWindowUnicode(edit) != FALSE;
+}
+
+void TakeUnicodeInputForChildren(HWND parent) noexcept {
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM) -> BOOL {
+            char cls[16] = {};
+            GetClassNameA(child, cls, sizeof cls);
+            if (lstrcmpiA(cls, "Edit") == 0) TakeUnicodeInput(child);
+            return TRUE;
+        },
+        0);
 }
 
 bool LimitTextBytes(HWND window, size_t maxBytes) noexcept {

@@ -23,6 +23,16 @@ std::string ItemText(HWND dialog, int id, size_t maxBytes = kWholeText);
 // A string of a resource library, whole; "" when it is missing.
 std::string ResourceText(HINSTANCE module, UINT id);
 
+// Makes an edit box (or the edit part of a combo box) a Unicode window, so
+// what is typed reaches it whole: an edit made from an "A" dialog template
+// takes typed characters through the keyboard's code page, and every one
+// that code page lacks becomes "?". Its messages from the program's "A"
+// calls are converted through the active code page, UTF-8, losing nothing.
+// uikit::Dialog does it for every edit of a dialog before WM_INITDIALOG; an
+// edit made with CreateWindowExA needs the call.
+bool TakeUnicodeInput(HWND window) noexcept;
+void TakeUnicodeInputForChildren(HWND parent) noexcept;
+
 // Limits an edit box, or the edit part of a combo box, to maxBytes bytes of
 // text in the program's code page: a character that would not fit is not
 // taken (typed, pasted, dropped, from an input method or set by the program),
