@@ -361,6 +361,21 @@ TEST_F(NotesManagerTest, SearchFindsNotesInFolderOrderAndAResultSavesUnderItsNam
     EXPECT_EQ(Caption(), "Notes Manager:Find 0 Notes");
 }
 
+// Case aside in every script: the keywords typed in small Cyrillic letters
+// find the note that begins its word with a capital.
+TEST_F(NotesManagerTest, SearchFoldsCaseInEveryScript) {
+    Note("2008-09-01.txt", "Привет, Анна! Café ☕\r\n");
+    Note("2008-09-02.txt", "Пока\r\n");
+    Open();
+    SetDlgItemTextA(Dlg(), IDC_NOTES_KEYWORDS, "привет, анна");
+    Click(IDC_NOTES_SEARCH);
+    EXPECT_EQ(Caption(), "Notes Manager:Find 1 Notes");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"2008-09-01.txt"});
+    SetDlgItemTextA(Dlg(), IDC_NOTES_KEYWORDS, "CAFÉ");
+    Click(IDC_NOTES_SEARCH);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"2008-09-01.txt"});
+}
+
 class NotesExportTest : public NotesManagerTest {
 protected:
     // Ticks the 1st, 2nd and 3rd of September; the 2nd has no file.

@@ -21,6 +21,7 @@
 #include "StickWindows.h"
 #include "Tabulo.h"
 #include "WinTestSupport.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -268,6 +269,55 @@ TEST_F(StickWindowsTest, UncheckingRepeatKeepsTheWeeklyKindWithEndAtStart) {
     Ok();
     EXPECT_EQ(Alarm(1, kAlarmCode), "20090306|2009|03|06|18|0|5|2|20090306");
     EXPECT_EQ(Alarm(1, kAlarmWeekly), "0100000");
+}
+
+// Text in every script, as the program handles it in UTF-8.
+TEST_F(StickWindowsTest, TextInEveryScriptIsStoredByteForByte) {
+    OpenEditor();
+    const std::string text = "Café ☕ Привет 你好";
+    TypeStick(text);
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmStick), text);
+    EXPECT_EQ(Stick(1, kStickText), text);
+}
+
+// The field holds bytes: a typed character that would not fit is not taken,
+// and the text is stored cut between two characters.
+TEST_F(StickWindowsTest, EditorTakesWholeCharactersUpToTheFieldsBytes) {
+    OpenEditor();
+    HWND edit = GetDlgItem(Editor(), IDC_STICK_TEXT);
+    TypeStick(std::string(252, 'a'));
+    SendMessageA(edit, EM_SETSEL, 252, 252);
+    SendMessageW(edit, WM_CHAR, 0x4F60, 0);  // 你: three bytes, 255 in all
+    SendMessageW(edit, WM_CHAR, 0x00E9, 0);  // é: two more would not fit
+    const std::string typed = std::string(252, 'a') + "你";
+    EXPECT_EQ(uikit::WindowText(edit), typed);
+    Ok();
+    // The field gives back 254 bytes: the last character goes whole.
+    EXPECT_EQ(Stick(1, kStickText), std::string(252, 'a'));
+    EXPECT_EQ(Alarm(1, kAlarmStick), std::string(252, 'a'));
+}
+
+// A text another program wrote that is not UTF-8 is shown with replacement
+// characters, and an alarm changed around it leaves its bytes as they were.
+TEST_F(StickWindowsTest, StoredTextThatIsNotUtf8IsSavedBackAsItWasUnlessEdited) {
+    PutAlarm("20090306|2009|03|06|18|0|5|1|20090306", "1", "Caf\xE9");
+    OpenEditor();
+    SendMessageA(Editor(), SEM_SETTEXT, 0, reinterpret_cast<LPARAM>("Caf\xE9"));
+    SendMessageA(Editor(), SEM_LOADSTICK, reinterpret_cast<WPARAM>("0000000"),
+                 reinterpret_cast<LPARAM>("20090306|2009|03|06|18|0|5|1|20090306"));
+    SendMessageA(Editor(), SEM_SETRECORD, 0, 1);
+    EXPECT_EQ(uikit::WindowText(GetDlgItem(Editor(), IDC_STICK_TEXT)), "Caf\xEF\xBF\xBD");  // shown as "Caf�"
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmStick), "Caf\xE9");
+    EXPECT_EQ(Stick(1, kStickText), "Caf\xE9");
+    // Edited, it is what the box holds.
+    OpenEditor();
+    SendMessageA(Editor(), SEM_SETTEXT, 0, reinterpret_cast<LPARAM>("Caf\xE9"));
+    SendMessageA(Editor(), SEM_SETRECORD, 0, 1);
+    TypeStick("Café");
+    Ok();
+    EXPECT_EQ(Stick(1, kStickText), "Café");
 }
 
 TEST_F(StickWindowsTest, LoadedStickIsRewrittenInPlaceAndDeletedAfterConfirmation) {
