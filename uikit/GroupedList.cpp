@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Utf8Text.h"
+#include "WindowText.h"
 
 namespace uikit {
 namespace {
@@ -489,7 +490,7 @@ void GroupedList::DrawRow(const DRAWITEMSTRUCT& item) {
         RECT text = rc;
         text.left += kMarkWidth + 6;
         std::string label = g.text + "  (" + std::to_string(g.records.size()) + ")";
-        DrawTextA(dc, label.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        DrawTextUtf8(dc, label, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     } else {
         const Record* r = FindRecord(RecordKeyOfRow(row));
         FillRect(dc, &rc, selected ? GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE)
@@ -504,7 +505,7 @@ void GroupedList::DrawRow(const DRAWITEMSTRUCT& item) {
             bool link = r->link[column];
             SelectObject(dc, link ? LinkFont() : normal);
             SetTextColor(dc, selected ? selText : link ? RGB(0, 64, 192) : GetSysColor(COLOR_WINDOWTEXT));
-            DrawTextA(dc, r->text[column].c_str(), -1, &cell,
+            DrawTextUtf8(dc, r->text[column], &cell,
                       DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
         }
     }

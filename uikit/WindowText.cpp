@@ -198,6 +198,31 @@ bool LimitItemTextBytes(HWND dialog, int id, size_t maxBytes) noexcept {
     return LimitTextBytes(GetDlgItem(dialog, id), maxBytes);
 }
 
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+int DrawTextUtf8(HDC dc, const std::string& text, RECT* rect, UINT format) {
+    const std::wstring wide = Widen(text);
+    return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), rect, format);
+}
+
+BOOL TextOutUtf8(HDC dc, int x, int y, const std::string& text) {
+    const std::wstring wide = Widen(text);
+    return TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+SIZE TextExtentUtf8(HDC dc, const std::string& text) {
+    const std::wstring wide = Widen(text);
+    SIZE size = {};
+    if (!wide.empty()) GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    return size;
+}
+
 void StoredTextEdit::Show(HWND edit, const std::string& stored) {
     stored_ = stored;
     SetWindowTextA(edit, stored.c_str());

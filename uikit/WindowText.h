@@ -41,6 +41,16 @@ void TakeUnicodeInputForChildren(HWND parent) noexcept;
 bool LimitTextBytes(HWND edit, size_t maxBytes) noexcept;
 bool LimitItemTextBytes(HWND dialog, int id, size_t maxBytes) noexcept;
 
+// Drawing the program's text. The "A" drawing calls convert through the code
+// page of the selected font's character set (1252 for a Western font), not
+// through the active code page: "Café" would come out as "CafÃ©". These take
+// the text as the program has it and draw it in UTF-16, where the system's
+// font fallback finds every script.
+std::wstring Widen(const std::string& text);
+int DrawTextUtf8(HDC dc, const std::string& text, RECT* rect, UINT format);
+BOOL TextOutUtf8(HDC dc, int x, int y, const std::string& text);
+SIZE TextExtentUtf8(HDC dc, const std::string& text);
+
 // A stored text shown in an edit box and read back from it: as it was stored
 // while the box still shows what it was given, else as the box holds it. A
 // stored text that is not UTF-8 shows replacement characters; read back from

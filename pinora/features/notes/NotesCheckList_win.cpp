@@ -94,7 +94,7 @@ void DrawCheckListItem(const DRAWITEMSTRUCT& item, HBITMAP tickBoxes) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     const std::string label = ItemText(item.hwndItem, static_cast<int>(item.itemID));
-    DrawTextA(dc, label.c_str(), static_cast<int>(label.size()), &text,
+    uikit::DrawTextUtf8(dc, label, &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &rc);
 }
@@ -122,7 +122,7 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item, HBITMAP picture) {
     RECT text = {x, rc.top + shift, rc.right - 4, rc.bottom + shift};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    DrawTextA(dc, label.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | ((item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0));
+    uikit::DrawTextUtf8(dc, label, &text, DT_SINGLELINE | DT_VCENTER | ((item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0));
     if (item.itemState & ODS_FOCUS) {
         RECT focus = rc;
         InflateRect(&focus, -3, -3);

@@ -8,6 +8,7 @@
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
 #include "SettingsMessages.h"
+#include "WindowText.h"
 
 namespace pinora {
 
@@ -157,7 +158,7 @@ void CPictureButton::Draw(const DRAWITEMSTRUCT& item) const {
         SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
         RECT text = rc;
         InflateRect(&text, -4, -4);
-        DrawTextA(dc, text_.c_str(), -1, &text, DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
+        uikit::DrawTextUtf8(dc, text_, &text, DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
     }
     if (item.itemState & ODS_FOCUS) {
         RECT focus = rc;

@@ -13,6 +13,7 @@
 #include "SettingsPage.h"
 #include "Utf8Text.h"
 #include "WinkPlayer.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -196,7 +197,7 @@ void CWinkChooserDlg::DrawRow(const DRAWITEMSTRUCT& item) const {
         cell.right = cell.left + widths[column];
         RECT text = cell;
         InflateRect(&text, -4, 0);
-        DrawTextA(dc, texts[column]->c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        uikit::DrawTextUtf8(dc, *texts[column], &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
         cell.left = cell.right;
     }
     cell.right = cell.left + widths[2];
