@@ -22,7 +22,8 @@
 //                                                     a folder as an earlier version wrote it on a
 //                                                     Western Windows (code page 1252): a user
 //                                                     "Zoe" with a diaeresis, password "cafe" with
-//                                                     an accent, a stick and a diary line that day
+//                                                     an accent, a stick and a diary line that day,
+//                                                     a password database with a group "Cafes"
 #include <windows.h>
 #include <commctrl.h>
 
@@ -34,6 +35,7 @@
 #include "AlarmStore.h"
 #include "Clock.h"
 #include "CppSQLite3.h"
+#include "PwdStore.h"
 #include "HotkeyValue.h"
 #include "MainMessages.h"
 #include "Settings.h"
@@ -150,6 +152,19 @@ int LegacyFolder(const std::string& folder, const std::string& date) {
     if (!f) return 1;
     std::fputs("Caf\xE9 mit Zo\xEB\r\n", f);
     std::fclose(f);
+    // The password box's database, its statements as that version ran them.
+    try {
+        CppSQLite3Connection db;
+        db.open((user + "\\pnpb.dat").c_str());
+        for (const char* sql : {pnstore::kCreatePwdTable, pnstore::kCreateGroupTable, pnstore::kCreateUserTable})
+            db.execute(sql);
+        db.execute("insert into pn_group values(1,'Caf\xE9s')");
+        db.execute((std::string("insert into pn_pwd values(1,'Zo\xEB','") + password +
+                    "','https://caf\xE9.example',1,1)").c_str());
+    } catch (const CppSQLite3Exception& e) {
+        std::fprintf(stderr, "%s\n", e.errorMessage());
+        return 1;
+    }
     return 0;
 }
 

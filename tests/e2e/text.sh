@@ -30,6 +30,9 @@ check "the stick reads as it was written" test "$(field "$sticks/alarm.ser" 1 4)
 check "the stick index too" test "$(field "$sticks/sticks.esf" 1 3)" = "Café au lait € 5"
 check "the diary line too" test "$(cat "$diary")" = $'Café mit Zoë\r'
 check "the backup is the file as the earlier version wrote it" grep -qa $'Caf\xe9 mit Zo\xeb' "$diary.1252.bak"
+records() { "$wine_run" "$tool" pwd-records "$(winpath "$user/pnpb.dat")" 2>/dev/null | tr -d '\r'; }
+check "the password database reads as it was written" test "$(records)" = "1|Zoë|https://café.example|Cafés|1"
+check "and is kept as it was" test -f "$user/pnpb.dat.1252.bak"
 today_up() { something_at 994 99; }
 check "the today window is up" wait_for 10 today_up
 sleep 1
@@ -41,11 +44,11 @@ wait "$pinora_pid" 2>/dev/null
 
 # The second start: nothing is left to convert.
 backups_before=$(find "$P" -name '*.bak' | sort | md5sum)
-data_before=$(cat "$P/user.dat" "$sticks/sticks.esf" "$diary" | md5sum)
+data_before=$(cat "$P/user.dat" "$sticks/sticks.esf" "$diary" "$user/pnpb.dat" | md5sum)
 start_pinora "$log"
 check "the second start logs Zoë in again" grep -qa 'Pinora: logged in' "$log"
 check "the second start makes no backup" test "$(find "$P" -name '*.bak' | sort | md5sum)" = "$backups_before"
-check "and changes no converted file" test "$(cat "$P/user.dat" "$sticks/sticks.esf" "$diary" | md5sum)" = "$data_before"
+check "and changes no converted file" test "$(cat "$P/user.dat" "$sticks/sticks.esf" "$diary" "$user/pnpb.dat" | md5sum)" = "$data_before"
 check "nothing was shortened" test ! -f "$P/text-conversion.txt"
 check "Exit ends Pinora" choose_tray_item in-exit pinora_gone
 pinora_gone || kill "$pinora_pid" 2>/dev/null
