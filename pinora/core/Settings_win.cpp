@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "TextConversion.h"
+#include "TextFold.h"
 #include "Utf8Text.h"
 
 namespace pinora {
@@ -19,10 +20,19 @@ std::string& FolderOverride() {
     return folder;
 }
 
+// The program's full path in the program's text (UTF-8). Read in UTF-16: a
+// path of MAX_PATH characters may take three times as many bytes.
+std::string ProgramPath() {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, path, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, path, static_cast<int>(n), s.data(), bytes, nullptr, nullptr);
+    return s;
+}
+
 std::string ModuleFolder() {
-    char path[MAX_PATH + 1] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
+    const std::string s = ProgramPath();
     auto slash = s.find_last_of('\\');
     return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
 }
@@ -85,9 +95,9 @@ bool SetRunAtLogon(bool on) {
     }
     LONG r;
     if (on) {
-        char path[MAX_PATH + 1] = {};
-        DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        r = RegSetValueExA(key, kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), n + 1);
+        const std::string path = ProgramPath();
+        r = RegSetValueExA(key, kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                           static_cast<DWORD>(path.size() + 1));
     } else {
         r = RegDeleteValueA(key, kRunValueName);
     }
@@ -98,15 +108,13 @@ bool SetRunAtLogon(bool on) {
 bool IsRunAtLogon() {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    char stored[MAX_PATH + 1] = {};
-    DWORD size = MAX_PATH, type = 0;
+    char stored[3 * MAX_PATH + 1] = {};  // UTF-8: up to three bytes a character
+    DWORD size = 3 * MAX_PATH, type = 0;
     LONG r = RegQueryValueExA(key, kRunValueName, nullptr, &type, reinterpret_cast<BYTE*>(stored), &size);
     RegCloseKey(key);
     if (r != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-    char self[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
     // A value left by a copy of the program elsewhere starts that copy, not this one.
-    return lstrcmpiA(stored, self) == 0;
+    return uikit::SameTextIgnoringCase(stored, ProgramPath());
 }
 
 bool WriteFirstRunSettings(const std::string& defaultWinkPath) {

@@ -7,6 +7,7 @@
 #include "Skin.h"
 #include "Skins.h"
 #include "SkinsIds.h"
+#include "TextFold.h"
 
 namespace pinora {
 
@@ -125,7 +126,7 @@ void CSkinChooserDlg::OnOk() {
     std::string name = SelectedName(), file = SelectedFile();
     std::string currentName, currentFile;
     LoadCurrentSkin(currentName, currentFile);
-    if (!file.empty() && lstrcmpiA(name.c_str(), currentName.c_str()) != 0) {
+    if (!file.empty() && !uikit::SameTextIgnoringCase(name, currentName)) {
         // A library the toolkit refuses is still remembered as the user's choice.
         ApplySkin(file.c_str(), hwnd());
         SaveCurrentSkin(name, file);
