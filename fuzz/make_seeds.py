@@ -4,6 +4,7 @@
 # with a few records, and a few damaged ones, so the fuzzer starts from files
 # that open. Python's standard library only. Run once; the output is committed.
 #   fuzz/make_seeds.py
+import base64
 import os
 import shutil
 import struct
@@ -52,6 +53,11 @@ users = [('NUMBER', 12), ('USERNAME', 64), ('PWD', 128)]
 user_rows = [['1', 'anna', '6F3EBFF0FB08845D658A29ED2A23F54B'], ['2', 'bob', ''], ['3', '..', '']]
 write('users', 'user.dat', table(users, user_rows))
 write('users', 'user_empty.dat', table(users, []))
+# Login hashes as the program writes them, with the small costs the fuzz target
+# allows (any hash value: the parameters and the text are what gets exercised).
+b64 = lambda raw: base64.b64encode(raw).decode().rstrip('=')
+hashed = '$argon2id$v=19$m=8,t=1,p=1$' + b64(bytes(range(16))) + '$' + b64(bytes(range(32, 64)))
+write('users', 'user_hash.dat', table(users, [['1', 'anna', hashed], ['2', 'bob', hashed.replace('m=8', 'm=64')]]))
 write('users', 'user_wide.dat', table([('NUMBER', 12), ('USERNAME', 255), ('PWD', 128)], [['1', 'n' * 200, '']]))
 shutil.copy(os.path.join(here, '..', 'pinora', 'core', 'tests', 'data', 'foreign_user.dat'),
             os.path.join(here, 'corpus', 'users', 'foreign_user.dat'))

@@ -8,12 +8,11 @@
 #include <fstream>
 #include <string>
 
-#include "CppSQLite3.h"
 #include "CsvExport.h"
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
 #include "PwdStore.h"
-#include "TextCipher.h"
+#include "SecretMemory.h"
 #include "Utf8Text.h"
 
 namespace {
@@ -97,23 +96,20 @@ void PutCell(HWND owner, IDispatch* sheet, int row, int column, const std::strin
 }
 
 void FillSheet(HWND owner, IDispatch* sheet) {
-    try {
-        CppSQLite3Connection db;
-        db.open(pnstore::databasePath().c_str());
-        int n = 0;
-        for (CppSQLite3ResultSet rows = db.query(pnstore::kListLiveRecords); !rows.atEnd(); rows.next()) {
-            ++n;
-            char plain[kCipherFieldSize] = {};
-            cryptField(rows.textField("pwd_pwd", ""), plain, 1);
-            PutCell(owner, sheet, n, 1, std::to_string(n));
-            PutCell(owner, sheet, n, 2, uikit::Utf8Prefix(rows.textField(0, ""), 127));
-            PutCell(owner, sheet, n, 3, plain);
-            PutCell(owner, sheet, n, 4, uikit::Utf8Prefix(rows.textField("pwd_url", ""), 1023));
-            SecureZeroMemory(plain, sizeof plain);
-        }
-    } catch (const CppSQLite3Exception&) {
-        // What was put into the sheet stays there.
-    }
+    // Damaged records are left out; a cell that would be taken for a formula
+    // is put as text. What was put into the sheet when reading fails stays.
+    int n = 0;
+    pnstore::PwdStore().readLiveRecords([&](const pnstore::ListedRecord& r) {
+        if (r.damaged) return true;
+        ++n;
+        PutCell(owner, sheet, n, 1, std::to_string(n));
+        PutCell(owner, sheet, n, 2, pnstore::AsSpreadsheetText(uikit::Utf8Prefix(r.user, 127)));
+        std::string password = pnstore::AsSpreadsheetText(r.password);
+        PutCell(owner, sheet, n, 3, password);
+        pncrypto::Wipe(password);
+        PutCell(owner, sheet, n, 4, pnstore::AsSpreadsheetText(uikit::Utf8Prefix(r.url, 1023)));
+        return true;
+    });
 }
 
 }  // namespace

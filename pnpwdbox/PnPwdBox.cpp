@@ -23,28 +23,59 @@ std::unique_ptr<CPwdBoxFrame>& Frame() {
     return frame;
 }
 
+// What SetPBDBFile made of the path it was given.
+enum class PathChoice { None, Home, Chosen, Refused };
+PathChoice g_path = PathChoice::None;
+
 void Start() {
     pwdbox::EnsureToolkit();
     ConnectStoreToUpdateChannel();
 }
 
-// The wizard is due when "pnpb.ini" is missing (which creates it) or its
-// "HAVE_USED" is empty or "0".
+// The wizard is due when the database has no master password. Each user's
+// database decides for itself; "pnpb.ini" is shared by everyone who uses this
+// program folder. It is still created here, as other settings are written
+// only into a file that exists.
 bool FirstUseDue() {
-    if (!pwdbox::IniExists()) {
-        pwdbox::WriteIniAlways("HAVE_USED", "0");
-        return true;
+    if (!pwdbox::IniExists()) pwdbox::WriteIniAlways("HAVE_USED", "0");
+    return !pnstore::HasMaster();
+}
+
+int VerdictText(pnstore::FileVerdict verdict) {
+    switch (verdict) {
+    case pnstore::FileVerdict::Foreign: return IDS_PB_DB_FOREIGN;
+    case pnstore::FileVerdict::Newer: return IDS_PB_DB_NEWER;
+    default: return IDS_PB_DB_UNREADABLE;
     }
-    std::string used = pwdbox::ReadIni("HAVE_USED");
-    return used.empty() || lstrcmpiA(used.c_str(), "0") == 0;
+}
+
+// The database is made ready (tables, migration) if it is ours. A chosen one
+// that is not is forgotten, so the next start does not meet it again, and the
+// user's own database is used.
+bool PrepareDatabase() {
+    pnstore::FileVerdict verdict = pnstore::createSchema(false);
+    if (verdict != pnstore::FileVerdict::Usable && g_path == PathChoice::Chosen) {
+        pwdbox::ShowInfo(GetActiveWindow(), VerdictText(verdict), IDS_PB_MESSAGE_TITLE);
+        pwdbox::ForgetChosenDatabase();
+        if (!pnstore::setDatabasePath(pwdbox::HomeDatabase().c_str())) return false;
+        g_path = PathChoice::Home;
+        verdict = pnstore::createSchema(false);
+    }
+    if (verdict == pnstore::FileVerdict::Usable) return true;
+    pwdbox::ShowInfo(GetActiveWindow(), VerdictText(verdict), IDS_PB_MESSAGE_TITLE);
+    return false;
 }
 
 }  // namespace
 
 extern "C" HWND LaunchPwdBox() {
+    uikit::HandlerScope running;  // the wizard's modal loop runs in here
     try {
         Start();
-        pnstore::createSchema(false);
+        // A path that could not be taken is never replaced by the one beside
+        // the module, which is no user's own.
+        if (g_path == PathChoice::Refused) return nullptr;
+        if (!PrepareDatabase()) return nullptr;
         if (!HaveRunFirstUseWizzard()) return nullptr;
         Frame().reset();  // an earlier frame, shown or hidden, goes first
         auto frame = std::make_unique<CPwdBoxFrame>();
@@ -59,16 +90,41 @@ extern "C" HWND LaunchPwdBox() {
 
 extern "C" void PB_DestroyPwdBox() {
     try {
-        Frame().reset();
+        if (uikit::HandlersRunning() > 0) {
+            // The box's own code is below us: nothing of it may be deleted now.
+            if (CPwdBoxFrame* frame = Frame().get()) frame->LockAndHide();
+            CSetMainPwdDlg::CancelOpenWizards();
+        } else {
+            Frame().reset();
+        }
     } catch (...) {
     }
+    // Whatever held the keys, they go with the box.
+    pnstore::EndSession();
+    pwdbox::LoggedIn() = 0;
 }
+
+extern "C" int PB_InUse() { return uikit::HandlersRunning() > 0 ? 1 : 0; }
 
 extern "C" int SetPBDBFile(const char* path) {
     try {
         if (!path || !*path) return 0;
-        std::string chosen = pwdbox::ReadIni("CUR_DB_FILE");
-        return pnstore::setDatabasePath(chosen.empty() ? path : chosen.c_str()) ? 1 : 0;
+        Start();
+        pwdbox::SetHomeDatabase(path);
+        // The user's own choice, kept beside their database (not in the
+        // shared "pnpb.ini", where it would be every user's).
+        const std::string chosen = pwdbox::ChosenDatabase();
+        if (!chosen.empty() && pnstore::setDatabasePath(chosen.c_str())) {
+            g_path = PathChoice::Chosen;
+            return 1;
+        }
+        if (pnstore::setDatabasePath(path)) {
+            g_path = PathChoice::Home;
+            return 1;
+        }
+        g_path = PathChoice::Refused;
+        pwdbox::ShowInfo(GetActiveWindow(), IDS_PB_PATH_TOO_LONG, IDS_PB_MESSAGE_TITLE);
+        return 0;
     } catch (...) {
         return 0;
     }
@@ -113,6 +169,7 @@ HWND CreatePwdBox(HWND parent) {
 }
 
 int HaveRunFirstUseWizzard() {
+    uikit::HandlerScope running;
     try {
         Start();
         if (!FirstUseDue()) return 1;
@@ -139,6 +196,7 @@ void ShutDown() noexcept {
         Frame().reset();
     } catch (...) {
     }
+    pnstore::EndSession();
     uikit::Window::UnregisterWindowClasses();
 }
 

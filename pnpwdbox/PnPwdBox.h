@@ -10,8 +10,14 @@ extern "C" {
 // Creates the tables, runs the first-use wizard when it is due (null when it
 // was cancelled), replaces any earlier frame and returns the new one, hidden.
 HWND LaunchPwdBox();
-// Destroys the frame, if there is one.
+// Destroys the frame, if there is one, and erases the box's keys. Called
+// while a window of the box is busy (its modal dialog, a message box), it
+// locks and hides the box at once and closes its dialogs; the frame goes at
+// the next call, once nothing of the library is on the stack.
 void PB_DestroyPwdBox();
+// 1 while code of the library is on the stack (a window of it handling a
+// message, its launch with the first-use wizard): it must not be freed then.
+int PB_InUse();
 // The database to use, unless "pnpb.ini" names another ("CUR_DB_FILE"). 1, or
 // 0 for an absent or empty path.
 int SetPBDBFile(const char* path);

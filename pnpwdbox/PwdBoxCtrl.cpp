@@ -85,7 +85,9 @@ LRESULT CPnPwdBoxCtrl::OnCreate() {
     list_.SetImageList(images_.get());
 
     pnstore::createSchema(true);
-    ReadDBToListView();
+    // Records are read only while the box is unlocked (the frame reads them
+    // at its unlock).
+    if (pnstore::SessionOpen()) ReadDBToListView();
     CPwdUpdateChannel::Instance().Subscribe(kPbEventRecordUpdated, hwnd());
     return 0;
 }
@@ -95,6 +97,8 @@ void CPnPwdBoxCtrl::OnDestroy() {
     StopThread();
     // A password still waiting to be taken off the clipboard goes now.
     if (clipboard_.Pending()) clipboard_.Fire();
+    list_.RemoveAll();  // erases what the rows held
+    SetWindowTextA(comment_, "");
     CPwdUpdateChannel::Instance().UnsubscribeAll(hwnd());
     if (rename_) rename_->Destroy();
     if (search_) search_->Destroy();
@@ -149,7 +153,10 @@ LRESULT CPnPwdBoxCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (INT_PTR brush = uikit::HandleSkinMessage(hwnd(), msg, wp, lp)) return brush;
         break;
     case PBM_REMOVEALLROWS:
-        if (!closing_) list_.RemoveAll();
+        if (!closing_) {
+            list_.RemoveAll();
+            damaged_.clear();
+        }
         return 0;
     case PBM_ADDRECORDROW:
         return OnAddGroupChild(wp, reinterpret_cast<const tagRECORD*>(lp));
@@ -256,11 +263,23 @@ LRESULT CPnPwdBoxCtrl::OnAddGroupChild(WPARAM wp, const tagRECORD* record) {
     }
     if (!list_.HasGroup(group)) AddPlaceholderGroup(group);
     if (!list_.AddRecord(group, id)) return 0;
+    const bool damaged = record->nState == kRecordDamaged;
+    const std::string url = Cut(record->szUrl, kUrlLimit);
     list_.SetCellText(id, kUserColumn, Cut(record->szUser, kCellLimit).c_str());
-    list_.SetCellText(id, kPasswordColumn, kHiddenPassword);
-    list_.SetCellSecondText(id, kPasswordColumn, Cut(record->szPwd, kCellLimit).c_str());
-    list_.SetCellText(id, kUrlColumn, Cut(record->szUrl, kUrlLimit).c_str());
-    list_.SetLinkCell(id, kUrlColumn, true);
+    if (damaged) {
+        // Shown for what it is; nothing of it is used, its address is no link.
+        damaged_.insert(id);
+        list_.SetCellText(id, kPasswordColumn, pwdbox::ResString(IDS_PB_DAMAGED_CELL).c_str());
+        char note[64];
+        std::snprintf(note, sizeof note, "PnPwdBox: damaged record %d\n", id);
+        OutputDebugStringA(note);
+    } else {
+        damaged_.erase(id);
+        list_.SetCellText(id, kPasswordColumn, kHiddenPassword);
+        list_.SetCellSecondText(id, kPasswordColumn, Cut(record->szPwd, kCellLimit).c_str());
+    }
+    list_.SetCellText(id, kUrlColumn, url.c_str());
+    list_.SetLinkCell(id, kUrlColumn, !damaged && CPNPWDListViewCtrl::IsWebAddress(url));
     return 1;
 }
 
@@ -318,8 +337,10 @@ void CPnPwdBoxCtrl::OnUpdatePwd(WPARAM wp, LPARAM lp) {
 
 void CPnPwdBoxCtrl::UpdateListItemByPwdRec(const tagRECORD& record) {
     if (!list_.HasRecord(record.nId)) return;
+    const std::string url = Cut(record.szUrl, kUrlLimit);
     list_.SetCellSecondText(record.nId, kPasswordColumn, Cut(record.szPwd, kCellLimit).c_str());
-    list_.SetCellText(record.nId, kUrlColumn, Cut(record.szUrl, kUrlLimit).c_str());
+    list_.SetCellText(record.nId, kUrlColumn, url.c_str());
+    list_.SetLinkCell(record.nId, kUrlColumn, CPNPWDListViewCtrl::IsWebAddress(url));
     if (record.nId == currentRecord_) SetWindowTextA(comment_, record.szComments);
 }
 
@@ -374,9 +395,9 @@ void CPnPwdBoxCtrl::DoThreadReadData() {
         std::memset(&row, 0, sizeof row);
         row.nId = r.id;
         row.nGroup = r.group;
-        row.nState = r.state;
+        row.nState = r.damaged ? kRecordDamaged : r.state;
         uikit::CopyUtf8(row.szUser, sizeof row.szUser, r.user.c_str());
-        uikit::CopyUtf8(row.szPwd, sizeof row.szPwd, r.password.c_str());
+        uikit::CopyUtf8(row.szPwd, sizeof row.szPwd, r.damaged ? "" : r.password.c_str());
         uikit::CopyUtf8(row.szUrl, sizeof row.szUrl, r.url.c_str());
         if (records.size() == batchSize) {
             send();
@@ -386,6 +407,15 @@ void CPnPwdBoxCtrl::DoThreadReadData() {
     });
     if (!stopReading_ && (!records.empty() || !groupRows.empty())) send();
     for (tagRECORD& r : records) SecureZeroMemory(r.szPwd, sizeof r.szPwd);
+}
+
+void CPnPwdBoxCtrl::WipeList() {
+    StopThread();
+    if (clipboard_.Pending()) clipboard_.Fire();
+    list_.RemoveAll();
+    damaged_.clear();
+    currentRecord_ = currentGroup_ = -1;
+    SetWindowTextA(comment_, "");
 }
 
 void CPnPwdBoxCtrl::StopThread() {

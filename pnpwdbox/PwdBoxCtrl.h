@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "Handles.h"
@@ -65,6 +66,11 @@ public:
     void OnSetMainPwd();
     // Hides the modeless dialogs (the lock).
     void HideDialogs();
+    // Everything decrypted goes (the lock): the list's rows, erased first,
+    // the comment pane, a password waiting on the clipboard.
+    void WipeList();
+    // Whether the record was listed as damaged (its MAC did not hold).
+    bool IsDamaged(int record) const { return damaged_.count(record) != 0; }
 
     // Reading the database into the list on a worker thread.
     void ReadDBToListView();
@@ -95,6 +101,8 @@ private:
     void OnRightClick(int row);
     void ShowComments(int record);
     void CopyCell(int column, size_t limit, bool secret);
+    // False (and the user told) for a record that was listed as damaged.
+    bool RecordUsable(int record);
     void OnUpdatePwd(WPARAM wp, LPARAM lp);
     HWND TopWindow() const;
     void AddPlaceholderGroup(int group);
@@ -111,6 +119,7 @@ private:
     uikit::UniqueFont groupFont_;
     int currentRecord_ = -1;
     int currentGroup_ = -1;
+    std::unordered_set<int> damaged_;
     std::unique_ptr<CRenameGroupDlg> rename_;
     std::unique_ptr<CPwdSearchDlg> search_;
     std::unique_ptr<CSetMainPwdDlg> setMain_;

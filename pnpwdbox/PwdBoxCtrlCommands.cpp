@@ -2,10 +2,12 @@
 #include <windows.h>
 
 #include "PNPBResIds.h"
+#include "PnPwdBox.h"
 #include "PwdBoxCtrl.h"
 #include "PwdBoxEnv.h"
 #include "PwdStore.h"
 #include "RecordDlg.h"
+#include "SecretMemory.h"
 #include "SmallDialogs.h"
 #include "Utf8Text.h"
 
@@ -40,8 +42,14 @@ void CPnPwdBoxCtrl::OnAddRecord() {
     dialog.Run(TopWindow());
 }
 
+bool CPnPwdBoxCtrl::RecordUsable(int record) {
+    if (!IsDamaged(record)) return true;
+    pwdbox::ShowInfo(TopWindow(), IDS_PB_RECORD_DAMAGED, IDS_PB_MESSAGE_TITLE);
+    return false;
+}
+
 void CPnPwdBoxCtrl::OnEditPwdRecord() {
-    if (currentRecord_ < 0 || !list_.HasRecord(currentRecord_)) return;
+    if (currentRecord_ < 0 || !list_.HasRecord(currentRecord_) || !RecordUsable(currentRecord_)) return;
     CPwdRecordDlg dialog(hwnd(), currentRecord_, list_.GroupOfRecord(currentRecord_),
                          list_.CellSecondText(currentRecord_, kPasswordColumn));
     dialog.Run(TopWindow());
@@ -114,11 +122,17 @@ void CPnPwdBoxCtrl::OnCollapseAll() {
 }
 
 void CPnPwdBoxCtrl::CopyCell(int column, size_t limit, bool secret) {
-    if (currentRecord_ < 0 || !list_.HasRecord(currentRecord_)) return;
+    if (currentRecord_ < 0 || !list_.HasRecord(currentRecord_) || !RecordUsable(currentRecord_)) return;
     std::string text =
         column == kPasswordColumn ? list_.CellSecondText(currentRecord_, column) : list_.CellText(currentRecord_, column);
-    if (text.size() > limit) text.resize(uikit::Utf8PrefixLength(text, limit));
-    if (!pwdbox::PutClipboardText(hwnd(), text)) return;
+    if (text.size() > limit) {
+        const size_t kept = uikit::Utf8PrefixLength(text, limit);
+        pncrypto::Wipe(text.data() + kept, text.size() - kept);  // a cut-off secret stays secret too
+        text.resize(kept);
+    }
+    const bool copied = pwdbox::PutClipboardText(hwnd(), text);
+    pncrypto::Wipe(text);
+    if (!copied) return;
     // Secrets leave the clipboard again after a while ("clip_clear_seconds",
     // 12 unless set; 0 keeps them).
     if (secret) clipboard_.Arm(hwnd(), UINT(pwdbox::ReadIniInt("clip_clear_seconds", 12)));
@@ -129,9 +143,10 @@ void CPnPwdBoxCtrl::OnCopyUser() { CopyCell(kUserColumn, 127, true); }
 void CPnPwdBoxCtrl::OnCopyURL() { CopyCell(kUrlColumn, std::string::npos, false); }
 
 void CPnPwdBoxCtrl::OnViewPWD() {
-    if (currentRecord_ < 0 || !list_.HasRecord(currentRecord_)) return;
+    if (currentRecord_ < 0 || !list_.HasRecord(currentRecord_) || !RecordUsable(currentRecord_)) return;
     std::string password = list_.CellSecondText(currentRecord_, kPasswordColumn);
     pwdbox::ShowText(TopWindow(), password, pwdbox::ResString(IDS_PB_VIEW_TITLE), MB_OK | MB_ICONINFORMATION);
+    pncrypto::Wipe(password);
 }
 
 void CPnPwdBoxCtrl::OnSearchRecord() {
@@ -146,16 +161,33 @@ void CPnPwdBoxCtrl::OnOpenDBFile() {
         pwdbox::ShowInfo(TopWindow(), IDS_PB_EMPTY_FILE_NAME, IDS_PB_MESSAGE_TITLE);
         return;
     }
+    const std::string previous = pnstore::databasePathAnsi();
     if (!pnstore::setDatabasePath(path.c_str())) {
-        pwdbox::ShowInfo(TopWindow(), IDS_PB_STORE_FAILED, IDS_PB_MESSAGE_TITLE);
+        pwdbox::ShowInfo(TopWindow(), IDS_PB_PATH_TOO_LONG, IDS_PB_MESSAGE_TITLE);
         return;
     }
-    pwdbox::WriteIni("CUR_DB_FILE", path.c_str());
-    // The chosen file is made ready at once, so records can be added to it.
-    pnstore::createSchema(true);
-    currentRecord_ = currentGroup_ = -1;
-    SetWindowTextA(comment_, "");
-    ReadDBToListView();
+    // A file that is not ours is neither used nor remembered (it would be
+    // opened at every start); the box stays with the one it had.
+    const pnstore::FileVerdict verdict = pnstore::createSchema(true);
+    if (verdict != pnstore::FileVerdict::Usable) {
+        pnstore::setDatabasePath(previous.c_str());
+        pwdbox::ShowInfo(TopWindow(),
+                         verdict == pnstore::FileVerdict::Foreign ? IDS_PB_DB_FOREIGN
+                         : verdict == pnstore::FileVerdict::Newer ? IDS_PB_DB_NEWER
+                                                                   : IDS_PB_DB_UNREADABLE,
+                         IDS_PB_MESSAGE_TITLE);
+        return;
+    }
+    pwdbox::RememberChosenDatabase(path);
+    WipeList();
+    // Its own master password opens it: a file without one gets it set now,
+    // then the box asks for it.
+    if (!pnstore::HasMaster()) {
+        CSetMainPwdDlg wizard;
+        wizard.Run(TopWindow());
+    }
+    HWND frame = pwdbox::CurrentFrameWindow();
+    if (frame && frame == TopWindow()) SendMessageA(frame, WM_COMMAND, ID_PB_LOCK, 0);
 }
 
 void CPnPwdBoxCtrl::OnBackUPDBFile() {

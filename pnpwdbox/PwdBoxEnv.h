@@ -17,7 +17,8 @@ std::string ResString(int id);
 // Starts the common controls and the toolkit's skin (DORORod.dll) once.
 void EnsureToolkit() noexcept;
 
-// An information box with numbered text and title; returns the button.
+// An information box with numbered text (whole, however long) and title;
+// returns the button.
 int ShowInfo(HWND owner, int textId, int titleId, UINT buttons = MB_OK) noexcept;
 int ShowText(HWND owner, const std::string& text, const std::string& title, UINT type) noexcept;
 
@@ -33,6 +34,22 @@ bool WriteIniAlways(const char* key, const char* value);
 
 // The process-wide logged-in flag (0 after load).
 int& LoggedIn() noexcept;
+
+// ---- The user's own database ----
+// Two Pinora users of one program folder share PnPwdBox.dll and its
+// "pnpb.ini", but not their databases: the database a user chose with "Open
+// database" is kept beside their own (the one the main program names), in a
+// "pnpb.ini" of that folder.
+
+// The database the main program named (ANSI), "" when none was.
+void SetHomeDatabase(const std::string& ansiPath);
+std::string HomeDatabase();
+// The user's settings file: beside their home database, else the shared one.
+std::string UserIniPath();
+// The database the user chose last ("" for none), remembering it, forgetting it.
+std::string ChosenDatabase();
+bool RememberChosenDatabase(const std::string& ansiPath);
+void ForgetChosenDatabase();
 
 // ---- Seams ----
 

@@ -17,6 +17,7 @@ namespace {
 constexpr char kSection[] = "UI";
 
 HMODULE g_resLib = nullptr;
+std::string g_homeDatabase;
 FileChooser g_fileChooser = nullptr;
 bool g_hasIdleClock = false;
 IdleClock g_idleClock = {};
@@ -84,8 +85,9 @@ int ShowText(HWND owner, const std::string& text, const std::string& title, UINT
 
 int ShowInfo(HWND owner, int textId, int titleId, UINT buttons) noexcept {
     try {
-        // Texts are cut as the numbered strings' buffers are: 127 and 31.
-        std::string text = uikit::Utf8Prefix(ResString(textId), 127);
+        // The whole text: a warning cut short (the plain-text export's) warns
+        // of less than it should. Titles stay short, cut between characters.
+        std::string text = ResString(textId);
         std::string title = uikit::Utf8Prefix(ResString(titleId), 31);
         return ShowText(owner, text, title, buttons | MB_ICONINFORMATION);
     } catch (...) {
@@ -124,6 +126,27 @@ bool WriteIni(const char* key, const char* value) {
 bool WriteIniAlways(const char* key, const char* value) {
     return WritePrivateProfileStringA(kSection, key, value, IniPath().c_str()) != FALSE;
 }
+
+void SetHomeDatabase(const std::string& ansiPath) { g_homeDatabase = ansiPath; }
+
+std::string HomeDatabase() { return g_homeDatabase; }
+
+std::string UserIniPath() {
+    const size_t slash = g_homeDatabase.find_last_of("\\/");
+    return slash == std::string::npos ? IniPath() : g_homeDatabase.substr(0, slash + 1) + "pnpb.ini";
+}
+
+std::string ChosenDatabase() {
+    char value[1024] = {};
+    GetPrivateProfileStringA(kSection, "CUR_DB_FILE", "", value, sizeof value, UserIniPath().c_str());
+    return value;
+}
+
+bool RememberChosenDatabase(const std::string& ansiPath) {
+    return WritePrivateProfileStringA(kSection, "CUR_DB_FILE", ansiPath.c_str(), UserIniPath().c_str()) != FALSE;
+}
+
+void ForgetChosenDatabase() { WritePrivateProfileStringA(kSection, "CUR_DB_FILE", nullptr, UserIniPath().c_str()); }
 
 int& LoggedIn() noexcept {
     static int loggedIn = 0;

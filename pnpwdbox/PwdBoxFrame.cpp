@@ -51,6 +51,8 @@ LRESULT CPwdBoxFrame::OnCreate() {
     HMODULE res = pwdbox::ResLib();
     login_.onLoggedIn = [this] {
         Layout();
+        // What the lock wiped is read again, with the keys just given.
+        control_.ReadDBToListView();
         SetFocus(control_.List().ListHwnd());
         CheckIdle();
     };
@@ -68,6 +70,9 @@ LRESULT CPwdBoxFrame::OnCreate() {
 
 void CPwdBoxFrame::OnDestroy() {
     KillTimer(hwnd(), kIdleTimer);
+    // The box's keys live no longer than its window.
+    pnstore::EndSession();
+    pwdbox::LoggedIn() = 0;
     commandBar_.Destroy();
     control_.Destroy();
     login_.Destroy();
@@ -159,13 +164,22 @@ void CPwdBoxFrame::OnVisitForum() { uikit::ShellOpen(hwnd(), kForumPage); }
 void CPwdBoxFrame::OnLock() {
     pwdbox::LoggedIn() = 0;
     KillTimer(hwnd(), kIdleTimer);  // a locked box has nothing to lock
-    // Nothing of the records stays on the screen: open dialogs and message
-    // boxes of the box are closed, the modeless ones hidden.
+    // The keys are erased, and nothing decrypted stays in memory or on the
+    // screen: the list's rows, open dialogs and message boxes of the box
+    // (closed), the modeless ones (hidden). The unlock reads them again.
+    pnstore::EndSession();
     CloseOpenDialogs();
     control_.HideDialogs();
+    control_.WipeList();
     Layout();
     CPwdUpdateChannel::Instance().Publish(kPbEventLocked, kPbLockedParam, 0);
     OutputDebugStringA("PnPwdBox: locked\n");
+}
+
+void CPwdBoxFrame::LockAndHide() {
+    if (!IsAlive()) return;
+    OnLock();
+    ShowWindow(hwnd(), SW_HIDE);
 }
 
 void CPwdBoxFrame::CloseOpenDialogs() {

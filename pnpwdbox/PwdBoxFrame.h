@@ -30,6 +30,9 @@ public:
     void OnAbout();
     void OnVisitForum();
     void OnLock();
+    // The lock, and the frame hidden (the box is going, but cannot be
+    // destroyed from under its own code).
+    void LockAndHide();
     void Layout();
     // One look at the idle clock: locks when the box has been idle too long,
     // otherwise sets the timer for the next look. Only a box that is logged in

@@ -4,18 +4,39 @@
 
 namespace pwdbox {
 
+namespace {
+
+// Hands bytes to the open clipboard in a format; false when they were not taken.
+bool PutData(UINT format, const void* bytes, size_t length) noexcept {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, length ? length : 1);
+    if (!block) return false;
+    bool handed = false;
+    if (void* p = GlobalLock(block)) {
+        if (length) std::memcpy(p, bytes, length);
+        GlobalUnlock(block);
+        handed = SetClipboardData(format, block) != nullptr;
+    }
+    if (!handed) GlobalFree(block);  // once handed over, the block is the clipboard's
+    return handed;
+}
+
+// The formats by which Windows keeps a copy out of the clipboard history, out
+// of the cloud clipboard and away from clipboard monitors: whatever the box
+// copies is meant for one paste, not for keeping.
+void MarkAsPrivate() noexcept {
+    const DWORD no = 0;
+    PutData(RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"), &no, sizeof no);
+    PutData(RegisterClipboardFormatA("CanIncludeInClipboardHistory"), &no, sizeof no);
+    PutData(RegisterClipboardFormatA("CanUploadToCloudClipboard"), &no, sizeof no);
+}
+
+}  // namespace
+
 bool PutClipboardText(HWND owner, const std::string& text) noexcept {
     if (!OpenClipboard(owner)) return false;
     EmptyClipboard();
-    bool handed = false;
-    if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        if (void* p = GlobalLock(block)) {
-            std::memcpy(p, text.c_str(), text.size() + 1);
-            GlobalUnlock(block);
-            handed = SetClipboardData(CF_TEXT, block) != nullptr;
-        }
-        if (!handed) GlobalFree(block);  // once handed over, the block is the clipboard's
-    }
+    MarkAsPrivate();
+    const bool handed = PutData(CF_TEXT, text.c_str(), text.size() + 1);
     CloseClipboard();
     return handed;
 }

@@ -7,7 +7,8 @@
 
 namespace pwdbox {
 
-// Empties the clipboard and puts the text there as CF_TEXT, owned by `owner`.
+// Empties the clipboard and puts the text there as CF_TEXT, owned by `owner`,
+// marked to stay out of clipboard history, cloud clipboard and monitors.
 bool PutClipboardText(HWND owner, const std::string& text) noexcept;
 // The clipboard's text ("" when it holds none).
 std::string ReadClipboardText();

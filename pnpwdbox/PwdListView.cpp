@@ -1,6 +1,7 @@
 #include "PwdListView.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "PNPBResIds.h"
@@ -107,7 +108,12 @@ LRESULT CPNPWDListViewCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return GroupedList::OnMessage(msg, wp, lp);
 }
 
+bool CPNPWDListViewCtrl::IsWebAddress(const std::string& address) noexcept {
+    auto startsWith = [&](const char* scheme) { return _strnicmp(address.c_str(), scheme, std::strlen(scheme)) == 0; };
+    return startsWith("http://") || startsWith("https://");
+}
+
 void CPNPWDListViewCtrl::OnClickLinkCell(int row, int column, UINT) {
     std::string target = CellText(RecordKeyOfRow(row), column);
-    if (!target.empty()) uikit::ShellOpen(hwnd(), target.c_str());
+    if (IsWebAddress(target)) uikit::ShellOpen(hwnd(), target.c_str());
 }

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "GroupedList.h"
 #include "PnPwdBoxApi.h"
 
@@ -20,6 +22,11 @@ public:
 
     // Sends the search command (40003) to the parent while the box is logged in.
     void ShowSearchDialog() noexcept;
+
+    // Whether an address is one the browser may be given: http or https.
+    // Anything else (file:, javascript:, a share, a program) is never opened
+    // from the list.
+    static bool IsWebAddress(const std::string& address) noexcept;
 
     // Key notices: how many list windows want them, and whether the hook is in.
     static size_t KeyNoticeWindowCount() noexcept;

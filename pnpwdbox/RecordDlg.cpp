@@ -9,7 +9,7 @@
 #include "PwdBoxEnv.h"
 #include "PwdMessages.h"
 #include "PwdStore.h"
-#include "TextCipher.h"
+#include "SecretMemory.h"
 #include "Utf8Text.h"
 #include "WindowText.h"
 
@@ -151,7 +151,7 @@ bool CPwdRecordDlg::Validate(std::string& url, std::string& user, std::string& p
         return false;
     }
     // What the cipher cannot hold whole is refused, not stored cut short.
-    if (password.size() > size_t(kCipherMaxPlainBytes)) {
+    if (password.size() > pnstore::kMaxSecretBytes) {
         Refuse(IDS_PB_TOO_LONG, IDC_PB_PASSWORD);
         return false;
     }
@@ -182,7 +182,12 @@ bool CPwdRecordDlg::ResolveGroup(int& group) {
             return true;
         }
     }
-    int id = PwdStore().maxGroupId() + 1;
+    const int64_t largest = PwdStore().maxGroupId();
+    if (largest >= pnstore::kMaxNumber) {
+        pwdbox::ShowInfo(hwnd(), IDS_PB_NO_NUMBERS, IDS_PB_MESSAGE_TITLE);
+        return false;
+    }
+    const int id = largest < 0 ? 1 : int(largest + 1);
     if (PwdStore().addGroup(id, typed.c_str()) != 1) {
         pwdbox::ShowInfo(hwnd(), IDS_PB_STORE_FAILED, IDS_PB_MESSAGE_TITLE);
         return false;
@@ -221,6 +226,12 @@ void CPwdRecordDlg::OnOk() {
         return;
     }
     int id = PwdStore().nextRecordId();
+    if (id < 1) {
+        // Every number is taken (a file that numbered its records past what
+        // they can hold): no new record, rather than one under a used number.
+        pwdbox::ShowInfo(hwnd(), IDS_PB_NO_NUMBERS, IDS_PB_MESSAGE_TITLE);
+        return;
+    }
     int group = -1;
     if (!ResolveGroup(group)) return;
     record_ = id;
@@ -267,7 +278,7 @@ void CPwdRecordDlg::UpdateRecord(const std::string& url, const std::string& pass
 void CPwdRecordDlg::SwitchToAddMode() {
     editMode_ = false;
     record_ = group_ = -1;
-    password_.clear();
+    pncrypto::Wipe(password_);
     ClearFields({IDC_PB_URL, IDC_PB_USER, IDC_PB_PASSWORD, IDC_PB_CONFIRM, IDC_PB_COMMENTS, IDC_PB_STATUS});
     CheckDlgButton(hwnd(), IDC_PB_HAS_END_DAY, BST_UNCHECKED);
     EnableWindow(Item(IDC_PB_END_DAY), FALSE);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Dialog.h"
+#include "SecretMemory.h"
 #include "WindowText.h"
 
 class CPwdRecordDlg : public uikit::Dialog {
@@ -18,6 +19,8 @@ public:
     // Edit mode for one record of a group, with its password.
     CPwdRecordDlg(HWND control, int record, int group, std::string password)
         : control_(control), editMode_(true), record_(record), group_(group), password_(std::move(password)) {}
+
+    ~CPwdRecordDlg() override { pncrypto::Wipe(password_); }
 
     INT_PTR Run(HWND owner);
     bool EditMode() const { return editMode_; }

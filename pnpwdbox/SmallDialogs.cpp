@@ -2,14 +2,18 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <utility>
 
+#include "FilledText.h"
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
 #include "PwdGenerator.h"
 #include "PwdMessages.h"
 #include "PwdStore.h"
-#include "TextCipher.h"
+#include "SecretMemory.h"
 #include "Utf8Text.h"
 #include "WindowText.h"
 
@@ -36,8 +40,14 @@ void LimitTexts(HWND dialog, std::initializer_list<int> ids, int limit) {
 int CheckNewPassword(const std::string& password, const std::string& confirm) {
     if (password.empty() || confirm.empty()) return IDS_PB_EMPTY_FIELD;
     if (password != confirm) return IDS_PB_PASSWORDS_DIFFER;
-    if (password.size() > size_t(kCipherMaxPlainBytes)) return IDS_PB_TOO_LONG;
+    if (password.size() > pnstore::kMaxSecretBytes) return IDS_PB_TOO_LONG;
     return 0;
+}
+
+// The dialog's fields and buttons while its job runs: nothing to type into
+// or press twice.
+void EnableWhileWaiting(HWND dialog, std::initializer_list<int> ids, bool enable) {
+    for (int id : ids) EnableWindow(GetDlgItem(dialog, id), enable);
 }
 
 // ---- Rename ----
@@ -138,8 +148,8 @@ void CPwdSearchDlg::OnFind() {
     }
     SendMessageA(control_, PBM_SELECTROW, 0, LPARAM(matches_[0]));
     EnableWindow(Item(IDC_PB_SEARCH_NEXT), matches_.size() > 1);
-    char count[128] = {};
-    std::snprintf(count, sizeof count, pwdbox::ResString(IDS_PB_MATCH_COUNT).c_str(), int(matches_.size()));
+    // The library's text is filled by position, never used as a printf format.
+    const std::string count = uikit::FillByPosition(pwdbox::ResString(IDS_PB_MATCH_COUNT), {std::to_string(matches_.size())});
     SetWindowTextA(hwnd(), (title + ":" + count).c_str());
 }
 
@@ -168,25 +178,52 @@ INT_PTR CChangePwdDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
         LimitTexts(hwnd(), {IDC_PB_OLD_PWD, IDC_PB_NEW_PWD, IDC_PB_NEW_CONFIRM}, kPasswordLimit);
         return TRUE;
     }
+    if (msg == pwdbox::PBM_JOBDONE) {
+        int result = 0;
+        if (job_.Finish(wp, result)) OnChanged(result);
+        return TRUE;
+    }
     if (msg != WM_COMMAND) return FALSE;
     if (LOWORD(wp) == IDOK) {
         OnOk();
         return TRUE;
     }
     if (LOWORD(wp) == IDCANCEL) {
-        EndDialog(hwnd(), IDCANCEL);
+        // While the new password is being set, the dialog waits for the
+        // outcome rather than leave it untold.
+        if (!job_.Running()) EndDialog(hwnd(), IDCANCEL);
         return TRUE;
     }
     return FALSE;
 }
 
 void CChangePwdDlg::OnOk() {
+    if (job_.Running()) return;
     std::string old = ItemText(hwnd(), IDC_PB_OLD_PWD);
     std::string fresh = ItemText(hwnd(), IDC_PB_NEW_PWD), confirm = ItemText(hwnd(), IDC_PB_NEW_CONFIRM);
-    if (old.empty()) return Refuse(IDS_PB_EMPTY_FIELD, IDC_PB_OLD_PWD);
-    if (int problem = CheckNewPassword(fresh, confirm))
-        return Refuse(problem, IDC_PB_NEW_PWD);
-    switch (PwdStore().changeMasterPassword(old.c_str(), fresh.c_str())) {
+    const int problem = old.empty() ? 0 : CheckNewPassword(fresh, confirm);
+    pncrypto::Wipe(confirm);
+    if (old.empty() || problem) {
+        pncrypto::Wipe(old);
+        pncrypto::Wipe(fresh);
+        return problem ? Refuse(problem, IDC_PB_NEW_PWD) : Refuse(IDS_PB_EMPTY_FIELD, IDC_PB_OLD_PWD);
+    }
+    auto texts = std::make_shared<std::pair<std::string, std::string>>(std::move(old), std::move(fresh));
+    if (!job_.Start(hwnd(), [texts] {
+            const int result = PwdStore().changeMasterPassword(texts->first.c_str(), texts->second.c_str());
+            pncrypto::Wipe(texts->first);
+            pncrypto::Wipe(texts->second);
+            return result;
+        })) {
+        pwdbox::ShowInfo(hwnd(), IDS_PB_STORE_FAILED, IDS_PB_MESSAGE_TITLE);
+        return;
+    }
+    EnableWhileWaiting(hwnd(), {IDC_PB_OLD_PWD, IDC_PB_NEW_PWD, IDC_PB_NEW_CONFIRM, IDOK, IDCANCEL}, false);
+}
+
+void CChangePwdDlg::OnChanged(int result) {
+    EnableWhileWaiting(hwnd(), {IDC_PB_OLD_PWD, IDC_PB_NEW_PWD, IDC_PB_NEW_CONFIRM, IDOK, IDCANCEL}, true);
+    switch (result) {
     case 1:
         pwdbox::ShowInfo(hwnd(), IDS_PB_PWD_CHANGED, IDS_PB_MESSAGE_TITLE);
         EndDialog(hwnd(), IDOK);
@@ -210,9 +247,35 @@ HWND CSetMainPwdDlg::OpenModeless(HWND owner) {
     return h;
 }
 
+namespace {
+std::vector<HWND>& OpenWizards() {
+    static std::vector<HWND> wizards;
+    return wizards;
+}
+}  // namespace
+
+void CSetMainPwdDlg::CancelOpenWizards() noexcept {
+    for (HWND wizard : OpenWizards())
+        if (IsWindow(wizard)) PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
 INT_PTR CSetMainPwdDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     if (msg == WM_INITDIALOG) {
         LimitTexts(hwnd(), {IDC_PB_MASTER_PWD, IDC_PB_MASTER_CONFIRM}, kPasswordLimit);
+        try {
+            OpenWizards().push_back(hwnd());
+        } catch (...) {
+        }
+        return TRUE;
+    }
+    if (msg == WM_DESTROY) {
+        auto& open = OpenWizards();
+        open.erase(std::remove(open.begin(), open.end(), hwnd()), open.end());
+        return FALSE;
+    }
+    if (msg == pwdbox::PBM_JOBDONE) {
+        int result = 0;
+        if (job_.Finish(wp, result)) OnStored(result);
         return TRUE;
     }
     if (msg != WM_COMMAND) return FALSE;
@@ -221,7 +284,7 @@ INT_PTR CSetMainPwdDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
         return TRUE;
     }
     if (LOWORD(wp) == IDCANCEL) {
-        Close(0);
+        if (!job_.Running()) Close(0);  // a password being set is seen through
         return TRUE;
     }
     return FALSE;
@@ -235,22 +298,45 @@ void CSetMainPwdDlg::Close(int result) {
 }
 
 void CSetMainPwdDlg::OnOk() {
+    if (job_.Running()) return;
     std::string password = ItemText(hwnd(), IDC_PB_MASTER_PWD), confirm = ItemText(hwnd(), IDC_PB_MASTER_CONFIRM);
-    if (int problem = CheckNewPassword(password, confirm)) {
+    const int problem = CheckNewPassword(password, confirm);
+    pncrypto::Wipe(confirm);
+    if (problem) {
+        pncrypto::Wipe(password);
         pwdbox::ShowInfo(hwnd(), problem, IDS_PB_MESSAGE_TITLE);
-        FocusAndSelect(hwnd(), password.empty() ? IDC_PB_MASTER_PWD
-                               : confirm.empty() ? IDC_PB_MASTER_CONFIRM
-                                                 : IDC_PB_MASTER_PWD);
+        FocusAndSelect(hwnd(), ItemText(hwnd(), IDC_PB_MASTER_PWD).empty()       ? IDC_PB_MASTER_PWD
+                               : ItemText(hwnd(), IDC_PB_MASTER_CONFIRM).empty() ? IDC_PB_MASTER_CONFIRM
+                                                                                 : IDC_PB_MASTER_PWD);
         return;
     }
-    int stored = PwdStore().createMasterUser(password.c_str());
-    if (stored == 1) {
+    auto secret = std::make_shared<std::string>(std::move(password));
+    if (!job_.Start(hwnd(), [secret] {
+            const pnstore::CreateResult result = pnstore::CreateMaster(*secret);
+            pncrypto::Wipe(*secret);
+            return static_cast<int>(result);
+        })) {
+        pwdbox::ShowInfo(hwnd(), IDS_PB_STORE_FAILED, IDS_PB_MESSAGE_TITLE);
+        Close(0);
+        return;
+    }
+    EnableWhileWaiting(hwnd(), {IDC_PB_MASTER_PWD, IDC_PB_MASTER_CONFIRM, IDOK, IDCANCEL}, false);
+}
+
+void CSetMainPwdDlg::OnStored(int result) {
+    EnableWhileWaiting(hwnd(), {IDC_PB_MASTER_PWD, IDC_PB_MASTER_CONFIRM, IDOK, IDCANCEL}, true);
+    const bool stored = static_cast<pnstore::CreateResult>(result) == pnstore::CreateResult::Created;
+    if (stored) {
+        // Kept for older builds that read it; what decides now is the database.
         pwdbox::WriteIniAlways("HAVE_USED", "1");
         if (onStored) onStored();
     } else {
-        pwdbox::ShowInfo(hwnd(), IDS_PB_STORE_FAILED, IDS_PB_MESSAGE_TITLE);
+        pwdbox::ShowInfo(hwnd(), static_cast<pnstore::CreateResult>(result) == pnstore::CreateResult::AlreadyHasMaster
+                                     ? IDS_PB_HAS_MASTER
+                                     : IDS_PB_STORE_FAILED,
+                         IDS_PB_MESSAGE_TITLE);
     }
-    Close(stored);
+    Close(stored ? 1 : 0);
 }
 
 // ---- About ----

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BackgroundJob.h"
 #include "Dialog.h"
 #include "HyperLink.h"
 
@@ -47,7 +48,8 @@ private:
     size_t position_ = 0;
 };
 
-// Dialog 110, modal.
+// Dialog 110, modal. The old password is checked and the new one set on a
+// thread of their own (two key derivations); the dialog waits meanwhile.
 class CChangePwdDlg : public uikit::Dialog {
 public:
     INT_PTR Run(HWND owner);
@@ -57,24 +59,32 @@ protected:
 
 private:
     void OnOk();
+    void OnChanged(int result);
     void Refuse(int textId, int focusId);
+    pwdbox::BackgroundJob job_;
 };
 
 // Dialog 105, the first-use wizard: modal (its result is the store's, 1 or
-// 0) or modeless from the login panel.
+// 0) or modeless from the login panel. The password is set on a thread of
+// its own (a key derivation); the dialog waits meanwhile.
 class CSetMainPwdDlg : public uikit::Dialog {
 public:
     INT_PTR Run(HWND owner);
     HWND OpenModeless(HWND owner);
-    // Called after a stored master password (modeless use).
+    // Called after a stored master password.
     std::function<void()> onStored;
+    // Every wizard that is open ends as if cancelled (unless it is storing a
+    // password, which it sees through): the box is going.
+    static void CancelOpenWizards() noexcept;
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void OnOk();
+    void OnStored(int result);
     void Close(int result);
+    pwdbox::BackgroundJob job_;
 };
 
 // Dialog 108, modal.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Skin.h"
+#include "Window.h"
 #include "WindowText.h"
 
 namespace uikit {
@@ -73,6 +74,7 @@ INT_PTR Dialog::Result(LRESULT value) noexcept {
 }
 
 INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    HandlerScope running;
     Dialog* self = nullptr;
     if (msg == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog*>(lp);

@@ -13,9 +13,25 @@ constexpr int kListId = 1;
 constexpr int kMarkWidth = 20;  // where the open/closed mark of a group row sits
 constexpr int kImageSize = 15;
 
-void CopyInto(std::string& to, const char* from) { to = from ? from : ""; }
+void CopyInto(std::string& to, const char* from) {
+    // The old text may have been a secret: erased, not merely overwritten.
+    if (!to.empty()) SecureZeroMemory(&to[0], to.size());
+    to = from ? from : "";
+}
 
 }  // namespace
+
+void GroupedList::EraseText(std::string& text) {
+    if (!text.empty()) SecureZeroMemory(&text[0], text.size());
+    text.clear();
+}
+
+void GroupedList::EraseTexts(Record& record) {
+    for (int column = 0; column < kColumns; ++column) {
+        EraseText(record.text[column]);
+        EraseText(record.second[column]);
+    }
+}
 
 GroupedList::~GroupedList() = default;
 
@@ -252,7 +268,10 @@ bool GroupedList::RemoveGroup(int key) {
     auto it = groupIndex_.find(key);
     if (it == groupIndex_.end()) return false;
     size_t index = it->second;
-    for (int record : groups_[index].records) records_.erase(record);
+    for (int record : groups_[index].records) {
+        if (Record* r = FindRecord(record)) EraseTexts(*r);
+        records_.erase(record);
+    }
     groups_.erase(groups_.begin() + std::ptrdiff_t(index));
     groupIndex_.clear();
     for (size_t i = 0; i < groups_.size(); ++i) groupIndex_[groups_[i].key] = i;
@@ -264,12 +283,17 @@ bool GroupedList::RemoveRecord(int key) {
     Record* r = FindRecord(key);
     if (!r) return false;
     if (Group* g = FindGroup(r->group)) g->records.erase(std::remove(g->records.begin(), g->records.end(), key), g->records.end());
+    EraseTexts(*r);
     records_.erase(key);
     Changed();
     return true;
 }
 
 void GroupedList::RemoveAll() {
+    // The rows may have held secrets (the password box's): their texts are
+    // erased before the memory goes back.
+    for (auto& entry : records_) EraseTexts(entry.second);
+    for (Group& group : groups_) EraseText(group.text);
     groups_.clear();
     groupIndex_.clear();
     records_.clear();

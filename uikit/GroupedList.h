@@ -109,6 +109,8 @@ private:
         int record;  // record key, or kNoKey for the group's own row
     };
 
+    static void EraseText(std::string& text);
+    static void EraseTexts(Record& record);
     void CreateInnerList();
     void Changed();              // the rows changed; the view follows
     void SyncView() const;       // brings the inner list's row count up to date

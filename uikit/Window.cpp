@@ -69,7 +69,16 @@ HWND Window::CreateWindowOf(DWORD exStyle, const char* className, const char* ti
     return hwnd_;
 }
 
+namespace {
+int g_handlersRunning = 0;  // the window thread's only
+}  // namespace
+
+int HandlersRunning() noexcept { return g_handlersRunning; }
+HandlerScope::HandlerScope() noexcept { ++g_handlersRunning; }
+HandlerScope::~HandlerScope() { --g_handlersRunning; }
+
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    HandlerScope running;
     Window* self = nullptr;
     if (msg == WM_NCCREATE) {
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);

@@ -11,6 +11,20 @@ namespace uikit {
 // The module (library or program) this toolkit was linked into.
 HINSTANCE ThisModule() noexcept;
 
+// How many messages the windows and dialogs of this module are handling right
+// now, one inside another, with the entry points that run modal loops of
+// their own (HandlerScope). Above zero, this module's code is on the stack (a
+// modal dialog, a message box): a library must not be unloaded, nor its
+// windows' objects deleted, until it is back to zero.
+int HandlersRunning() noexcept;
+class HandlerScope {
+public:
+    HandlerScope() noexcept;
+    ~HandlerScope();
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+};
+
 class Window {
 public:
     Window() = default;

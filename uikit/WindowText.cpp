@@ -146,9 +146,16 @@ HWND EditOf(HWND window) {
 }  // namespace
 
 std::string WindowText(HWND window, size_t maxBytes) {
-    const std::wstring wide = WideText(window);
+    std::wstring wide = WideText(window);
     std::string text = Narrow(wide.data(), static_cast<int>(wide.size()));
-    if (text.size() > maxBytes) text.resize(Utf8PrefixLength(text, maxBytes));
+    // The text may be a password: the copies made on the way do not outlive the
+    // call (the caller erases what it is given).
+    SecureZeroMemory(wide.data(), wide.size() * sizeof(wchar_t));
+    if (text.size() > maxBytes) {
+        const size_t kept = Utf8PrefixLength(text, maxBytes);
+        SecureZeroMemory(text.data() + kept, text.size() - kept);
+        text.resize(kept);
+    }
     return text;
 }
 

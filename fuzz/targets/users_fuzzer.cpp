@@ -1,9 +1,18 @@
-// Any bytes as the users table: the login list, every listed user's login, and
-// a user added to it (who must then log in).
+// Any bytes as the users table: the login list, every listed user's login (a
+// stored hash's parameters are checked against limits before it is computed),
+// and a user added to it (who must then log in).
+#include "LoginHash.h"
 #include "Scratch.h"
 #include "Users.h"
 
+namespace {
+// Small costs and limits, so a run stays fast: what matters here is that a
+// stored hash is never computed beyond the limits, whatever its text says.
+const pinora::LoginHashPolicy kFuzzHashes = {{8, 1, 1}, 64, 256, 2};
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    pinora::SetLoginHashPolicy(&kFuzzHashes);
     const std::string path = fuzz::WriteScratch("user.dat", data, size);
     const std::vector<std::string> names = pinora::userNamesIn(path);
     for (const std::string& name : names) {

@@ -10,6 +10,7 @@
 #include "ResourceLibrary.h"
 #include "SingleInstance.h"
 #include "TextConversion.h"
+#include "Users.h"
 
 namespace pinora {
 
@@ -26,9 +27,11 @@ int RunPinora() noexcept {
         // force, nothing may be read or written in another one.
         if (RefuseLegacyCodePage(GetACP())) return 1;
         InstallDamagedTableMessage();
+        HoldDamagedTableMessages();
         // Before anything reads or writes a file: the settings API would read
         // a file of an earlier version in the wrong code page and write it back so.
         if (!ConvertFolderTextOnce()) return 1;
+        ReadRememberedPasswordEarly();
 
         HRESULT ole = OleInitialize(nullptr);
         INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES |
@@ -41,6 +44,9 @@ int RunPinora() noexcept {
             if (HWND main = mainDlg.CreateMain()) {
                 ShowWindow(main, SW_HIDE);
                 PublishMainWindow(main);
+                // Start-up is over (notification icon and mark in place): what it
+                // found damaged is told now.
+                ShowHeldDamagedTableMessages();
                 code = uikit::RunMessageLoop();
                 WithdrawMainWindow();
             }

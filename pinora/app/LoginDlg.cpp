@@ -8,8 +8,8 @@
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
+#include "SettingsNotWritten.h"
 #include "StoredNumber.h"
-#include "TextCipher.h"
 #include "Users.h"
 #include "WindowPlacement.h"
 #include "Utf8Text.h"
@@ -82,10 +82,10 @@ void CLoginDlg::OnInit() {
     CheckDlgButton(hwnd(), IDC_REMEMBER_PWD, remember ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemTextA(hwnd(), IDC_USER_NAME, ReadSetting("SETTINGS", "auto_user", 64).c_str());
     if (remember) {
-        char password[kCipherFieldSize] = {};
-        if (DecryptPassword(ReadSetting("SETTINGS", "auto_pwd", 128).c_str(), password))
-            SetDlgItemTextA(hwnd(), IDC_PASSWORD, password);
-        SecureZeroMemory(password, sizeof password);
+        std::string password;
+        bool oldForm = false;
+        if (ReadRememberedPassword(password, &oldForm)) SetDlgItemTextA(hwnd(), IDC_PASSWORD, password.c_str());
+        if (!password.empty()) SecureZeroMemory(password.data(), password.size());
     }
     uikit::LimitItemTextBytes(hwnd(), IDC_USER_NAME, 63);
     uikit::LimitItemTextBytes(hwnd(), IDC_PASSWORD, 127);
@@ -115,6 +115,7 @@ void CLoginDlg::OnOk() {
         FocusAndSelect(hwnd(), IDC_PASSWORD);
         return;
     }
+    if (App().bLoggedIn && userChangeGuard_ && !userChangeGuard_()) return;
     App().bLoggedIn = 1;
     CreateDirectoryA((ProgramFolder() + name).c_str(), nullptr);
     uikit::CopyUtf8(App().szCurrentUser, sizeof App().szCurrentUser, name.c_str());
@@ -125,17 +126,29 @@ void CLoginDlg::OnOk() {
 }
 
 void CLoginDlg::SaveLoginSettings(const std::string& name, const std::string& password) {
-    WriteSetting(name.c_str(), "SETTINGS", "auto_user");
-    WriteSetting(IsDlgButtonChecked(hwnd(), IDC_AUTO_LOGIN) == BST_CHECKED ? "1" : "0", "SETTINGS", "auto_login_in");
-    if (IsDlgButtonChecked(hwnd(), IDC_REMEMBER_PWD) != BST_CHECKED) {
-        WriteSetting("0", "SETTINGS", "auto_remember_pwd");  // an earlier "auto_pwd" stays
-        return;
+    bool written = WriteSetting(name.c_str(), "SETTINGS", "auto_user");
+    written = WriteFlag(IsDlgButtonChecked(hwnd(), IDC_AUTO_LOGIN) == BST_CHECKED, "SETTINGS", "auto_login_in") &&
+              written;
+    bool remember = IsDlgButtonChecked(hwnd(), IDC_REMEMBER_PWD) == BST_CHECKED;
+    if (remember) {
+        // Kept protected for this Windows user; an old value is replaced.
+        switch (RememberPassword(password)) {
+        case Remembering::Remembered:
+            break;
+        case Remembering::NotWritten:
+            written = false;
+            break;
+        case Remembering::NotProtected:
+            // Never kept in a form anybody could read back.
+            Complain(hwnd(), IDS_PASSWORD_NOT_REMEMBERED);
+            remember = false;
+            break;
+        }
     }
-    char encrypted[kCipherFieldSize] = {};
-    if (EncryptPassword(password.c_str(), encrypted)) {
-        WriteSetting(encrypted, "SETTINGS", "auto_pwd");
-        WriteSetting("1", "SETTINGS", "auto_remember_pwd");
-    }
+    // Not remembered means not kept: the password is deleted, not left behind.
+    if (!remember) written = ForgetRememberedPassword() && written;
+    written = WriteFlag(remember, "SETTINGS", "auto_remember_pwd") && written;
+    if (!written) ShowSettingsNotWritten(hwnd());
 }
 
 void CLoginDlg::OnCancel() {

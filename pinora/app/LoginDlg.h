@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "Dialog.h"
@@ -20,6 +21,10 @@ public:
     // Creates the dialog if needed and shows it in the given mode.
     bool Open(HWND owner, int mode);
     int Mode() const { return mode_; }
+    // Asked after a password was accepted while somebody is logged in, before
+    // the new user takes over: false keeps the one logged in (and the dialog
+    // open). The main window settles the windows of its user's data here.
+    void SetUserChangeGuard(std::function<bool()> guard) { userChangeGuard_ = std::move(guard); }
 
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -35,6 +40,7 @@ private:
 
     HWND owner_ = nullptr;
     int mode_ = 0;
+    std::function<bool()> userChangeGuard_;
 };
 
 class CNewUserDlg : public uikit::Dialog {

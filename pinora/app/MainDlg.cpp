@@ -16,7 +16,9 @@
 #include "StickManager.h"
 #include "StoredNumber.h"
 #include "StickWindows.h"
+#include "SyncController.h"
 #include "Users.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 
@@ -58,6 +60,13 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return FALSE;
     case WM_TIMER:
         if (wp == kTickTimer) OnTick();
+        else if (sync_ && (wp == kSyncTimer || wp == kSyncSoonTimer)) sync_->OnTimer(wp);
+        return TRUE;
+    case MWM_SYNCCALL:
+        if (sync_) sync_->OnCall(wp, lp);
+        return TRUE;
+    case MWM_SYNCDONE:
+        if (sync_) sync_->OnDone();
         return TRUE;
     case WM_RBUTTONUP:
         OnTrayNotify(kTrayIconId, WM_LBUTTONDOWN);
@@ -68,6 +77,19 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         OnDestroy();
         return TRUE;
+    case WM_WTSSESSION_CHANGE:
+        OnSessionChange(wp);
+        return TRUE;
+    case WM_POWERBROADCAST:
+        OnPowerBroadcast(wp);
+        return Result(TRUE);
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        KeepWindowsOnScreen();
+        return TRUE;
+    case WM_SETTINGCHANGE:
+        if (wp == SPI_SETWORKAREA) KeepWindowsOnScreen();  // the taskbar moved or grew
+        return FALSE;
     case MWM_TRAYNOTIFY:
         OnTrayNotify(wp, lp);
         return TRUE;
@@ -84,6 +106,7 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case MWM_STICKSCHANGED:
         Sticks().RebuildToday();
+        SyncAfterSave();
         return TRUE;
     case MWM_GETSTICKEDITOR:
         return Result(reinterpret_cast<LRESULT>(Sticks().EditorWindow()));
@@ -111,6 +134,7 @@ BOOL CMainDlg::OnInitDialog() {
     WriteFirstRunSettings(DefaultWinkPath());
 
     StartActivityTracking();
+    InitSync();
 
     ApplyCurrentSkin(hwnd());
 
@@ -160,6 +184,8 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::OnDestroy() {
     StopTickTimer();
+    // The sync's worker is ended first: it may still ask this window for the tables.
+    sync_.reset();
     calendar_.reset();
     settings_.reset();
     sticks_.reset();  // its windows borrow the tray menu
@@ -173,10 +199,7 @@ void CMainDlg::OnDestroy() {
     // The animation player's temporary file lives in the temp folder, not the drive root.
     char temp[MAX_PATH + 1] = {};
     if (GetTempPathA(MAX_PATH, temp)) DeleteFileA((std::string(temp) + "Temp1.swf").c_str());
-    if (pwdBoxWnd_ && IsWindow(pwdBoxWnd_)) DestroyWindow(pwdBoxWnd_);
-    pwdBoxWnd_ = nullptr;
-    if (App().hPwdBoxLib) FreeLibrary(App().hPwdBoxLib);
-    App().hPwdBoxLib = nullptr;
+    ClosePasswordBox();
     noteFont_.reset();
     if (dropTargetRegistered_) RevokeQuickNoteDropTarget(Item(IDC_QUICK_NOTE));
     dropTargetRegistered_ = false;
@@ -202,6 +225,8 @@ StickWindows& CMainDlg::Sticks() {
 void CMainDlg::StartTickTimer() {
     if (!App().bLoggedIn) return;
     timerRunning_ = SetTimer(hwnd(), kTickTimer, kTickPeriodMs, nullptr) != 0;
+    // Somebody logged in (or back): the sync follows who it is.
+    UpdateSync();
 }
 
 void CMainDlg::StopTickTimer() {
@@ -237,13 +262,6 @@ void CMainDlg::ApplyNoteFont() {
     noteFont_ = std::move(font);
 }
 
-void CMainDlg::CenterOverWorkArea() {
-    RECT work, rc;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    GetWindowRect(hwnd(), &rc);
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - w) / 2,
-                 work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void CMainDlg::CenterOverWorkArea() { uikit::CenterWindow(hwnd(), nullptr); }
 
 }  // namespace pinora

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,7 @@ class StickWindows;
 class CBrowserPopup;
 class CStickManagerWnd;
 class CSettingsDlg;
+class SyncController;
 
 class CMainDlg : public uikit::Dialog {
 public:
@@ -50,6 +52,11 @@ public:
     void OpenSettings();
     CSettingsDlg* Settings() const { return settings_.get(); }
 
+    // Sync (MainDlgSync.cpp): nothing runs while it is not set up.
+    SyncController* Sync() const { return sync_.get(); }
+    // Tests answer the .ics file dialogs: (save, path) -> chosen.
+    void SetIcsChooser(std::function<bool(bool, std::string*)> chooser) { icsChooser_ = std::move(chooser); }
+
     // What tests look at.
     bool InitCompleted() const { return initCompleted_; }
     bool TrayIconAdded() const { return trayAdded_; }
@@ -57,11 +64,16 @@ public:
     int TrayMenuShown() const { return trayMenuShown_; }
     int TrayMenuRefused() const { return trayMenuRefused_; }
     const HotkeySet& Hotkeys() const { return hotkeys_; }
+    // The text of the last notification balloon shown (or asked for).
+    const std::string& LastBalloon() const { return lastBalloon_; }
     HMENU TrayMenu() const { return trayMenu_.get(); }
     CLoginDlg& Login() { return login_; }
     bool HooksInstalled() const { return hooksInstalled_; }
+    bool SessionNoticesRegistered() const { return sessionNotices_; }
     RestReminder& Rest() { return rest_; }
     CNotesManagerDlg& Notes() { return notes_; }
+    // The stick editor, alarm pop-ups and today window, created on first use.
+    StickWindows& Sticks();
     const CBrowserPopup* Dictionary() const;
     // The stick manager, while it exists (command 32776 creates it).
     CStickManagerWnd* Calendar() const { return calendar_.get(); }
@@ -79,6 +91,11 @@ private:
 
     // Quick note
     void SaveQuickNote(bool hideDictionary);
+    // A "remind ..." line (MainDlgReminder.cpp): a stick with the alarm read
+    // from it, or the diary when none can be read; a balloon says which. False
+    // when the line stays in the box (nobody logged in, or nothing could be written).
+    bool SaveReminderLine(const std::string& line, const std::string& afterWord);
+    void ClearAndHideQuickNote(bool hideDictionary);
     void ShowAtCorner();
     void HideMain();
 
@@ -87,6 +104,8 @@ private:
     void DeleteTrayIcon();
     void ShowTrayMenu();
     void SetMenuItemHotkeyText(HMENU menu, UINT id, const std::string& hotkey);
+    void ShowTrayBalloon(const std::string& text);
+    std::string lastBalloon_;
 
     // Timer 10 runs only while someone is logged in.
     void StartTickTimer();
@@ -95,6 +114,9 @@ private:
     // Shows the login dialog: mode 0 logs somebody in, mode 1 switches user.
     void OpenLogin(int mode);
     void OpenPasswordBox();
+    void ClosePasswordBox();
+    bool PasswordBoxInUse() const;
+    void FreePasswordBoxLibrary();
     void PlacePasswordBox();
     void SetTodayMenuText(bool shown);
     void ApplyNoteFont();
@@ -105,11 +127,23 @@ private:
     void StartActivityTracking();
     void StopActivityTracking();
     static std::uint32_t LastInputTick();
+    // The user away or back: the session locked or switched away, the machine
+    // asleep (WM_WTSSESSION_CHANGE, WM_POWERBROADCAST).
+    void OnSessionChange(WPARAM change);
+    void OnPowerBroadcast(WPARAM event);
+    // The displays changed (WM_DISPLAYCHANGE, WM_DPICHANGED, a new work area):
+    // every window onto a monitor that is there (MainDlgScreens.cpp).
+    void KeepWindowsOnScreen();
     // Notes manager (MainDlgNotes.cpp): commands 1005 and 32772, Ctrl+Q, and
     // closing it, which offers unsaved edits for saving first (false: it stays).
     void OpenNotesManager();
     void ToggleNotesManager();
     bool CloseNotesManager(bool onlyIfVisible);
+    // Before log-out or a switch of user: the windows that show the logged-in
+    // user's data are settled for that user (an edited note saved or discarded)
+    // and destroyed. False, said to the user, when the note could not be saved:
+    // the user then stays logged in.
+    bool SettleUserWindows();
 
     CLoginDlg login_;
     CNotesManagerDlg notes_;
@@ -126,6 +160,9 @@ private:
     bool trayAdded_ = false;
     bool timerRunning_ = false;
     bool hooksInstalled_ = false;
+    bool sessionNotices_ = false;  // registered for WM_WTSSESSION_CHANGE
+    bool asleep_ = false;
+    LocalTime asleepSince_;
     RestReminder rest_{&CMainDlg::LastInputTick};
     bool menuOpen_ = false;
     int trayMenuShown_ = 0;
@@ -134,8 +171,15 @@ private:
 
     std::unique_ptr<CSettingsDlg> settings_;
 
-    // The stick editor, alarm pop-up and today window, created on first use.
-    StickWindows& Sticks();
+    void InitSync();
+    void UpdateSync();
+    void SyncAfterSave();
+    void OnSyncCommand(UINT id);
+    bool ChooseIcsFile(bool save, std::string* path);
+    std::unique_ptr<SyncController> sync_;
+    bool syncApplying_ = false;
+    std::function<bool(bool, std::string*)> icsChooser_;
+
     std::unique_ptr<StickWindows> sticks_;
 
     // Command box: command words in the note box, launchers, dictionary lookup.

@@ -11,6 +11,7 @@
 #include "Launchers.h"
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 
@@ -31,10 +32,13 @@ BOOL CMainDlg::OnNotify(const NMHDR& hdr) {
     case kCmdCalculator:
     case kCmdConsole:
     case kCmdNewStick:
+    case kCmdRemind:
         // Only the note box itself runs these: no other control's code may.
         if (hdr.idFrom != IDC_QUICK_NOTE || hdr.hwndFrom != Item(IDC_QUICK_NOTE)) return FALSE;
         if (hdr.code == kCmdNewStick)
             OpenNewStickFromNoteBox();
+        else if (hdr.code == kCmdRemind)
+            SaveQuickNote(true);  // the line is a reminder: it leaves the box as a saved note does
         else
             RunProgramByName(ProgramForCommand(hdr.code));
         return TRUE;
@@ -77,6 +81,8 @@ void CMainDlg::DockDictionary(const RECT& mainRect) {
     DockPlace place = DockBeside(mainRect.left, mainRect.top, current.right - current.left,
                                  current.bottom - current.top);
     dictionary_->ShowAt(place.left, place.top, place.width, place.height);
+    // Beside a box at the left edge of a monitor it would stand off the screen.
+    uikit::KeepOnScreen(dictionary_->hwnd());
 }
 
 void CMainDlg::OnMoving(const RECT& dragged) {

@@ -3,6 +3,7 @@
 // handed over here.
 #include "MainDlg.h"
 #include "SettingsDlg.h"
+#include "SyncController.h"
 
 namespace pinora {
 
@@ -12,6 +13,12 @@ void CMainDlg::OpenSettings() {
         links.openHotkeyDialog = [this](int mode) { OpenHotkeyDialog(mode); };
         links.showBitmapMessage = [this](const char* text) { ShowBitmapMessage(text); };
         links.noteFontChanged = [this] { ApplyNoteFont(); };
+        links.syncSettingsChanged = [this] { UpdateSync(); };
+        links.syncNow = [this] {
+            UpdateSync();
+            if (sync_) sync_->SyncNow();
+        };
+        links.syncStatus = [this] { return sync_ ? sync_->StatusText() : std::string(); };
         settings_ = std::make_unique<CSettingsDlg>(std::move(links));
     }
     settings_->Open(hwnd());

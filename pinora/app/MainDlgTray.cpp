@@ -36,6 +36,34 @@ void CMainDlg::DeleteTrayIcon() {
     trayAdded_ = false;
 }
 
+namespace {
+
+// The text cut to fit a buffer of the given size, never inside a character of
+// several bytes, with "..." where it was cut.
+std::string FitTo(const std::string& text, std::size_t size) {
+    if (text.size() < size) return text;
+    std::size_t cut = size - 4;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut) + "...";
+}
+
+}  // namespace
+
+void CMainDlg::ShowTrayBalloon(const std::string& text) {
+    lastBalloon_ = text;
+    NOTIFYICONDATAA nid = {};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = hwnd();
+    nid.uID = kTrayIconId;
+    nid.uFlags = NIF_INFO;
+    lstrcpynA(nid.szInfo, FitTo(text, sizeof nid.szInfo).c_str(), sizeof nid.szInfo);
+    lstrcpynA(nid.szInfoTitle, LoadResString(IDS_REMINDER_TITLE).c_str(), sizeof nid.szInfoTitle);
+    nid.dwInfoFlags = NIIF_INFO;
+    nid.uTimeout = 10000;
+    const bool shown = trayAdded_ && Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
+    OutputDebugStringA(("Pinora: balloon " + std::string(shown ? "shown: " : "not shown: ") + text + "\n").c_str());
+}
+
 void CMainDlg::OnTrayNotify(WPARAM iconId, LPARAM mouseMsg) {
     switch (static_cast<UINT>(mouseMsg)) {
     case WM_LBUTTONDBLCLK:

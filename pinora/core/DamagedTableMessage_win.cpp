@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "DamagedTables.h"
 #include "DoRoRazIds.h"
@@ -24,7 +25,21 @@ std::string WithPath(UINT id, const std::string& path) {
     return text;
 }
 
+struct HeldMessages {
+    bool holding = false;
+    std::vector<std::string> paths;
+};
+
+HeldMessages& Held() {
+    static HeldMessages held;
+    return held;
+}
+
 void ShowDamagedTable(const std::string& path) {
+    if (Held().holding) {
+        Held().paths.push_back(path);
+        return;
+    }
     std::string text = WithPath(IDS_TABLE_DAMAGED, path);
     const std::string copy = DamagedCopyPath(path);
     if (TableFileExists(copy)) text += "\n" + WithPath(IDS_TABLE_COPY_KEPT, copy);
@@ -35,5 +50,14 @@ void ShowDamagedTable(const std::string& path) {
 }  // namespace
 
 void InstallDamagedTableMessage() { SetDamagedTableHandler(&ShowDamagedTable); }
+
+void HoldDamagedTableMessages() { Held().holding = true; }
+
+void ShowHeldDamagedTableMessages() {
+    Held().holding = false;
+    std::vector<std::string> paths;
+    paths.swap(Held().paths);
+    for (const std::string& path : paths) ShowDamagedTable(path);
+}
 
 }  // namespace pinora

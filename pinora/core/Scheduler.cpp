@@ -57,6 +57,9 @@ void KeepUnrecorded(UnrecordedDecision& kept, DueAction action, int today) {
     case DueAction::ResetFlags:
         kept.done30 = kept.done5 = false;
         break;
+    case DueAction::MissedReminder:
+        kept.done30 = kept.done5 = true;
+        break;
     case DueAction::OutOfDate:
     case DueAction::ResetAndFinish:
         kept.finished = true;
@@ -116,6 +119,11 @@ bool RecordDecision(const std::string& path, int record, DueAction action) {
         return SetAlarmField(path, record, kAlarm30, "1");
     case DueAction::TimeReminder:
         return SetAlarmField(path, record, kAlarm5, "1");
+    case DueAction::MissedReminder: {
+        // Both given: the next pass, past the time, resets or finishes it.
+        const bool given30 = SetAlarmField(path, record, kAlarm30, "1");
+        return SetAlarmField(path, record, kAlarm5, "1") && given30;
+    }
     case DueAction::ResetFlags:
         return ClearFlags(path, record);
     case DueAction::ResetAndFinish: {
@@ -178,7 +186,21 @@ DueAction CheckDue(const AlarmCode& a, const char* weekdays, const TodayNumbers&
     }
 }
 
-AlarmPassResult CheckAlarms(const std::string& alarmPath) {
+bool MissedWhileAsleep(const AlarmCode& a, const char* weekdays, const TodayNumbers& now, const LocalTime& since) {
+    if (a.bDone5 || now.today < a.startDate || now.today > a.endDate) return false;
+    if (a.repeatKind == kRepeatWeekly) {
+        if (!IsWeekdayChecked(weekdays, now.dayOfWeek)) return false;
+    } else if (a.repeatKind != kRepeatDaily) {
+        return false;
+    }
+    const int sinceDay = DateNumber(since.year, since.month, since.day);
+    if (sinceDay > now.today) return false;  // the clock went back: nothing was missed
+    const int sinceMinute = sinceDay < now.today ? 0 : since.hour * 60 + since.minute;
+    const int alarmMinute = a.hour * 60 + a.minute;
+    return alarmMinute >= sinceMinute && alarmMinute < now.hour * 60 + now.minute;
+}
+
+AlarmPassResult CheckAlarms(const std::string& alarmPath, const LocalTime* missedSince) {
     AlarmPassResult result;
     if (!File::IsExist(alarmPath.c_str())) return result;
     // Only an alarm table is read as one; a damaged one is reported (once) and,
@@ -211,7 +233,7 @@ AlarmPassResult CheckAlarms(const std::string& alarmPath) {
         if (!table.Go(r) || !table.ReadField(kAlarmState, value, sizeof value) || !IsOne(value)) continue;
 
         AlarmCode alarm;
-        std::string stick, code;
+        std::string stick, code, weekdays;
         const UnrecordedDecision* unrecorded = nullptr;
         bool intact = true;  // a record read only in part is never judged
         DueAction action = DueAction::None;
@@ -246,6 +268,7 @@ AlarmPassResult CheckAlarms(const std::string& alarmPath) {
                     action = Judge(alarmPath, r, alarm, value, now, flagsFromEarlierDays, unrecorded);
                 break;
             case kAlarmWeekly:
+                weekdays = value;
                 if (alarm.repeatKind == kRepeatWeekly && intact)
                     action = Judge(alarmPath, r, alarm, value, now, flagsFromEarlierDays, unrecorded);
                 break;
@@ -255,11 +278,14 @@ AlarmPassResult CheckAlarms(const std::string& alarmPath) {
         }
         // Over already, though the table still says live.
         if (unrecorded && unrecorded->finished) continue;
+        if (action == DueAction::None && intact && missedSince &&
+            MissedWhileAsleep(alarm, weekdays.c_str(), now, *missedSince))
+            action = DueAction::MissedReminder;
         if (action == DueAction::None) continue;
 
         const bool weekly = alarm.repeatKind == kRepeatWeekly;
         if (action == DueAction::OutOfDate || action == DueAction::AdvanceReminder ||
-            action == DueAction::TimeReminder) {
+            action == DueAction::TimeReminder || action == DueAction::MissedReminder) {
             AlarmEvent event;
             event.alarm = alarm;
             event.record = static_cast<int>(r);

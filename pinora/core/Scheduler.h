@@ -28,6 +28,7 @@ enum class DueAction {
     TimeReminder,     // the reminder at the time (five minutes before it)
     ResetFlags,       // both reminders given and now outside today's span: ready for the next one
     ResetAndFinish,   // ... and a one-time alarm is over, without a word
+    MissedReminder,   // its time passed today while the machine slept: reminded once, both flags given
 };
 
 // What one record calls for now. weekdays is the WEEKLY text, looked at for
@@ -58,8 +59,17 @@ struct AlarmPassResult {
     bool statesChanged = false;  // some alarm was finished: lists of live sticks are stale
 };
 
-// The pass over the table at the path, at the clock's "now".
-AlarmPassResult CheckAlarms(const std::string& alarmPath);
+// The pass over the table at the path, at the clock's "now". missedSince: the
+// moment the machine went to sleep, for the pass at its waking; an alarm whose
+// time of today fell between then and now, and whose reminder was not given, is
+// reminded once (as the pass would have done had it run).
+AlarmPassResult CheckAlarms(const std::string& alarmPath, const LocalTime* missedSince = nullptr);
+
+// Whether today's time of the alarm fell in [since, now) with its reminder at the
+// time not given: what the sleep made the passes miss. Days before today are
+// the business of the out-of-date rule.
+bool MissedWhileAsleep(const AlarmCode& alarm, const char* weekdays, const TodayNumbers& now,
+                       const LocalTime& since);
 
 // Tests make single field reads of the pass fail here (true: the read fails).
 using AlarmReadFault = bool (*)(long record, int field);

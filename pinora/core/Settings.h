@@ -14,10 +14,17 @@ std::string SettingsPath();
 // Reads a key into buf (size bytes): the value cut to size - 1 characters, or "".
 void ReadSetting(const char* section, const char* key, char* buf, int size);
 std::string ReadSetting(const char* section, const char* key, int size);
-// Replaces the key's value, creating the file and the section as needed.
-void WriteSetting(const char* value, const char* section, const char* key);
+// Replaces the key's value, creating the file and the section as needed. False
+// when the file did not take it (read-only, or held by another program): the
+// caller must not show the value as stored.
+bool WriteSetting(const char* value, const char* section, const char* key);
 // A flag stored as "1"/"0".
-void WriteFlag(bool on, const char* section, const char* key);
+bool WriteFlag(bool on, const char* section, const char* key);
+// Removes the key; true when it is gone (or was never there).
+bool DeleteSetting(const char* section, const char* key);
+// Whether the settings file can be written now: it opens for writing, or it is
+// not there yet. Asked before a change that must not be left half made.
+bool SettingsFileWritable();
 
 // Start at logon: the current user's Run value "Pinora notes" holds the program's
 // full path. Returns whether the key opened and the write or delete succeeded.

@@ -79,11 +79,28 @@ std::string ReadSetting(const char* section, const char* key, int size) {
     return uikit::Utf8Prefix(WholeSetting(section, key), static_cast<size_t>(size > 0 ? size - 1 : 0));
 }
 
-void WriteSetting(const char* value, const char* section, const char* key) {
-    WritePrivateProfileStringA(section, key, value, SettingsPath().c_str());
+bool WriteSetting(const char* value, const char* section, const char* key) {
+    // A null value would delete the key; that is DeleteSetting's job.
+    if (value == nullptr) return false;
+    return WritePrivateProfileStringA(section, key, value, SettingsPath().c_str()) != FALSE;
 }
 
-void WriteFlag(bool on, const char* section, const char* key) { WriteSetting(on ? "1" : "0", section, key); }
+bool WriteFlag(bool on, const char* section, const char* key) { return WriteSetting(on ? "1" : "0", section, key); }
+
+bool DeleteSetting(const char* section, const char* key) {
+    return WritePrivateProfileStringA(section, key, nullptr, SettingsPath().c_str()) != FALSE;
+}
+
+bool SettingsFileWritable() {
+    // Opened as the profile functions open it (others may read and write beside us).
+    HANDLE file = CreateFileA(SettingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return true;
+    }
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+}
 
 bool SetRunAtLogon(bool on) {
     HKEY key = nullptr;

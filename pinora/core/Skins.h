@@ -9,7 +9,8 @@ namespace pinora {
 
 // "CUR_SKIN" "skin_name" and "skin_file"; both "" until the user chooses a skin.
 void LoadCurrentSkin(std::string& name, std::string& file);
-void SaveCurrentSkin(const std::string& name, const std::string& file);
+// False when the settings file did not take them.
+bool SaveCurrentSkin(const std::string& name, const std::string& file);
 
 // Switches the toolkit to the skin library and tells every top-level window of this
 // process (message 2023). -1 when the toolkit refuses the library (nothing is

@@ -26,9 +26,8 @@ void LoadCurrentSkin(std::string& name, std::string& file) {
     file = ReadSetting("CUR_SKIN", "skin_file", kSkinFileSize);
 }
 
-void SaveCurrentSkin(const std::string& name, const std::string& file) {
-    WriteSetting(name.c_str(), "CUR_SKIN", "skin_name");
-    WriteSetting(file.c_str(), "CUR_SKIN", "skin_file");
+bool SaveCurrentSkin(const std::string& name, const std::string& file) {
+    return WriteSetting(name.c_str(), "CUR_SKIN", "skin_name") && WriteSetting(file.c_str(), "CUR_SKIN", "skin_file");
 }
 
 int ApplySkin(const char* skinFile, HWND /*wnd*/) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "LoginHash.h"
 #include "TableCheck.h"
 #include "Tabulo.h"
 #include "TextCipher.h"
@@ -41,6 +42,22 @@ bool ReadUserName(FileDBF& table, long n, char (&name)[256]) {
     return table.Go(n) == 0 && table.ReadField(kNameField, name) == 0;
 }
 
+void Wipe(char* bytes, size_t size) {
+    volatile char* p = bytes;
+    while (size--) *p++ = 0;
+}
+
+// Record n's PWD, of the old cipher form and just matched by `password`, becomes
+// its hash. A table that is not sound or takes no write keeps the old form; the
+// next login tries again.
+void ReplaceOldPassword(const std::string& path, long n, const char* password) {
+    std::string hash;
+    if (!StoredFormOfPassword(password, hash)) return;
+    FileDBF table;
+    if (!OpenToWrite(table, path, kUserLayout, kUserFieldCount) || table.Go(n) != 0) return;
+    table.WriteField(kPasswordField, hash.c_str());
+}
+
 }  // namespace
 
 bool SameUserName(const char* a, const char* b) {
@@ -62,16 +79,31 @@ bool IsSafeUserName(const char* name) {
     return !IsDeviceName(name);
 }
 
-bool EncryptPassword(const char* plain, char (&stored)[kCipherFieldSize]) {
-    stored[0] = '\0';
+bool StoredFormOfPassword(const char* plain, std::string& stored) {
+    stored.clear();
     if (plain == nullptr) return false;
-    return plain[0] == '\0' || cryptField(plain, stored, 0) == 1;
+    return plain[0] == '\0' || MakeLoginHash(plain, stored);
 }
 
-bool DecryptPassword(const char* stored, char (&plain)[kCipherFieldSize]) {
+bool DecryptOldPassword(const char* stored, char (&plain)[kCipherFieldSize]) {
     plain[0] = '\0';
     if (stored == nullptr) return false;
     return stored[0] == '\0' || cryptField(stored, plain, 1) == 1;
+}
+
+bool PasswordMatchesStored(const char* stored, const char* plain, bool* oldForm) {
+    *oldForm = false;
+    if (stored == nullptr || plain == nullptr) return false;
+    if (stored[0] == '\0') return plain[0] == '\0';
+    if (IsLoginHash(stored)) return CheckLoginHash(stored, plain) == LoginHashCheck::Match;
+    // The old form: hexadecimal (the cipher writes upper case and reads either).
+    for (const char* c = stored; *c; ++c)
+        if (!std::isxdigit(static_cast<unsigned char>(*c))) return false;
+    char decrypted[kCipherFieldSize];
+    const bool match = DecryptOldPassword(stored, decrypted) && std::strcmp(decrypted, plain) == 0;
+    Wipe(decrypted, sizeof decrypted);
+    *oldForm = true;
+    return match;
 }
 
 int createUserTable(const std::string& path) {
@@ -101,24 +133,27 @@ int userExistsIn(const std::string& path, const char* name) {
 int checkLoginIn(const std::string& path, const char* name, const char* password) {
     if (!File::IsExist(path.c_str())) return -1;
     if (!IsSafeUserName(name) || password == nullptr) return 0;
-    FileDBF table;
-    if (!CanRead(OpenTableChecked(table, path, kUserLayout, kUserFieldCount))) return 0;
-    char stored[256], plain[kCipherFieldSize];
-    for (long n = 1; n <= table.GetRecords(); ++n) {
-        if (!ReadUserName(table, n, stored)) break;
-        if (!SameUserName(stored, name)) continue;
-        if (table.ReadField(kPasswordField, stored) != 0) continue;
-        // A stored value that is not cipher text never matches.
-        const bool match = DecryptPassword(stored, plain) && std::strcmp(plain, password) == 0;
-        std::memset(plain, 0, sizeof plain);
-        if (match) return 1;
+    long matched = 0;
+    bool oldForm = false;
+    {
+        FileDBF table;
+        if (!CanRead(OpenTableChecked(table, path, kUserLayout, kUserFieldCount))) return 0;
+        char stored[256];
+        for (long n = 1; n <= table.GetRecords() && matched == 0; ++n) {
+            if (!ReadUserName(table, n, stored)) break;
+            if (!SameUserName(stored, name)) continue;
+            if (table.ReadField(kPasswordField, stored) != 0) continue;
+            if (PasswordMatchesStored(stored, password, &oldForm)) matched = n;
+        }
     }
-    return 0;
+    if (matched == 0) return 0;
+    if (oldForm) ReplaceOldPassword(path, matched, password);
+    return 1;
 }
 
 int addUserTo(const std::string& path, const char* name, const char* password) {
-    char encrypted[kCipherFieldSize];
-    if (!IsSafeUserName(name) || !EncryptPassword(password, encrypted)) return 0;
+    std::string stored;
+    if (!IsSafeUserName(name) || !StoredFormOfPassword(password, stored)) return 0;
     FileDBF table;
     if (OpenTableChecked(table, path, kUserLayout, kUserFieldCount) != TableState::Sound ||
         table.AppendRecord() != 0)
@@ -126,7 +161,7 @@ int addUserTo(const std::string& path, const char* name, const char* password) {
     char number[16];
     std::snprintf(number, sizeof number, "%ld", table.GetRecords());
     if (table.WriteField(kNumberField, number) != 0 || table.WriteField(kNameField, name) != 0 ||
-        table.WriteField(kPasswordField, encrypted) != 0)
+        table.WriteField(kPasswordField, stored.c_str()) != 0)
         return 0;
     return 1;
 }

@@ -60,6 +60,8 @@ void Sha256::Reset() {
     std::memcpy(state_, kInitialState, sizeof state_);
     totalBytes_ = 0;
     pendingBytes_ = 0;
+    // What was hashed may have been a key (HMAC keeps keyed states).
+    std::memset(pending_, 0, sizeof pending_);
 }
 
 void Sha256::Compress(const uint8_t* block) {

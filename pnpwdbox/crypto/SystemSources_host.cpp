@@ -3,7 +3,11 @@
 // Windows filler reads.
 #include "SystemSources.h"
 
+#include <fcntl.h>
+#include <sys/random.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <chrono>
 #include <cstdio>
@@ -70,6 +74,33 @@ void FillPoolFromSystem(uint8_t* pool) {
 
     std::random_device device;
     for (int i = 0; i < 9; ++i) Put32(pool + 150 + 4 * i, device());
+
+    uint8_t fresh[32];
+    if (FillFromSystemRandom(fresh, sizeof fresh))
+        for (size_t i = 0; i < sizeof fresh; ++i) pool[190 + i] ^= fresh[i];
+}
+
+bool FillFromSystemRandom(uint8_t* bytes, size_t length) {
+    size_t done = 0;
+    while (done < length) {
+        const ssize_t n = getrandom(bytes + done, length - done, 0);
+        if (n > 0) {
+            done += size_t(n);
+        } else if (n < 0 && errno != EINTR) {
+            break;
+        }
+    }
+    if (done == length) return true;
+    // A kernel without getrandom: the same generator through its device.
+    const int fd = open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    while (done < length) {
+        const ssize_t n = read(fd, bytes + done, length - done);
+        if (n <= 0 && !(n < 0 && errno == EINTR)) break;
+        if (n > 0) done += size_t(n);
+    }
+    close(fd);
+    return done == length;
 }
 
 ClockReading ReadUtcClock() { return Read(true); }

@@ -95,6 +95,32 @@ void FillPoolFromSystem(uint8_t* pool) {
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
     FoldInto(pool + 190, 68, &startup, sizeof startup);
+
+    // The system's generator, so the pool never rests on clocks and cursor
+    // positions alone.
+    uint8_t fresh[32];
+    if (FillFromSystemRandom(fresh, sizeof fresh)) FoldInto(pool + 190, 68, fresh, sizeof fresh);
+}
+
+bool FillFromSystemRandom(uint8_t* bytes, size_t length) {
+    // bcrypt.dll is loaded at the first call, not at start-up: Pinora.exe
+    // carries this code, and most of its runs never need a random byte.
+    using GenRandom = LONG(WINAPI*)(void*, PUCHAR, ULONG, ULONG);
+    static const GenRandom generate = [] {
+        HMODULE bcrypt = LoadLibraryExA("bcrypt.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!bcrypt) bcrypt = LoadLibraryA("bcrypt.dll");
+        return bcrypt ? reinterpret_cast<GenRandom>(reinterpret_cast<void*>(GetProcAddress(bcrypt, "BCryptGenRandom")))
+                      : nullptr;
+    }();
+    constexpr ULONG kUseSystemPreferredRng = 0x00000002;  // BCRYPT_USE_SYSTEM_PREFERRED_RNG
+    if (!generate || !bytes) return false;
+    while (length > 0) {
+        const ULONG chunk = length > 0x10000000 ? 0x10000000 : ULONG(length);
+        if (generate(nullptr, bytes, chunk, kUseSystemPreferredRng) != 0) return false;
+        bytes += chunk;
+        length -= chunk;
+    }
+    return true;
 }
 
 ClockReading ReadUtcClock() {

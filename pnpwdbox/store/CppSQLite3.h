@@ -7,6 +7,8 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+#include <cstdint>
+
 // Codes of our own, beside SQLite's.
 constexpr int CPPSQLITE_ERROR = 1000;
 
@@ -49,6 +51,8 @@ public:
     const char* textField(const char* name, const char* fallback = "") const;
     int intField(int index, int fallback = 0) const;
     int intField(const char* name, int fallback = 0) const;
+    // Numbers as SQLite keeps them, 64 bits wide: nothing is cut to 32 bits.
+    int64_t int64Field(int index, int64_t fallback = 0) const;
     void finalize();
 
 private:
@@ -64,6 +68,13 @@ private:
 class CppSQLite3Connection {
 public:
     static constexpr int kDefaultBusyTimeoutMs = 60000;
+    // Every statement may run this many virtual-machine steps, rows read one
+    // by one included; past that it is interrupted (SQLITE_INTERRUPT). A file
+    // of someone else's making cannot keep a query running for ever (a view
+    // over an endless recursion, a trigger that loops).
+    static constexpr uint64_t kDefaultStatementBudget = 50000000;
+    static void SetStatementBudget(uint64_t steps);  // 0 restores the default
+    static uint64_t StatementBudget();
 
     CppSQLite3Connection() = default;
     ~CppSQLite3Connection();
@@ -83,7 +94,11 @@ public:
 
 private:
     void checkOpen() const;
+    void startStatement();
+    static int OnProgress(void* self);
 
     sqlite3* db_ = nullptr;
     int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
+    uint64_t progressTicks_ = 0;
+    uint64_t tickLimit_ = 0;
 };

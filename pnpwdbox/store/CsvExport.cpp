@@ -16,12 +16,28 @@ std::string CsvField(const std::string& text) {
     return out + "\"";
 }
 
+std::string AsSpreadsheetText(const std::string& text) {
+    if (text.empty()) return text;
+    switch (text.front()) {
+    case '=':
+    case '+':
+    case '-':
+    case '@':
+    case '\t':
+    case '\r':
+        return "'" + text;
+    default:
+        return text;
+    }
+}
+
 bool BuildRecordsCsv(std::string& csv) {
     csv.clear();
     int n = 0;
     return PwdStore().readLiveRecords([&](const ListedRecord& r) {
-        csv += std::to_string(++n) + "," + CsvField(r.user) + "," + CsvField(r.password) + "," + CsvField(r.url) +
-               "\r\n";
+        if (r.damaged) return true;
+        csv += std::to_string(++n) + "," + CsvField(AsSpreadsheetText(r.user)) + "," +
+               CsvField(AsSpreadsheetText(r.password)) + "," + CsvField(AsSpreadsheetText(r.url)) + "\r\n";
         return true;
     });
 }

@@ -17,6 +17,9 @@ struct tagRECORD {
 // Record states in pwd_state.
 constexpr int kRecordLive = 1;
 constexpr int kRecordDeleted = 2;
+// Only in rows handed to the list, never stored: a live record whose MAC
+// did not hold (nothing of it was decrypted).
+constexpr int kRecordDamaged = -1;
 
 // The one row of pn_user.
 constexpr int kMasterUserId = 100;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "BoxCipher.h"
 #include "StorePlatform.h"
 #include "TextCipher.h"
 #include "TextFold.h"
@@ -28,7 +29,6 @@ const char* const kListLiveRecords =
 
 namespace {
 
-constexpr size_t kUtf8PathLimit = 520;
 constexpr int kMaxEndDay = 31;
 
 struct PathState {
@@ -47,32 +47,61 @@ UpdateNoticeSink g_updateSink = nullptr;
 
 bool IsEmpty(const char* text) { return !text || !*text; }
 
-// The store's view of the cipher: nothing for absent texts, and 1 only when
-// the whole cipher text fitted.
-bool Encrypt(const char* plain, char (&out)[kCipherFieldSize]) {
-    std::memset(out, 0, sizeof out);
-    return plain && cryptField(plain, out, 0) == 1;
-}
-
-std::string Decrypt(const char* cipher) {
-    char plain[kCipherFieldSize] = {};
-    if (!cipher || cryptField(cipher, plain, 1) != 1) return "";
-    return plain;
-}
+bool FitsSecret(const char* text) { return text && std::strlen(text) <= kMaxSecretBytes; }
 
 void CopyText(char* to, size_t size, const char* from) { uikit::CopyUtf8(to, size, from); }
 
 // Runs one operation on its own connection to the current database, closed
-// again on every path; a database error gives `onError`.
+// again on every path; a database error, or a file that is not ours, gives
+// `onError`.
 template <typename R, typename Work>
 R OnDatabase(R onError, Work&& work) {
     try {
         CppSQLite3Connection db;
-        db.open(databasePath().c_str());
+        OpenChecked(db, databasePath());
         return work(db);
     } catch (const CppSQLite3Exception&) {
         return onError;
     }
+}
+
+// The keys of the unlocked box, for reading (any session) or writing (one
+// that is not read-only).
+bool ReadingKeys(SessionKeys& keys) { return CurrentSession(keys); }
+bool WritingKeys(SessionKeys& keys) { return CurrentSession(keys) && !keys.readOnly; }
+
+// One stored row of pn_pwd, with what its seal binds.
+struct StoredRecord {
+    pncrypto::RecordFields fields;
+    std::string sealed;
+};
+
+// Opens a stored password with the session's keys: true with the password,
+// false for a damaged record. A read-only session reads the old cipher.
+bool Unseal(const SessionKeys& keys, const StoredRecord& row, std::string& password) {
+    if (keys.readOnly) {
+        char plain[kCipherFieldSize] = {};
+        const bool done = cryptField(row.sealed.c_str(), plain, 1) == 1;
+        password = done ? plain : "";
+        pncrypto::Wipe(plain, sizeof plain);
+        return true;  // the old format has nothing that could tell
+    }
+    return pncrypto::OpenRecord(keys.keys, row.fields, row.sealed, password);
+}
+
+// Reads one record by number (its seal and sealed fields); false when there
+// is none.
+bool ReadStored(CppSQLite3Connection& db, int64_t id, StoredRecord& row, std::string* endDay = nullptr) {
+    CppSQLite3ResultSet rows = db.query(FormatSql("select pwd_id,pwd_grp_id,pwd_user,pwd_url,pwd_comments,pwd_pwd,"
+                                                  "pwd_end_day from pn_pwd where pwd_id=%lld;",
+                                                  static_cast<long long>(id))
+                                            .c_str());
+    if (rows.atEnd()) return false;
+    row.fields = {rows.int64Field(0), rows.int64Field(1), rows.textField(2, ""), rows.textField(3, ""),
+                  rows.textField(4, "")};
+    row.sealed = rows.textField(5, "");
+    if (endDay) *endDay = rows.textField(6, "");
+    return true;
 }
 
 }  // namespace
@@ -104,7 +133,7 @@ std::string databasePath() {
 bool setDatabasePath(const char* ansiPath) {
     if (IsEmpty(ansiPath)) return false;
     std::string utf8;
-    if (!AnsiToUtf8(ansiPath, utf8, kUtf8PathLimit) || utf8.empty()) return false;
+    if (!AnsiToUtf8(ansiPath, utf8, kMaxPathBytes) || utf8.empty()) return false;
     std::lock_guard<std::mutex> hold(Paths().lock);
     Paths().utf8 = utf8;
     return true;
@@ -173,13 +202,13 @@ std::string FormatSql(const char* format, ...) {
 
 CPwdDBFile::CPwdDBFile() : CPwdDBFile(databasePath()) {}
 
-CPwdDBFile::CPwdDBFile(const std::string& path) { CopyText(path_, sizeof path_, path.c_str()); }
+CPwdDBFile::CPwdDBFile(const std::string& path) : path_(path) {}
 
 int CPwdDBFile::execute(const char* sql) {
     if (!sql) return -1;
     try {
         connection_.close();
-        connection_.open(path_);
+        OpenChecked(connection_, path_);
         return connection_.execute(sql);
     } catch (const CppSQLite3Exception&) {
         return 0;
@@ -190,34 +219,42 @@ int CPwdDBFile::execute(const char* sql) {
 
 int migrateSchema() {
     return OnDatabase(0, [](CppSQLite3Connection& db) {
-        int columns = 0;
-        for (CppSQLite3ResultSet rows = db.query("PRAGMA table_info(pn_pwd)"); !rows.atEnd(); rows.next()) ++columns;
-        if (columns == 6) {
-            db.execute("alter table pn_pwd add column pwd_comments varchar(1024);");
-            db.execute("alter table pn_pwd add column pwd_start_day char(12);");
-            db.execute("alter table pn_pwd add column pwd_end_day char(12);");
-            db.execute("alter table pn_pwd add column pwd_record_time char(12);");
+        db.execute("begin immediate transaction;");
+        try {
+            AddMissingColumns(db);
+            db.execute("commit transaction;");
+        } catch (const CppSQLite3Exception&) {
+            db.execute("rollback transaction;");
+            throw;
         }
         return 1;
     });
 }
 
-void createSchema(bool withLog) {
+FileVerdict createSchema(bool withLog) {
+    const FileVerdict verdict = CheckDatabase();
+    // A new file is made here; a file that is there but is not ours stays as it is.
+    if (verdict == FileVerdict::Foreign || verdict == FileVerdict::Newer) return verdict;
     CPwdDBFile file;
     file.execute(kCreatePwdTable);
     file.execute(kCreateGroupTable);
     file.execute(kCreateUserTable);
     if (withLog) file.execute(kCreateLogTable);
     migrateSchema();
+    return CheckDatabase();
 }
 
 // ---- Records ----
 
 int CPwdStore::insertRecord(int id, const char* user, const char* password, const char* url, int state, int group,
                             const char* comments, const char* endDay) {
-    if (IsEmpty(user) || IsEmpty(password) || IsEmpty(url)) return 0;
-    char encrypted[kCipherFieldSize];
-    if (!Encrypt(password, encrypted)) return 0;
+    if (IsEmpty(user) || IsEmpty(password) || IsEmpty(url) || !FitsSecret(password)) return 0;
+    if (!IsRecordNumber(id) || !IsGroupNumber(group)) return 0;
+    SessionKeys keys;
+    if (!WritingKeys(keys)) return 0;
+    std::string sealed;
+    const pncrypto::RecordFields fields{id, group, user, url, comments ? comments : ""};
+    if (!pncrypto::SealRecord(keys.keys, fields, password, sealed)) return 0;
     const pncrypto::ClockReading now = (g_clock ? g_clock : pncrypto::ReadLocalClock)();
     char startDay[16], recordTime[16];
     std::snprintf(startDay, sizeof startDay, "%04u%02u%02u", now.year % 10000, now.month % 100, now.day % 100);
@@ -225,7 +262,7 @@ int CPwdStore::insertRecord(int id, const char* user, const char* password, cons
                   now.second % 100);
     std::string end = endDay ? std::string(endDay).substr(0, kMaxEndDay) : std::string("99991230");
     std::string sql = FormatSql("insert into pn_pwd values(%d,'%s','%s','%s',%d,%d,'%s','%s','%s','%s')", id,
-                                escapeSqlText(user).c_str(), encrypted, escapeSqlText(url).c_str(), state, group,
+                                escapeSqlText(user).c_str(), sealed.c_str(), escapeSqlText(url).c_str(), state, group,
                                 escapeSqlText(comments).c_str(), startDay, escapeSqlText(end.c_str()).c_str(),
                                 recordTime);
     return OnDatabase(0, [&](CppSQLite3Connection& db) { return db.execute(sql.c_str()) > 0 ? 1 : 0; });
@@ -233,17 +270,39 @@ int CPwdStore::insertRecord(int id, const char* user, const char* password, cons
 
 int CPwdStore::updateRecord(int id, const char* password, const char* url, const char* comments,
                             const char* endDay) {
-    if (id < 1 || IsEmpty(password) || IsEmpty(url) || !comments) return -1;
-    char encrypted[kCipherFieldSize];
-    if (!Encrypt(password, encrypted)) return -1;
+    if (id < 1 || IsEmpty(password) || IsEmpty(url) || !comments || !FitsSecret(password)) return -1;
+    SessionKeys keys;
+    if (!WritingKeys(keys)) return -1;
     int updated = OnDatabase(-1, [&](CppSQLite3Connection& db) {
-        db.execute(FormatSql("insert into pn_pwd_log select * from pn_pwd where pwd_id = %d;", id).c_str());
-        std::string sql = FormatSql(
-            "update pn_pwd set pwd_pwd='%s',pwd_url='%s',pwd_comments='%s',pwd_end_day='%s' where pwd_id=%d ",
-            encrypted, escapeSqlText(url).c_str(), escapeSqlText(comments).c_str(),
-            escapeSqlText(endDay ? endDay : "").c_str(), id);
-        // No such record: nothing was changed, and saying so is the truth.
-        return db.execute(sql.c_str()) < 1 ? -1 : 1;
+        db.execute("begin immediate transaction;");
+        try {
+            StoredRecord row;
+            std::string old;
+            // No such record: nothing was changed, and saying so is the truth.
+            // A damaged one is not sealed anew over what someone else put there.
+            const bool sound = ReadStored(db, id, row) && Unseal(keys, row, old);
+            pncrypto::Wipe(old);
+            if (!sound) {
+                db.execute("rollback transaction;");
+                return -1;
+            }
+            row.fields.url = url;
+            row.fields.comments = comments;
+            std::string sealed;
+            if (!pncrypto::SealRecord(keys.keys, row.fields, password, sealed))
+                throw CppSQLite3Exception(CPPSQLITE_ERROR, "no random bytes");
+            db.execute(FormatSql("insert into pn_pwd_log select * from pn_pwd where pwd_id = %d;", id).c_str());
+            std::string sql = FormatSql(
+                "update pn_pwd set pwd_pwd='%s',pwd_url='%s',pwd_comments='%s',pwd_end_day='%s' where pwd_id=%d ",
+                sealed.c_str(), escapeSqlText(url).c_str(), escapeSqlText(comments).c_str(),
+                escapeSqlText(endDay ? endDay : "").c_str(), id);
+            const int changed = db.execute(sql.c_str());
+            db.execute("commit transaction;");
+            return changed < 1 ? -1 : 1;
+        } catch (const CppSQLite3Exception&) {
+            db.execute("rollback transaction;");
+            throw;
+        }
     });
     if (updated != 1) return -1;
     if (g_updateSink) {
@@ -255,6 +314,7 @@ int CPwdStore::updateRecord(int id, const char* password, const char* url, const
         CopyText(notice.szEndDay, sizeof notice.szEndDay, endDay);
         notice.nState = kRecordLive;
         g_updateSink(notice);
+        pncrypto::Wipe(notice.szPwd, sizeof notice.szPwd);
     }
     return 1;
 }
@@ -275,41 +335,56 @@ int CPwdStore::deleteRecords(const std::vector<int>& ids) {
 }
 
 std::string CPwdStore::readComments(int id) {
+    SessionKeys keys;
+    if (!ReadingKeys(keys)) return std::string();
     return OnDatabase(std::string(), [&](CppSQLite3Connection& db) {
-        CppSQLite3ResultSet rows = db.query(FormatSql("select pwd_comments from pn_pwd where pwd_id=%d;", id).c_str());
-        return rows.atEnd() ? std::string(1, '\x01') : std::string(rows.textField(0, ""));
+        StoredRecord row;
+        if (!ReadStored(db, id, row)) return std::string(1, '\x01');
+        std::string password;
+        const bool sound = Unseal(keys, row, password);
+        pncrypto::Wipe(password);
+        return sound ? row.fields.comments : std::string();
     });
 }
 
 int CPwdStore::readRecordDetails(int id, tagRECORD& record) {
     if (id < 1) return 0;
+    SessionKeys keys;
+    if (!ReadingKeys(keys)) return 0;
     return OnDatabase(0, [&](CppSQLite3Connection& db) {
-        CppSQLite3ResultSet rows = db.query(
-            FormatSql("select pwd_user,pwd_url, pwd_comments, pwd_end_day from pn_pwd where pwd_id=%d;", id).c_str());
-        if (!rows.atEnd()) {
-            // Rows of a migrated file have no comment or end day yet: what is
-            // there is still shown, the rest reads as empty.
-            CopyText(record.szUser, sizeof record.szUser, rows.textField(0, ""));
-            CopyText(record.szUrl, sizeof record.szUrl, rows.textField(1, ""));
-            CopyText(record.szComments, sizeof record.szComments, rows.textField(2, ""));
-            CopyText(record.szEndDay, sizeof record.szEndDay, rows.textField(3, ""));
-        }
+        StoredRecord row;
+        std::string endDay, password;
+        if (!ReadStored(db, id, row, &endDay)) return 1;
+        const bool sound = Unseal(keys, row, password);
+        pncrypto::Wipe(password);
+        if (!sound) return 0;
+        // Rows of a migrated file have no comment or end day yet: what is
+        // there is still shown, the rest reads as empty.
+        CopyText(record.szUser, sizeof record.szUser, row.fields.user.c_str());
+        CopyText(record.szUrl, sizeof record.szUrl, row.fields.url.c_str());
+        CopyText(record.szComments, sizeof record.szComments, row.fields.comments.c_str());
+        CopyText(record.szEndDay, sizeof record.szEndDay, endDay.c_str());
         return 1;
     });
 }
 
 int CPwdStore::nextRecordId() {
-    const std::string sql = std::string("select max(pwd_id) as retid from pn_pwd") + ";";
-    return 1 + OnDatabase(0, [&](CppSQLite3Connection& db) {
-               CppSQLite3ResultSet rows = db.query(sql.c_str());
-               return rows.atEnd() ? 0 : rows.intField(0, 0);
-           });
+    return OnDatabase(0, [&](CppSQLite3Connection& db) {
+        // Numbers are read whole: one past 32 bits is no small number, and a
+        // row numbered with text is no number at all.
+        CppSQLite3ResultSet rows = db.query(
+            "select max(pwd_id), sum(typeof(pwd_id) not in ('integer','null')) from pn_pwd;");
+        if (rows.atEnd()) return 1;
+        const int64_t largest = rows.int64Field(0, 0);
+        if (rows.int64Field(1, 0) > 0 || largest >= kMaxNumber) return 0;
+        return int(largest < 0 ? 1 : largest + 1);
+    });
 }
 
 // ---- Groups ----
 
 int CPwdStore::addGroup(int id, const char* name) {
-    if (IsEmpty(name)) return 0;
+    if (IsEmpty(name) || !IsGroupNumber(id)) return 0;
     CPwdDBFile file;
     return file.execute(FormatSql("insert into pn_group values(%d,'%s')", id, escapeSqlText(name).c_str()).c_str()) > 0
                ? 1
@@ -319,18 +394,21 @@ int CPwdStore::addGroup(int id, const char* name) {
 std::vector<GroupRow> CPwdStore::listGroups() {
     std::vector<GroupRow> groups;
     OnDatabase(0, [&](CppSQLite3Connection& db) {
-        for (CppSQLite3ResultSet rows = db.query(kListGroups); !rows.atEnd(); rows.next())
-            groups.push_back({rows.intField(0, 0), rows.textField(1, "")});
+        for (CppSQLite3ResultSet rows = db.query(kListGroups); !rows.atEnd(); rows.next()) {
+            const int64_t id = rows.int64Field(0, 0);
+            if (IsGroupNumber(id)) groups.push_back({int(id), rows.textField(1, "")});
+        }
         return 0;
     });
     return groups;
 }
 
-int CPwdStore::maxGroupId() {
+int64_t CPwdStore::maxGroupId() {
     const std::string sql = std::string("select max(grp_id) from pn_group") + ";";
-    return OnDatabase(0, [&](CppSQLite3Connection& db) {
-        int largest = 0;
-        for (CppSQLite3ResultSet rows = db.query(sql.c_str()); !rows.atEnd(); rows.next()) largest = rows.intField(0, 0);
+    return OnDatabase(int64_t(0), [&](CppSQLite3Connection& db) {
+        int64_t largest = 0;
+        for (CppSQLite3ResultSet rows = db.query(sql.c_str()); !rows.atEnd(); rows.next())
+            largest = rows.int64Field(0, 0);
         return largest;
     });
 }
@@ -363,16 +441,30 @@ int CPwdStore::deleteGroup(int group) {
 // ---- Listing and search ----
 
 bool CPwdStore::readLiveRecords(const std::function<bool(const ListedRecord&)>& row) {
+    SessionKeys keys;
+    if (!ReadingKeys(keys)) return false;
     return OnDatabase(false, [&](CppSQLite3Connection& db) {
-        for (CppSQLite3ResultSet rows = db.query(kListLiveRecords); !rows.atEnd(); rows.next()) {
+        // An older file read as it is may not have been migrated (read only).
+        const char* sql = keys.readOnly ? kListLiveRecords
+                                        : "select pwd_user,pwd_pwd,pwd_url,pwd_grp_id,pwd_id,pwd_state,pwd_comments "
+                                          "from pn_pwd where pwd_state =1;";
+        for (CppSQLite3ResultSet rows = db.query(sql); !rows.atEnd(); rows.next()) {
+            const int64_t id = rows.int64Field(4, 0), group = rows.int64Field(3, 0);
+            if (!IsRecordNumber(id) || !IsGroupNumber(group)) continue;  // no row of ours
+            StoredRecord stored;
+            stored.fields = {id, group, rows.textField(0, ""), rows.textField(2, ""),
+                             keys.readOnly ? "" : rows.textField(6, "")};
+            stored.sealed = rows.textField(1, "");
             ListedRecord record;
-            record.user = rows.textField(0, "");
-            record.password = Decrypt(rows.textField(1, ""));
-            record.url = rows.textField(2, "");
-            record.group = rows.intField(3, 0);
-            record.id = rows.intField(4, 0);
+            record.id = int(id);
+            record.group = int(group);
             record.state = rows.intField(5, 0);
-            if (!row(record)) break;
+            record.user = stored.fields.user;
+            record.url = stored.fields.url;
+            record.damaged = !Unseal(keys, stored, record.password);
+            const bool more = row(record);
+            pncrypto::Wipe(record.password);
+            if (!more) break;
         }
         return true;
     });
@@ -384,8 +476,10 @@ std::vector<int> CPwdStore::searchByUrl(const char* text) {
     const std::string wanted = text ? text : "";
     std::vector<int> ids;
     OnDatabase(0, [&](CppSQLite3Connection& db) {
-        for (CppSQLite3ResultSet rows = db.query("select pwd_id,pwd_url from pn_pwd;"); !rows.atEnd(); rows.next())
-            if (uikit::ContainsIgnoringCase(rows.textField(1, ""), wanted)) ids.push_back(rows.intField(0, 0));
+        for (CppSQLite3ResultSet rows = db.query("select pwd_id,pwd_url from pn_pwd;"); !rows.atEnd(); rows.next()) {
+            const int64_t id = rows.int64Field(0, 0);
+            if (IsRecordNumber(id) && uikit::ContainsIgnoringCase(rows.textField(1, ""), wanted)) ids.push_back(int(id));
+        }
         return 0;
     });
     return ids;
@@ -393,58 +487,36 @@ std::vector<int> CPwdStore::searchByUrl(const char* text) {
 
 // ---- The master password ----
 
-namespace {
-
-const std::string& SelectMaster() {
-    static const std::string sql =
-        FormatSql("select user_name,user_pwd from pn_user where user_id = %d;", kMasterUserId);
-    return sql;
-}
-
-// Whether any master row holds this encrypted text; throws on database errors.
-bool MasterMatches(CppSQLite3Connection& db, const char* encrypted) {
-    for (CppSQLite3ResultSet rows = db.query(SelectMaster().c_str()); !rows.atEnd(); rows.next())
-        if (std::strcmp(rows.textField(1, ""), encrypted) == 0) return true;
-    return false;
-}
-
-}  // namespace
-
 int CPwdStore::createMasterUser(const char* password) {
-    if (IsEmpty(password)) return 0;
-    char encrypted[kCipherFieldSize];
-    if (!Encrypt(password, encrypted)) return 0;
-    std::string sql = FormatSql("insert into pn_user values(%d,'%s','%s');", kMasterUserId, kMasterUserName, encrypted);
-    return OnDatabase(0, [&](CppSQLite3Connection& db) {
-        db.execute(sql.c_str());
-        return 1;
-    });
+    if (IsEmpty(password) || !FitsSecret(password)) return 0;
+    return CreateMaster(password) == CreateResult::Created ? 1 : 0;
 }
 
 int CPwdStore::checkMasterPassword(const char* password) {
-    if (IsEmpty(password)) return 0;
-    char encrypted[kCipherFieldSize];
-    if (!Encrypt(password, encrypted)) return 0;
-    return OnDatabase(0, [&](CppSQLite3Connection& db) { return MasterMatches(db, encrypted) ? 1 : 0; });
+    if (IsEmpty(password) || !FitsSecret(password)) return 0;
+    SessionKeys keys;
+    const UnlockResult result = OpenBox(password, keys);
+    if (result != UnlockResult::Opened && result != UnlockResult::OpenedReadOnly) return 0;
+    StartSession(keys);
+    return 1;
 }
 
 int CPwdStore::changeMasterPassword(const char* oldPassword, const char* newPassword) {
-    if (IsEmpty(oldPassword) || IsEmpty(newPassword)) return 0;
-    char oldEncrypted[kCipherFieldSize], newEncrypted[kCipherFieldSize];
-    // A new password the cipher cannot hold is not stored cut short.
-    if (!Encrypt(newPassword, newEncrypted)) return 0;
-    if (!Encrypt(oldPassword, oldEncrypted)) return 2;
-    return OnDatabase(2, [&](CppSQLite3Connection& db) {
-        if (!MasterMatches(db, oldEncrypted)) return 2;
-        db.execute(
-            FormatSql("update pn_user set  user_pwd ='%s' where user_id = %d", newEncrypted, kMasterUserId).c_str());
-        return 1;
-    });
+    if (IsEmpty(oldPassword) || IsEmpty(newPassword) || !FitsSecret(newPassword)) return 0;
+    if (!FitsSecret(oldPassword)) return 2;
+    switch (ChangeMaster(oldPassword, newPassword)) {
+    case ChangeResult::Changed: return 1;
+    case ChangeResult::WrongPassword: return 2;
+    case ChangeResult::Failed: return -1;
+    }
+    return -1;
 }
 
 int CPwdStore::probeUserTable() {
     return OnDatabase(0, [](CppSQLite3Connection& db) {
-        for (CppSQLite3ResultSet rows = db.query(SelectMaster().c_str()); !rows.atEnd(); rows.next())
+        for (CppSQLite3ResultSet rows = db.query(
+                 FormatSql("select user_name,user_pwd from pn_user where user_id = %d;", kMasterUserId).c_str());
+             !rows.atEnd(); rows.next())
             (void)rows.textField(1, "");
         return 1;
     });

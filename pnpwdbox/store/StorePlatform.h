@@ -6,7 +6,8 @@
 namespace pnstore {
 
 // The ANSI code page's text as UTF-8 and back; false when it cannot be
-// converted (or does not fit `limit` bytes with its NUL).
+// converted (or does not fit `limit` bytes with its NUL; on Windows, also
+// when it is a longer path than the system opens, MAX_PATH with its NUL).
 bool AnsiToUtf8(const char* ansi, std::string& utf8, size_t limit);
 bool Utf8ToAnsi(const char* utf8, std::string& ansi);
 

@@ -29,7 +29,8 @@ bool FromWide(UINT codePage, const std::vector<wchar_t>& wide, std::string& out,
 
 bool AnsiToUtf8(const char* ansi, std::string& utf8, size_t limit) {
     std::vector<wchar_t> wide;
-    return ansi && ToWide(CP_ACP, ansi, wide) && FromWide(CP_UTF8, wide, utf8, limit);
+    // SQLite opens files by their wide names, which end within MAX_PATH.
+    return ansi && ToWide(CP_ACP, ansi, wide) && wide.size() <= MAX_PATH && FromWide(CP_UTF8, wide, utf8, limit);
 }
 
 bool Utf8ToAnsi(const char* utf8, std::string& ansi) {

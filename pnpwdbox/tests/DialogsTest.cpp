@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "BoxFixture.h"
+#include "CppSQLite3.h"
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
 #include "ShellOpen.h"
@@ -85,7 +86,9 @@ TEST_F(DialogsTest, ChangeMasterPassword) {
         SetItemText(d, IDC_PB_NEW_CONFIRM, "Next-1");  // differs in letter case only
         Click(d, IDOK);
         SetItemText(d, IDC_PB_NEW_CONFIRM, "next-1");
-        Click(d, IDOK);  // the old one is wrong
+        Click(d, IDOK);  // the old one is wrong (told once it has been checked)
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDOK)));
+        PumpUntil([] { return g_messages.texts.size() >= 3; }, 20000);
         SetItemText(d, IDC_PB_OLD_PWD, "master-1");
         Click(d, IDOK);
     }});
@@ -131,12 +134,36 @@ TEST_F(DialogsTest, OpenAnotherDatabaseAndBackUpTheCurrentOne) {
     Command(ID_PB_OPEN_DB);
     EXPECT_EQ(g_messages.Last(), Res(IDS_PB_EMPTY_FILE_NAME));
 
-    g_chosenFile = box_.Path() + "second.dat";
+    // A file that is no password database of ours is neither opened nor
+    // remembered: the box stays with its own, unlocked.
+    g_chosenFile = box_.Path() + "foreign.dat";
+    {
+        CppSQLite3Connection foreign;
+        foreign.open(g_chosenFile.c_str());
+        foreign.execute("create view pn_user as select 100 as user_id, 'x' as user_name, 'y' as user_pwd");
+    }
     Command(ID_PB_OPEN_DB);
-    WaitForList();
+    EXPECT_EQ(g_messages.Last(), Res(IDS_PB_DB_FOREIGN));
+    EXPECT_EQ(pnstore::databasePath(), box_.Db());
+    EXPECT_EQ(box_.IniValue("CUR_DB_FILE"), "<missing>");
+    EXPECT_EQ(pwdbox::LoggedIn(), 1);
+
+    // A new file gets its own master password at once, and is opened with it.
+    g_chosenFile = box_.Path() + "second.dat";
+    DialogDriver wizard({[](HWND d) {
+        SetItemText(d, IDC_PB_MASTER_PWD, "second master");
+        SetItemText(d, IDC_PB_MASTER_CONFIRM, "second master");
+        Click(d, IDOK);
+    }});
+    Command(ID_PB_OPEN_DB);
+    EXPECT_EQ(wizard.Done(), 1u);
     EXPECT_EQ(box_.IniValue("CUR_DB_FILE"), g_chosenFile);
+    EXPECT_EQ(pwdbox::LoggedIn(), 0);
     EXPECT_EQ(List().RecordCount(), 0);
-    // The new file is ready for records at once.
+    SubmitMasterPassword(pwdbox::CurrentFrame()->LoginPanel().hwnd(), "second master");
+    ASSERT_EQ(pwdbox::LoggedIn(), 1);
+    WaitForList();
+    EXPECT_EQ(List().RecordCount(), 0);
     AddThroughDialog("https://b", "bert", "p", "Other");
     EXPECT_EQ(List().RecordCount(), 1);
     EXPECT_EQ(Column("select count(*) from pn_pwd"), Strings{"1"});  // the first file is unchanged
@@ -145,6 +172,7 @@ TEST_F(DialogsTest, OpenAnotherDatabaseAndBackUpTheCurrentOne) {
 TEST_F(DialogsTest, ExportWithoutASpreadsheetOffersACsvFile) {
     AddThroughDialog("https://a.example/x,y", "anna", "p\"1", "Mail");
     AddThroughDialog("https://b.example", "bert", "p2", "Mail");
+    AddThroughDialog("@SUM(1+1)", "=HYPERLINK(\"http://x\")", "-2+3", "Mail");
     g_chosenFile = box_.Path() + "export.csv";
     g_messages.Clear();
     Command(ID_PB_EXPORT);
@@ -152,10 +180,14 @@ TEST_F(DialogsTest, ExportWithoutASpreadsheetOffersACsvFile) {
     ASSERT_GE(g_messages.texts.size(), 3u);
     EXPECT_EQ(g_messages.texts[0], "CLSIDFromProgID() failed");
     EXPECT_EQ(g_messages.titles[0], "Error");
-    EXPECT_EQ(g_messages.texts[1], Res(IDS_PB_CSV_OFFER).substr(0, 127));
-    EXPECT_EQ(g_messages.texts[2], Res(IDS_PB_CSV_SAVED).substr(0, 127));
+    // The whole warning, not its first 127 characters.
+    ASSERT_GT(Res(IDS_PB_CSV_OFFER).size(), 127u);
+    EXPECT_EQ(g_messages.texts[1], Res(IDS_PB_CSV_OFFER));
+    EXPECT_EQ(g_messages.texts[2], Res(IDS_PB_CSV_SAVED));
+    // Cells a spreadsheet would take for formulas are written as text.
     EXPECT_EQ(ReadFileBytes(g_chosenFile),
-              "1,anna,\"p\"\"1\",\"https://a.example/x,y\"\r\n2,bert,p2,https://b.example\r\n");
+              "1,anna,\"p\"\"1\",\"https://a.example/x,y\"\r\n2,bert,p2,https://b.example\r\n"
+              "3,\"'=HYPERLINK(\"\"http://x\"\")\",'-2+3,'@SUM(1+1)\r\n");
 
     // Declining the offer writes nothing.
     DeleteFileA(g_chosenFile.c_str());

@@ -23,6 +23,12 @@ int MasterRows(const std::string& db) {
     return n;
 }
 
+std::string g_chosenFile;
+bool ChooseTestFile(HWND, pwdbox::FileDialogKind, std::string& path) {
+    path = g_chosenFile;
+    return true;
+}
+
 class LaunchTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(SetPBDBFile(box_.Db().c_str()), 1); }
@@ -75,7 +81,7 @@ TEST_F(LaunchTest, StoredMasterPasswordLeadsToTheLoginPanelNextTime) {
 }
 
 TEST_F(LaunchTest, WizardRefusesWhatItCannotStore) {
-    const std::string tooLong(49, 'x');
+    const std::string tooLong(128, 'x');
     DialogDriver wizard({[&](HWND d) {
         SetItemText(d, IDC_PB_MASTER_PWD, "secret");
         SetItemText(d, IDC_PB_MASTER_CONFIRM, "Secret");  // letter case counts
@@ -108,8 +114,7 @@ TEST_F(LaunchTest, LoginPanelChecksTheMasterPassword) {
 
     Click(panel, IDOK);
     EXPECT_EQ(g_messages.Last(), Res(IDS_PB_EMPTY_MASTER));
-    SetItemText(panel, IDC_PB_LOGIN_PWD, "wrong one");
-    Click(panel, IDOK);
+    SubmitMasterPassword(panel, "wrong one");
     EXPECT_EQ(g_messages.Last(), Res(IDS_PB_WRONG_MASTER));
     EXPECT_EQ(g_messages.titles.back(), Res(IDS_PB_MESSAGE_TITLE));
     EXPECT_EQ(pwdbox::LoggedIn(), 0);
@@ -118,8 +123,7 @@ TEST_F(LaunchTest, LoginPanelChecksTheMasterPassword) {
     EXPECT_EQ(from, 0u);
     EXPECT_EQ(to, 9u);  // the wrong text is selected for typing over
 
-    SetItemText(panel, IDC_PB_LOGIN_PWD, "right one");
-    Click(panel, IDOK);
+    SubmitMasterPassword(panel, "right one");
     EXPECT_EQ(pwdbox::LoggedIn(), 1);
     EXPECT_FALSE(IsWindowVisible(panel));
     EXPECT_TRUE(IsWindowVisible(frame->Control().hwnd()));
@@ -132,13 +136,18 @@ TEST_F(LaunchTest, LoginPanelChecksTheMasterPassword) {
     EXPECT_EQ(control.top, bar.bottom);
 }
 
-TEST_F(LaunchTest, UnreadableUserTableOffersTheLinkToSetAMasterPassword) {
+TEST_F(LaunchTest, DatabaseWithoutAMasterPasswordOffersTheLinkToSetOne) {
     ASSERT_NE(LaunchLoggedIn(), nullptr);
-    pwdbox::LoggedIn() = 0;
-    ASSERT_TRUE(pnstore::setDatabasePath((box_.Path() + "missing\\pnpb.dat").c_str()));
-    ASSERT_NE(LaunchPwdBox(), nullptr);
     CPwdBoxFrame* frame = pwdbox::CurrentFrame();
-    ShowWindow(frame->hwnd(), SW_SHOW);
+    // Another database, new: its wizard comes at once; cancelled, the box
+    // locks and offers the link instead.
+    pwdbox::SetFileChooser(ChooseTestFile);
+    g_chosenFile = box_.Path() + "other.dat";
+    DialogDriver cancel({[](HWND d) { Click(d, IDCANCEL); }});
+    SendMessageA(frame->hwnd(), WM_COMMAND, ID_PB_OPEN_DB, 0);
+    pwdbox::SetFileChooser(nullptr);
+    EXPECT_EQ(cancel.Done(), 1u);
+    EXPECT_EQ(pwdbox::LoggedIn(), 0);
     ASSERT_TRUE(frame->LoginPanel().LinkShown());
     HWND link = GetDlgItem(frame->LoginPanel().hwnd(), IDC_PB_LOGIN_LINK);
     LPARAM at = MAKELPARAM(4, 4);
@@ -149,6 +158,19 @@ TEST_F(LaunchTest, UnreadableUserTableOffersTheLinkToSetAMasterPassword) {
     EXPECT_TRUE(IsWindowVisible(wizard));
     Click(wizard, IDCANCEL);
     EXPECT_FALSE(IsWindow(wizard));  // the modeless one goes when closed
+
+    SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(link, WM_LBUTTONUP, 0, at);
+    wizard = FindWindowA(nullptr, "Password box - master password");
+    ASSERT_NE(wizard, nullptr);
+    SetItemText(wizard, IDC_PB_MASTER_PWD, "other master");
+    SetItemText(wizard, IDC_PB_MASTER_CONFIRM, "other master");
+    Click(wizard, IDOK);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(wizard); }, 20000));
+    EXPECT_FALSE(frame->LoginPanel().LinkShown());
+    SubmitMasterPassword(frame->LoginPanel().hwnd(), "other master");
+    EXPECT_EQ(pwdbox::LoggedIn(), 1);
+    EXPECT_EQ(pnstore::databasePath(), box_.Path() + "other.dat");
 }
 
 TEST_F(LaunchTest, EnterInTheLoginPanelLogsIn) {
@@ -173,6 +195,52 @@ TEST_F(LaunchTest, ClosingHidesAndDestroyEndsTheFrame) {
     PB_DestroyPwdBox();
     EXPECT_FALSE(IsWindow(frameWindow));
     EXPECT_EQ(pwdbox::CurrentFrameWindow(), nullptr);
+}
+
+// Two Pinora users of one program folder share PnPwdBox.dll and its
+// "pnpb.ini"; each has a database of their own in their own folder.
+TEST_F(LaunchTest, SecondUserOfOneFolderGetsTheWizardAndABoxOfTheirOwn) {
+    const std::string anna = box_.Path() + "anna\\", bert = box_.Path() + "bert\\";
+    CreateDirectoryA(anna.c_str(), nullptr);
+    CreateDirectoryA(bert.c_str(), nullptr);
+    ASSERT_EQ(SetPBDBFile((anna + "pnpb.dat").c_str()), 1);
+    ASSERT_NE(LaunchLoggedIn("anna's master"), nullptr);
+    CPnPwdBoxCtrl& annasBox = pwdbox::CurrentFrame()->Control();
+    ASSERT_EQ(pnstore::PwdStore().insertRecord(1, "anna", "anna-secret", "https://a.example", 1, 1, "", ""), 1);
+    // Anna keeps her records in a file of her choice.
+    pwdbox::SetFileChooser(ChooseTestFile);
+    g_chosenFile = anna + "chosen.dat";
+    {
+        DialogDriver later({[](HWND d) { Click(d, IDCANCEL); }});  // its master password another time
+        SendMessageA(annasBox.hwnd(), WM_COMMAND, ID_PB_OPEN_DB, 0);
+    }
+    pwdbox::SetFileChooser(nullptr);
+    PB_DestroyPwdBox();  // what logging out does
+
+    ASSERT_EQ(SetPBDBFile((bert + "pnpb.dat").c_str()), 1);
+    EXPECT_EQ(pnstore::databasePath(), bert + "pnpb.dat");
+    DialogDriver wizard({[](HWND d) {
+        SetItemText(d, IDC_PB_MASTER_PWD, "bert's master");
+        SetItemText(d, IDC_PB_MASTER_CONFIRM, "bert's master");
+        Click(d, IDOK);
+    }});
+    HWND frame = LaunchPwdBox();
+    EXPECT_EQ(wizard.Done(), 1u);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(MasterRows(bert + "pnpb.dat"), 1);
+    EXPECT_EQ(pwdbox::LoggedIn(), 0);  // nothing of anna's box is open for bert
+    HWND panel = pwdbox::CurrentFrame()->LoginPanel().hwnd();
+    SubmitMasterPassword(panel, "anna's master");
+    EXPECT_EQ(pwdbox::LoggedIn(), 0);
+    SubmitMasterPassword(panel, "bert's master");
+    ASSERT_EQ(pwdbox::LoggedIn(), 1);
+    PumpUntil([] { return !pwdbox::CurrentFrame()->Control().IsReading(); });
+    EXPECT_EQ(pwdbox::CurrentFrame()->Control().List().RecordCount(), 0);
+
+    // Anna's choice is still hers the next time she opens her box.
+    PB_DestroyPwdBox();
+    ASSERT_EQ(SetPBDBFile((anna + "pnpb.dat").c_str()), 1);
+    EXPECT_EQ(pnstore::databasePath(), anna + "chosen.dat");
 }
 
 TEST_F(LaunchTest, DatabasePathFromTheCallerUnlessTheIniNamesOne) {

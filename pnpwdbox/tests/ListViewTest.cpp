@@ -138,6 +138,16 @@ TEST_F(ListViewTest, ClicksOpenGroupsAndLinksAndAreForwarded) {
                                             UINT(NM_RCLICK)}));
 }
 
+TEST_F(ListViewTest, OnlyWebAddressesAreOpenedFromLinkCells) {
+    AddRecord(20, 4, "dave", "file:///C:/windows/system32/calc.exe");
+    AddRecord(20, 5, "eve", "javascript:alert(1)");
+    AddRecord(20, 6, "fay", "HTTP://upper.example");
+    AddRecord(20, 7, "gus", "\\\\server\\share\\run.exe");
+    PumpFor(20);
+    for (int key : {4, 5, 6, 7}) Notify(NM_CLICK, list_.RowOfRecord(key), 3);
+    EXPECT_EQ(g_opened, std::vector<std::string>{"HTTP://upper.example"});
+}
+
 TEST_F(ListViewTest, HeaderClicksDoNotSort) {
     NMLISTVIEW column = {};
     column.hdr.hwndFrom = list_.ListHwnd();
@@ -192,9 +202,7 @@ TEST_F(CtrlFTest, OpensSearchFromTheCommentPaneOnlyWhenLoggedIn) {
     PressKey(comments, 'F', true);
     EXPECT_EQ(Control().SearchDialogWindow(), nullptr);  // locked: nothing
 
-    HWND panel = pwdbox::CurrentFrame()->LoginPanel().hwnd();
-    SetItemText(panel, IDC_PB_LOGIN_PWD, "master-1");
-    Click(panel, IDOK);
+    SubmitMasterPassword(pwdbox::CurrentFrame()->LoginPanel().hwnd(), "master-1");
     ASSERT_EQ(pwdbox::LoggedIn(), 1);
     PressKey(comments, 'F', true);
     EXPECT_NE(Control().SearchDialogWindow(), nullptr);

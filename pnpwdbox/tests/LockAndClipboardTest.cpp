@@ -41,6 +41,28 @@ TEST_F(LockTest, LockEmptiesAndFocusesTheLoginPanelAndClosesWhatShowsRecords) {
     EXPECT_EQ(GetFocus(), GetDlgItem(panel, IDC_PB_LOGIN_PWD));
 }
 
+TEST_F(LockTest, LockWipesTheListAndUnlockReadsItAgain) {
+    AddThroughDialog("https://a.example", "anna", "pass-1", "Mail");
+    ClickRow(RowOfUser("anna"));
+    SetWindowTextA(Control().CommentPane(), "what the pane showed");
+    ASSERT_EQ(List().RecordCount(), 1);
+    const int record = List().RecordKeyOfRow(RowOfUser("anna"));
+
+    Command(ID_PB_LOCK);
+    EXPECT_EQ(List().RecordCount(), 0);
+    EXPECT_EQ(List().GroupCount(), 0);
+    EXPECT_EQ(List().CellSecondText(record, CPnPwdBoxCtrl::kPasswordColumn), "");
+    char pane[64] = {};
+    GetWindowTextA(Control().CommentPane(), pane, sizeof pane);
+    EXPECT_STREQ(pane, "");
+
+    SubmitMasterPassword(pwdbox::CurrentFrame()->LoginPanel().hwnd(), "master-1");
+    ASSERT_EQ(pwdbox::LoggedIn(), 1);
+    WaitForList();
+    EXPECT_EQ(List().RecordCount(), 1);
+    EXPECT_EQ(List().CellSecondText(record, CPnPwdBoxCtrl::kPasswordColumn), "pass-1");
+}
+
 class IdleLockTest : public LoggedInBox {
 protected:
     static DWORD LastInput() { return lastInput; }
@@ -78,8 +100,7 @@ TEST_F(IdleLockTest, MinutesFromTheIniAndZeroForNever) {
     // The tick count wraps after 49 days; idle time is still right.
     lastInput = 0xFFFFFF00u;
     now = 0x100u;
-    SetItemText(pwdbox::CurrentFrame()->LoginPanel().hwnd(), IDC_PB_LOGIN_PWD, "master-1");
-    Click(pwdbox::CurrentFrame()->LoginPanel().hwnd(), IDOK);
+    SubmitMasterPassword(pwdbox::CurrentFrame()->LoginPanel().hwnd(), "master-1");
     PumpFor(100);
     EXPECT_EQ(pwdbox::LoggedIn(), 1);
 }
@@ -156,6 +177,34 @@ TEST_F(ClipboardTest, ZeroSecondsKeepsItAndTheUrlIsNoSecret) {
     Command(ID_PB_COPY_URL);
     PumpFor(1600);
     EXPECT_EQ(pwdbox::ReadClipboardText(), "https://a");
+}
+
+// The clipboard's 32-bit value of a registered format; -1 when it holds none.
+long long ClipboardDword(const char* format) {
+    long long value = -1;
+    if (!OpenClipboard(nullptr)) return value;
+    if (HANDLE data = GetClipboardData(RegisterClipboardFormatA(format))) {
+        if (GlobalSize(data) >= sizeof(DWORD)) {
+            if (const DWORD* p = static_cast<const DWORD*>(GlobalLock(data))) {
+                value = *p;
+                GlobalUnlock(data);
+            }
+        }
+    }
+    CloseClipboard();
+    return value;
+}
+
+TEST_F(ClipboardTest, CopiesStayOutOfClipboardHistoryMonitorsAndTheCloud) {
+    for (int command : {ID_PB_COPY_PASSWORD, ID_PB_COPY_USER, ID_PB_COPY_URL}) {
+        Command(command);
+        EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing")))
+            << command;
+        EXPECT_EQ(ClipboardDword("CanIncludeInClipboardHistory"), 0) << command;
+        EXPECT_EQ(ClipboardDword("CanUploadToCloudClipboard"), 0) << command;
+    }
+    Command(ID_PB_COPY_PASSWORD);
+    EXPECT_EQ(pwdbox::ReadClipboardText(), "the-password");
 }
 
 TEST_F(ClipboardTest, ClosingTheBoxTakesAWaitingPasswordAlong) {

@@ -10,6 +10,7 @@
 #include "MessageBox.h"
 #include "PNPBResIds.h"
 #include "PnPwdBox.h"
+#include "PwdBoxFrame.h"
 #include "PwdBoxEnv.h"
 #include "PwdStore.h"
 #include "ShellOpen.h"
@@ -33,8 +34,14 @@ public:
     void SetUp() override {
         OleInitialize(nullptr);
         uikit::SetMessageBoxHandler(Answer);
+        // New boxes derive their keys quickly here; the real parameters are
+        // for people (the end-to-end run uses them).
+        pncrypto::SetNewKdfParameters(&kTestKdf);
     }
-    void TearDown() override { OleUninitialize(); }
+    void TearDown() override {
+        pncrypto::SetNewKdfParameters(nullptr);
+        OleUninitialize();
+    }
 };
 
 const auto* const g_env = ::testing::AddGlobalTestEnvironment(new Environment);
@@ -188,9 +195,17 @@ HWND LaunchLoggedIn(const char* master) {
         },
         LPARAM(&panel));
     if (!panel) return nullptr;
+    SubmitMasterPassword(panel, password);
+    return pwdbox::LoggedIn() ? frame : nullptr;
+}
+
+void SubmitMasterPassword(HWND panel, const std::string& password) {
     SetItemText(panel, IDC_PB_LOGIN_PWD, password);
     Click(panel, IDOK);
-    return pwdbox::LoggedIn() ? frame : nullptr;
+    PumpUntil([] {
+        CPwdBoxFrame* frame = pwdbox::CurrentFrame();
+        return !frame || !frame->LoginPanel().Checking();
+    }, 20000);
 }
 
 }  // namespace pbtest

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Kdf.h"
 #include "WinTestSupport.h"
 
 namespace pbtest {
@@ -76,7 +77,13 @@ std::string ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const std::string& text);
 void Click(HWND dialog, int id);
 
+// What new boxes derive their keys with in these tests: quick.
+constexpr pncrypto::KdfParameters kTestKdf = {64, 1, 1};
+
 // The frame of a password box whose master password is set and given.
 HWND LaunchLoggedIn(const char* master = "master-1");
+// Types the password into the login panel, presses OK and waits until it has
+// been checked (on the panel's own thread).
+void SubmitMasterPassword(HWND panel, const std::string& password);
 
 }  // namespace pbtest

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "BoxFixture.h"
+#include "CppSQLite3.h"
 #include "FillDatabase.h"
 #include "PNPBResIds.h"
 #include "PwdClipboard.h"
 #include "PwdMessages.h"
 #include "PwdStore.h"
+#include "ShellOpen.h"
 
 namespace {
 
@@ -50,7 +52,7 @@ TEST_F(RecordCommandsTest, RecordsGoIntoNewAndExistingGroups) {
 
 TEST_F(RecordCommandsTest, RecordDialogRefusesWhatCannotBeStoredAsTyped) {
     AddThroughDialog("https://a", "u", "Secret", "G", "secret");  // letter case differs
-    AddThroughDialog("https://a", "u", std::string(49, 'p'), "G");
+    AddThroughDialog("https://a", "u", std::string(128, 'p'), "G");
     AddThroughDialog("https://a", "u", "p", "");
     AddThroughDialog("", "u", "p", "G");
     EXPECT_EQ(g_messages.texts, (Strings{Res(IDS_PB_PASSWORDS_DIFFER), Res(IDS_PB_TOO_LONG), Res(IDS_PB_NO_GROUP),
@@ -293,9 +295,61 @@ TEST_F(RecordCommandsTest, RowsOfNumbersPastSixteenBitsAndOfMissingGroups) {
     EXPECT_EQ(List().GroupOfRecord(9), 3);
 }
 
+std::vector<std::string> g_opened;
+INT_PTR RecordOpen(HWND, const char* target, const char*) {
+    g_opened.push_back(target);
+    return 33;
+}
+
+TEST_F(RecordCommandsTest, DamagedRecordsAreShownAsSuchAndNeverUsed) {
+    AddThroughDialog("https://mail.example", "anna", "mail-pass", "Mail");
+    AddThroughDialog("https://bank.example", "bert", "bank-pass", "Mail");
+    // Someone with the file gives Anna's record another address.
+    {
+        CppSQLite3Connection db;
+        db.open(box_.Db().c_str());
+        db.execute("update pn_pwd set pwd_url='https://evil.example' where pwd_user='anna'");
+    }
+    Control().ReadDBToListView();
+    WaitForList();
+    const int anna = List().RecordKeyOfRow(RowOfUser("anna")), bert = List().RecordKeyOfRow(RowOfUser("bert"));
+    EXPECT_TRUE(Control().IsDamaged(anna));
+    EXPECT_FALSE(Control().IsDamaged(bert));
+    EXPECT_EQ(List().CellText(anna, CPnPwdBoxCtrl::kPasswordColumn), Res(IDS_PB_DAMAGED_CELL));
+    EXPECT_EQ(List().CellSecondText(anna, CPnPwdBoxCtrl::kPasswordColumn), "");
+
+    g_opened.clear();
+    uikit::SetShellOpenHandler(RecordOpen);
+    ClickRow(RowOfUser("anna"), CPnPwdBoxCtrl::kUrlColumn);  // no link
+    ClickRow(RowOfUser("bert"), CPnPwdBoxCtrl::kUrlColumn);
+    EXPECT_EQ(g_opened, Strings{"https://bank.example"});
+
+    ASSERT_TRUE(pwdbox::PutClipboardText(Frame(), "before"));
+    ClickRow(RowOfUser("anna"));
+    g_messages.Clear();
+    DialogDriver none({[](HWND d) { Click(d, IDCANCEL); }});
+    for (int command : {ID_PB_COPY_PASSWORD, ID_PB_COPY_USER, ID_PB_COPY_URL, ID_PB_VIEW_PASSWORD, ID_PB_EDIT_RECORD})
+        Command(command);
+    PumpFor(100);
+    EXPECT_EQ(none.Done(), 0u);  // no record dialog for it
+    EXPECT_EQ(g_messages.texts, Strings(5, Res(IDS_PB_RECORD_DAMAGED)));
+    EXPECT_EQ(pwdbox::ReadClipboardText(), "before");
+    EXPECT_EQ(ItemText(GetParent(Control().CommentPane()), GetDlgCtrlID(Control().CommentPane())), "");
+
+    ClickRow(RowOfUser("bert"));
+    Command(ID_PB_COPY_PASSWORD);
+    EXPECT_EQ(pwdbox::ReadClipboardText(), "bank-pass");
+    // It can still be deleted.
+    ClickRow(RowOfUser("anna"));
+    Command(ID_PB_DELETE_RECORD);
+    EXPECT_EQ(List().RecordCount(), 1);
+}
+
 TEST_F(RecordCommandsTest, ReadingThreadFillsTheListFromTheDatabase) {
     storetest::FillDatabase(box_.Path() + "many.dat", 5, 300);
     ASSERT_TRUE(pnstore::setDatabasePath((box_.Path() + "many.dat").c_str()));
+    ASSERT_EQ(pnstore::PwdStore().createMasterUser("many"), 1);
+    ASSERT_EQ(pnstore::PwdStore().checkMasterPassword("many"), 1);
     pnstore::PwdStore().deleteRecords({7, 8});
     Control().ReadDBToListView();
     WaitForList();

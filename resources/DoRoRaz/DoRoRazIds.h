@@ -65,4 +65,8 @@
 #include "CalendarIds.h"
 #include "HardeningIds.h"
 #include "SettingsIds.h"
+#include "DesktopIds.h"
+#include "SafekeepingIds.h"
+#include "SyncIds.h"
+#include "PhrasesIds.h"
 #include "TextIds.h"

@@ -130,3 +130,5 @@
 #define IDS_PB_GEN_BAD_LENGTH 3034
 #define IDS_PB_CSV_FAILED 3035
 #define IDS_PB_CSV_SAVED 3036
+
+#include "SecretsIds.h"

@@ -18,6 +18,8 @@
 //   pinora_e2e_tool item-rect <window title> <control id>  a control's rectangle on the screen
 //   pinora_e2e_tool seed-stick <sticks folder> <yyyyMMdd> <state> <text>
 //   pinora_e2e_tool pwd-records <pnpb.dat>            id|user|url|group name|state, a line each
+//   pinora_e2e_tool old-cipher <text>                 the text in the old text cipher (hex)
+//   pinora_e2e_tool command <id>                      posts that command to the running Pinora
 //   pinora_e2e_tool legacy-folder <program folder> <yyyyMMdd>
 //                                                     a folder as an earlier version wrote it on a
 //                                                     Western Windows (code page 1252): a user
@@ -40,7 +42,6 @@
 #include "MainMessages.h"
 #include "Settings.h"
 #include "Tabulo.h"
-#include "TextCipher.h"
 #include "Users.h"
 
 namespace {
@@ -53,13 +54,12 @@ int SeedUser(const std::string& folder, const char* name, const char* password) 
         std::fprintf(stderr, "could not add %s to %s\n", name, table.c_str());
         return 1;
     }
-    char encrypted[kCipherFieldSize] = {};
-    if (cryptField(password, encrypted, 0) != 1) return 1;
-    pinora::WriteSetting("1", "SETTINGS", "auto_login_in");
-    pinora::WriteSetting(name, "SETTINGS", "auto_user");
-    pinora::WriteSetting(encrypted, "SETTINGS", "auto_pwd");
-    pinora::WriteSetting("1", "SETTINGS", "auto_remember_pwd");
-    return 0;
+    // As the login dialog leaves them: the password protected for this Windows user.
+    if (pinora::RememberPassword(password) != pinora::Remembering::Remembered) return 1;
+    return pinora::WriteSetting("1", "SETTINGS", "auto_login_in") && pinora::WriteSetting(name, "SETTINGS", "auto_user") &&
+                   pinora::WriteSetting("1", "SETTINGS", "auto_remember_pwd")
+               ? 0
+               : 1;
 }
 
 int PrintField(const char* path, long record, int field) {
@@ -218,6 +218,12 @@ int OpenHotkeyDialog(int mode) {
     return PostMessageA(main, pinora::MWM_HOTKEYDIALOG, static_cast<WPARAM>(mode), 0) ? 0 : 1;
 }
 
+int PostCommand(int id) {
+    HWND main = static_cast<HWND>(GetPropA(GetDesktopWindow(), "Pinora prop"));
+    if (!main) return 1;
+    return PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(id), 0) ? 0 : 1;
+}
+
 int HoldHotkey(const char* hex, const char* releaseFile) {
     unsigned value = 0;
     if (!pinora::ParseHotkey(hex, &value)) return 2;
@@ -249,6 +255,47 @@ int HoldDesktop(const char* releaseFile) {
     return 0;
 }
 
+// A presentation: a black window over the whole primary monitor, in front, until
+// the release file appears (or, at most, ten minutes).
+int HoldFullScreen(const char* releaseFile) {
+    // SS_NOTIFY: a click lands on it (a plain static lets clicks through).
+    HWND slides = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "pinora e2e full screen",
+                                  WS_POPUP | SS_BLACKRECT | SS_NOTIFY, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                  GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+    if (!slides) return 1;
+    ShowWindow(slides, SW_SHOW);
+    SetForegroundWindow(slides);
+    for (int i = 0; i < 6000 && GetFileAttributesA(releaseFile) == INVALID_FILE_ATTRIBUTES; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(100);
+    }
+    DestroyWindow(slides);
+    return 0;
+}
+
+// The first shown top-level window whose class name begins with the prefix (the
+// today window's class is "ATL:" and eight hex digits).
+struct ClassSearch {
+    std::string prefix;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindByClassPrefix(HWND w, LPARAM param) {
+    auto* search = reinterpret_cast<ClassSearch*>(param);
+    char name[64] = {};
+    GetClassNameA(w, name, sizeof name);
+    if (!IsWindowVisible(w) || std::strncmp(name, search->prefix.c_str(), search->prefix.size()) != 0) return TRUE;
+    search->found = w;
+    return FALSE;
+}
+
+int PrintWindowOfClassPrefix(const char* prefix) {
+    ClassSearch search{prefix};
+    EnumWindows(FindByClassPrefix, reinterpret_cast<LPARAM>(&search));
+    return PrintRect(search.found);
+}
+
 int PrintLastActive(const char* dll) {
     HMODULE hooks = LoadLibraryA(dll);
     if (!hooks) return 1;
@@ -268,6 +315,8 @@ int main(int argc, char** argv) {
     if (verb == "records" && argc == 3) return PrintRecords(argv[2]);
     if (verb == "add-alarm" && argc == 5) return AddAlarm(argv[2], argv[3], argv[4]);
     if (verb == "window" && argc == 4) return PrintWindow(argv[2], argv[3]);
+    if (verb == "window-of-class-prefix" && argc == 3) return PrintWindowOfClassPrefix(argv[2]);
+    if (verb == "hold-full-screen" && argc == 3) return HoldFullScreen(argv[2]);
     if (verb == "hotkey-of" && argc == 4) return PrintHotkeyOf(argv[2], argv[3]);
     if (verb == "item-rect" && argc == 4) return PrintRect(GetDlgItem(FindWindowA(nullptr, argv[2]), std::atoi(argv[3])));
     if (verb == "control" && argc == 4) return PrintControl(argv[2], std::atoi(argv[3]));
@@ -277,6 +326,13 @@ int main(int argc, char** argv) {
     if (verb == "hold-desktop" && argc == 3) return HoldDesktop(argv[2]);
     if (verb == "seed-stick" && argc == 6) return SeedStick(argv[2], argv[3], argv[4], argv[5]);
     if (verb == "pwd-records" && argc == 3) return PrintPasswordRecords(argv[2]);
+    if (verb == "old-cipher" && argc == 3) {
+        char hex[kCipherFieldSize] = {};
+        if (cryptField(argv[2], hex, 0) != 1) return 1;
+        std::printf("%s\n", hex);
+        return 0;
+    }
+    if (verb == "command" && argc == 3) return PostCommand(std::atoi(argv[2]));
     if (verb == "legacy-folder" && argc == 4) return LegacyFolder(argv[2], argv[3]);
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
@@ -284,6 +340,8 @@ int main(int argc, char** argv) {
                  "     | control <title> <id> | hotkey-dialog <mode> | hold-hotkey <hex> <release file>\n"
                  "     | last-active <pnhook.dll> | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n"
                  "     | hold-desktop <release file> | hotkey-of <title> <id> | pwd-records <pnpb.dat>\n"
+                 "     | old-cipher <text>\n"
+                 "     | command <id>\n"
                  "     | legacy-folder <folder> <yyyyMMdd>\n");
     return 2;
 }

@@ -2,7 +2,13 @@
 # The password box end to end: from the notification menu it opens, the
 # master password is chosen and given, two records go into two groups, a
 # search by web address finds one, the box locks and opens again; the
-# database holds no password in plain text.
+# database holds no password in plain text. An attacker with copies of
+# pnpb.dat, user.dat and pinora.ini and the constants of the shipped library
+# recovers no record's password, not the master password and not the login
+# password (user.dat, the remembered one in pinora.ini); an address
+# changed in the file shows the record as damaged, and the old cipher's text
+# of "x" put in place of the master row opens nothing. Logging out takes the
+# box along. The key derivation runs with the parameters new boxes get.
 set -u
 source "$(dirname "$0")/lib.sh"
 begin_pinora_test pwdbox "$1" "$2"
@@ -93,11 +99,32 @@ xdotool key alt+f; sleep 0.5; xdotool key l
 check "File, Lock locks the box" wait_for 5 grep -qa 'PnPwdBox: locked' "$log"
 sleep 0.5
 screenshot e2e-pwdbox-locked
+# Meanwhile someone with the file gives the bank record another address, and
+# puts the old cipher's text of "x" where the master password used to be.
+evil_master=$("$wine_run" "$tool" old-cipher x 2>/dev/null | tr -d '\r')
+python3 - "$db" "$evil_master" <<'PY'
+import sqlite3, sys
+db = sqlite3.connect(sys.argv[1])
+db.execute("update pn_pwd set pwd_url='https://evil.example/login' where pwd_user='ab1984'")
+db.execute("update pn_user set user_pwd=?", (sys.argv[2],))
+db.commit()
+PY
+give_keys 'Pinora password box'
+type_text "x"
+xdotool key Return
+check "\"x\" does not open the box" wait_for 15 grep -qa 'PnPwdBox: wrong master password' "$log"
+sleep 0.5
+give_keys 'Password box'
+xdotool key Return
+sleep 0.5
 give_keys 'Pinora password box'
 type_text "Sesame-42"
 xdotool key Return
 unlocked() { [ "$(count_lines 'PnPwdBox: logged in')" -ge 2 ]; }
-check "the master password opens it again" wait_for 10 unlocked
+check "the master password opens it again" wait_for 15 unlocked
+check "the record whose address was changed in the file is shown as damaged" \
+  wait_for 10 grep -qa 'PnPwdBox: damaged record 2' "$log"
+check "the other record is not" bash -c "! grep -qa 'PnPwdBox: damaged record 1' '$log'"
 sleep 0.5
 screenshot e2e-pwdbox-unlocked
 
@@ -109,6 +136,26 @@ no_plain_passwords() {
 check "pnpb.dat holds no password in plain text" no_plain_passwords
 check "pnpb.dat holds the user names in plain text (so strings reads the file)" grep -qa 'ab1984' "$db"
 
+# The attacker's copies, and a control file in the old cipher that shows the
+# attack would have found what that cipher guards.
+stolen=$work/stolen
+mkdir -p "$stolen"
+cp "$db" "$P/user.dat" "$P/pinora.ini" "$stolen/"
+"$wine_run" "$tool" old-cipher "control-phrase" 2>/dev/null | tr -d '\r' > "$stolen/control.txt"
+python3 "$(dirname "$0")/pwdbox_attacker.py" "$P/PnPwdBox.dll" "$stolen"/* > "$work/recovered.txt" 2>&1
+check "the attack breaks the old cipher (its control text is recovered)" grep -qx 'control-phrase' "$work/recovered.txt"
+check "the attack recovers no record password, not the master password, not anna's login password" \
+  bash -c "! grep -qxE 'Sesame-42|Mail-pass-7|B4nk!secret|secret' '$work/recovered.txt'"
+
+box_gone() { ! window_named 'Pinora password box'; }
+check "logging out takes the box along" choose_tray_item in-logout box_gone
+screenshot e2e-pwdbox-logged-out
+# Anna again (her password is remembered): her box opens locked.
+give_keys 'Pinora - log in'
+xdotool key Return
+relogged() { [ "$(count_lines 'Pinora: logged in')" -ge 2 ]; }
+check "anna logs in again" wait_for 10 relogged
+check "her box opens again, locked" choose_tray_item in-pwdbox frame
 check "Exit ends Pinora with the box open, and frees it cleanly" choose_tray_item in-exit pinora_gone
 pinora_gone || kill "$pinora_pid" 2>/dev/null
 wait "$pinora_pid" 2>/dev/null

@@ -14,7 +14,8 @@ check "one Pinora runs" test "$(count_processes "$pattern")" -eq 1
 # Libraries only a rarely used window needs are loaded by its first call, not at
 # start-up (the file dialogs pull in Wine's printing and network libraries).
 not_mapped() { ! grep -qi "/$1\$" "/proc/$(pids_of "$pattern" | head -1)/maps"; }
-for lib in comdlg32.dll oleaut32.dll winspool.drv; do
+# Nor sync (PnSync.dll, WinHTTP, DPAPI) while it is not set up.
+for lib in comdlg32.dll oleaut32.dll winspool.drv pnsync.dll winhttp.dll crypt32.dll; do
   check "$lib is not loaded at start-up" not_mapped "$lib"
 done
 

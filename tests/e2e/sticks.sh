@@ -38,6 +38,14 @@ type_text "$hour"; xdotool key Right
 type_text "$minute"; xdotool key Right
 type_text "00"; xdotool key Right
 type_text "${half:0:1}"
+# The date too: ticked at 23:xx, the editor proposes tomorrow (it presets the
+# next hour's time, and 00:xx is tomorrow's).
+read -r month day year < <(date -d '+10 min' '+%-m %-d %Y')
+xdotool mousemove 955 486 click 1      # the month of the alarm date
+sleep 0.3
+type_text "$month"; xdotool key Right
+type_text "$day"; xdotool key Right
+type_text "$year"
 screenshot e2e-stick-editor
 xdotool mousemove 1011 718 click 1     # OK
 

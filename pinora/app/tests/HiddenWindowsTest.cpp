@@ -42,11 +42,9 @@ protected:
         App() = AppState{};
         ASSERT_EQ(createUserTable(userTablePath()), 1);
         ASSERT_EQ(addUserTo(userTablePath(), "tester", "pw"), 1);
-        char encrypted[kCipherFieldSize] = {};
-        ASSERT_EQ(cryptField("pw", encrypted, 0), 1);
+        ASSERT_EQ(RememberPassword("pw"), Remembering::Remembered);
         WriteSetting("1", "SETTINGS", "auto_login_in");
         WriteSetting("tester", "SETTINGS", "auto_user");
-        WriteSetting(encrypted, "SETTINGS", "auto_pwd");
         WriteSetting("1", "SETTINGS", "auto_remember_pwd");
         ASSERT_NE(main.CreateMain(), nullptr);
         ShowWindow(main.hwnd(), SW_HIDE);

@@ -6,6 +6,8 @@
 #include "DamagedTableMessage.h"
 #include "DamagedTables.h"
 #include "DoRoRazIds.h"
+#include "FilledText.h"
+#include "Handles.h"
 #include "LoginDlg.h"
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
@@ -13,6 +15,7 @@
 #include "TableCheck.h"
 #include "TableFields.h"
 #include "TextCipher.h"
+#include "UserSecret.h"
 #include "Users.h"
 #include "WinTestSupport.h"
 
@@ -122,15 +125,22 @@ TEST_F(LoginTest, WrongPasswordAndMissingTableAreRefusedWithTheSameMessage) {
     EXPECT_EQ(test::g_lastMessageBoxText, LoadResString(IDS_NAME_EMPTY));
 }
 
-TEST_F(LoginTest, RememberedPasswordStaysWhenRememberIsTurnedOff) {
+// The remembered password is kept protected for the Windows user, nowhere in
+// a form the program's own key opens; unticking "remember" deletes it (so
+// automatic login then has no password to log in with).
+TEST_F(LoginTest, RememberedPasswordIsProtectedAndGoneWhenRememberIsTurnedOff) {
     AddUser("anna", "secret");
     ASSERT_TRUE(login.Open(owner, 0));
     LoginAs("anna", "secret", /*remember=*/true, /*automatic=*/true);
-    std::string stored = ReadSetting("SETTINGS", "auto_pwd", 128);
+    const std::string stored = ReadSetting("SETTINGS", "auto_pwd", 4096);
+    EXPECT_TRUE(IsProtectedForUser(stored)) << stored;
     EXPECT_EQ(ReadSetting("SETTINGS", "auto_remember_pwd", 2), "1");
-    char plain[kCipherFieldSize] = {};
-    ASSERT_EQ(cryptField(stored.c_str(), plain, 1), 1);
-    EXPECT_STREQ(plain, "secret");
+    std::string plain;
+    ASSERT_TRUE(UnprotectForUser(stored, plain));
+    EXPECT_EQ(plain, "secret");
+    char oldForm[kCipherFieldSize] = {};
+    ASSERT_EQ(cryptField("secret", oldForm, 0), 1);
+    EXPECT_EQ(test::ReadFileBytes(SettingsPath()).find(oldForm), std::string::npos);
 
     App() = AppState{};
     ASSERT_TRUE(login.Open(owner, 0));
@@ -138,15 +148,83 @@ TEST_F(LoginTest, RememberedPasswordStaysWhenRememberIsTurnedOff) {
     char shown[64] = {};
     GetDlgItemTextA(login.hwnd(), IDC_PASSWORD, shown, sizeof shown);
     EXPECT_STREQ(shown, "secret");
-    LoginAs("anna", "secret", /*remember=*/false, /*automatic=*/true);
-    EXPECT_EQ(ReadSetting("SETTINGS", "auto_remember_pwd", 2), "0");
-    EXPECT_EQ(ReadSetting("SETTINGS", "auto_pwd", 128), stored);
-
     App() = AppState{};
     EXPECT_EQ(tryAutoLogin(), 1);
     EXPECT_STREQ(App().szCurrentUser, "anna");
-    WriteSetting("0", "SETTINGS", "auto_login_in");
+
+    LoginAs("anna", "secret", /*remember=*/false, /*automatic=*/true);
+    EXPECT_EQ(ReadSetting("SETTINGS", "auto_remember_pwd", 2), "0");
+    EXPECT_EQ(test::ReadFileBytes(SettingsPath()).find("auto_pwd"), std::string::npos);
+    App() = AppState{};
     EXPECT_EQ(tryAutoLogin(), 0);
+}
+
+// Files of earlier builds: the old cipher's hex in user.dat and "auto_pwd" is
+// read once, at the next login (automatic or in the dialog), and then replaced
+// by a hash and the protected form; neither file keeps it afterwards.
+TEST_F(LoginTest, OldPasswordFormsAreReplacedAtTheNextLogin) {
+    createUserTable(userTablePath());
+    char annaOld[kCipherFieldSize] = {}, bobOld[kCipherFieldSize] = {};
+    ASSERT_EQ(cryptField("secret", annaOld, 0), 1);
+    ASSERT_EQ(cryptField("bobs pw", bobOld, 0), 1);
+    {
+        FileDBF table;
+        ASSERT_EQ(table.Open(userTablePath().c_str()), 0);
+        for (const auto& [name, pwd] : {std::pair{"anna", annaOld}, std::pair{"bob", bobOld}}) {
+            ASSERT_EQ(table.AppendRecord(), 0);
+            ASSERT_EQ(table.WriteField(2, name), 0);
+            ASSERT_EQ(table.WriteField(3, pwd), 0);
+        }
+    }
+    WriteSetting("1", "SETTINGS", "auto_login_in");
+    WriteSetting("anna", "SETTINGS", "auto_user");
+    WriteSetting(annaOld, "SETTINGS", "auto_pwd");
+    WriteSetting("1", "SETTINGS", "auto_remember_pwd");
+
+    ASSERT_TRUE(login.Open(owner, 0));  // shows the old form's password
+    char shown[64] = {};
+    GetDlgItemTextA(login.hwnd(), IDC_PASSWORD, shown, sizeof shown);
+    EXPECT_STREQ(shown, "secret");
+    login.Destroy();
+
+    EXPECT_EQ(tryAutoLogin(), 1);
+    std::string plain;
+    EXPECT_TRUE(UnprotectForUser(ReadSetting("SETTINGS", "auto_pwd", 4096), plain));
+    EXPECT_EQ(plain, "secret");
+    App() = AppState{};
+    EXPECT_EQ(tryAutoLogin(), 1);  // from the protected form now
+
+    ASSERT_TRUE(login.Open(owner, 0));
+    LoginAs("bob", "bobs pw", /*remember=*/true);
+    EXPECT_STREQ(App().szCurrentUser, "bob");
+    const std::string users = test::ReadFileBytes(userTablePath()), settings = test::ReadFileBytes(SettingsPath());
+    for (const char* old : {annaOld, bobOld}) {
+        EXPECT_EQ(users.find(old), std::string::npos);
+        EXPECT_EQ(settings.find(old), std::string::npos);
+    }
+    EXPECT_EQ(checkLogin("anna", "secret"), 1);
+    EXPECT_EQ(checkLogin("bob", "bobs pw"), 1);
+
+    // Protected for another Windows user, or damaged: nobody is logged in with it.
+    WriteSetting("dpapi1:00112233", "SETTINGS", "auto_pwd");
+    App() = AppState{};
+    EXPECT_EQ(tryAutoLogin(), 0);
+}
+
+// The login is right, but the settings file takes no write: the user is logged
+// in and told, once, that what was ticked is not stored.
+TEST_F(LoginTest, LoginSettingsThatCannotBeWrittenAreSaidSo) {
+    AddUser("anna", "secret");
+    WriteSetting("0", "SETTINGS", "auto_login_in");
+    ASSERT_TRUE(login.Open(owner, 0));
+    uikit::UniqueFile held(CreateFileA(SettingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    LoginAs("anna", "secret", /*remember=*/true, /*automatic=*/true);
+    EXPECT_EQ(App().bLoggedIn, 1);
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+    EXPECT_EQ(test::g_lastMessageBoxText,
+              uikit::FillByPosition(LoadResString(IDS_SETTINGS_NOT_WRITTEN, 512), {SettingsPath()}));
 }
 
 TEST_F(LoginTest, CancelInModeZeroLeavesNobodyLoggedIn) {
@@ -231,8 +309,8 @@ TEST_F(NewUserTest, NamesThatCannotBeFolderNamesAreRefusedWithAMessage) {
     EXPECT_EQ(userNamesIn(userTablePath()), std::vector<std::string>{"dora"});
 }
 
-// The cipher takes no empty text: an empty password is stored as an empty PWD,
-// and such a user logs in, remembered and automatically too.
+// An empty password is stored as an empty PWD (there is nothing to hide), and
+// such a user logs in, remembered and automatically too.
 TEST_F(NewUserTest, UserWithoutPasswordIsAddedAndLogsIn) {
     Add("dora", "", "");
     ASSERT_EQ(userNamesIn(userTablePath()), std::vector<std::string>{"dora"});
@@ -240,7 +318,7 @@ TEST_F(NewUserTest, UserWithoutPasswordIsAddedAndLogsIn) {
     LoginAs("dora", "", /*remember=*/true, /*automatic=*/true);
     EXPECT_EQ(App().bLoggedIn, 1);
     EXPECT_EQ(ReadSetting("SETTINGS", "auto_remember_pwd", 2), "1");
-    EXPECT_EQ(ReadSetting("SETTINGS", "auto_pwd", 128), "");
+    EXPECT_TRUE(IsProtectedForUser(ReadSetting("SETTINGS", "auto_pwd", 4096)));
 
     App() = AppState{};
     EXPECT_EQ(tryAutoLogin(), 1);

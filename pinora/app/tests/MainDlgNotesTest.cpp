@@ -10,8 +10,11 @@
 #include "App.h"
 #include "DoRoRazIds.h"
 #include "MainDlg.h"
-#include "Settings.h"
+#include "FilledText.h"
 #include "MainWindowFixture.h"
+#include "ResourceLibrary.h"
+#include "Settings.h"
+#include "Users.h"
 #include "WinTestSupport.h"
 
 namespace pinora {
@@ -33,6 +36,22 @@ protected:
         HWND box = Notes().Item(IDC_NOTES_TEXT);
         SetWindowTextA(box, text);
         SendMessageA(Notes().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_NOTES_TEXT, EN_CHANGE), reinterpret_cast<LPARAM>(box));
+    }
+
+    // A note of the logged-in user's edited in the manager, which is then hidden.
+    void LeaveAnEditedNoteHidden(const char* text) {
+        Command(ID_NOTES_MANAGER);
+        EditNote(text);
+        CtrlQ();
+        ASSERT_TRUE(Notes().IsWindowAlive());
+        ASSERT_FALSE(IsWindowVisible(Notes().hwnd()));
+    }
+    void SwitchTo(const char* name, const char* password) {
+        Command(ID_SWITCH_USER);
+        ASSERT_TRUE(dlg.Login().IsWindowAlive());
+        SetDlgItemTextA(dlg.Login().hwnd(), IDC_USER_NAME, name);
+        SetDlgItemTextA(dlg.Login().hwnd(), IDC_PASSWORD, password);
+        SendMessageA(dlg.Login().hwnd(), WM_COMMAND, IDOK, 0);
     }
 
     std::string data;
@@ -111,6 +130,59 @@ TEST_F(MainDlgNotesTest, ExitSavesAnEditedNoteOrStaysWhenItCannotBeSaved) {
     Command(ID_EXIT);
     EXPECT_FALSE(IsWindow(dlg.hwnd()));
     EXPECT_EQ(ReadFileBytes(data + "2009-03-05.txt"), "written just before exit\r\n");
+}
+
+// A note edited and hidden with Ctrl+Q belongs to the user who wrote it: a
+// switch of user asks about it for that user (the test's box says Yes), saves it
+// into that user's diary and destroys the manager, so the next user never sees
+// the question or the first user's diary.
+TEST_F(MainDlgNotesTest, HiddenEditedNoteIsSavedForItsUserAtASwitchOfUser) {
+    createUserTable(userTablePath());
+    ASSERT_EQ(addUserTo(userTablePath(), "anna", "pw"), 1);
+    LogIn();
+    LeaveAnEditedNoteHidden("tester's own words");
+    SwitchTo("anna", "pw");
+    EXPECT_STREQ(App().szCurrentUser, "anna");
+    EXPECT_EQ(ReadFileBytes(data + "2009-03-05.txt"), "tester's own words\r\n");
+    EXPECT_FALSE(Notes().IsWindowAlive());
+
+    const int boxes = test::g_messageBoxCount;
+    Command(ID_NOTES_MANAGER);
+    EXPECT_EQ(test::g_messageBoxCount, boxes);  // nothing of tester's is asked about
+    EXPECT_EQ(Notes().DataFolder(), folder.Path() + "anna\\data\\");
+}
+
+// When the note cannot be saved (its file is held), log-out and switch of user
+// keep its user logged in and say so; the note stays in the manager, shown.
+TEST_F(MainDlgNotesTest, NoteThatCannotBeSavedKeepsItsUserLoggedIn) {
+    createUserTable(userTablePath());
+    ASSERT_EQ(addUserTo(userTablePath(), "anna", "pw"), 1);
+    LogIn();
+    LeaveAnEditedNoteHidden("not yet saved");
+    const std::string staysText = uikit::FillByPosition(LoadResString(IDS_STAYS_LOGGED_IN, 512), {"tester"});
+    {
+        uikit::UniqueFile held(CreateFileA((data + "2009-03-05.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        Command(ID_LOGOUT);
+        EXPECT_EQ(App().bLoggedIn, 1);
+        EXPECT_STREQ(App().szCurrentUser, "tester");
+        EXPECT_EQ(test::g_lastMessageBoxText, staysText);
+        EXPECT_TRUE(Notes().HasUnsavedEdits());
+        EXPECT_TRUE(IsWindowVisible(Notes().hwnd()));
+
+        CtrlQ();
+        SwitchTo("anna", "pw");
+        EXPECT_STREQ(App().szCurrentUser, "tester");
+        EXPECT_EQ(test::g_lastMessageBoxText, staysText);
+        EXPECT_TRUE(Notes().HasUnsavedEdits());
+        EXPECT_EQ(Notes().DataFolder(), data);
+        SendMessageA(dlg.Login().hwnd(), WM_COMMAND, IDCANCEL, 0);
+    }
+    Command(ID_LOGOUT);
+    EXPECT_EQ(App().bLoggedIn, 0);
+    EXPECT_FALSE(Notes().IsWindowAlive());
+    EXPECT_EQ(ReadFileBytes(data + "2009-03-05.txt"), "not yet saved\r\n");
 }
 
 }  // namespace

@@ -1,9 +1,18 @@
 #include <gtest/gtest.h>
 
+#include "App.h"
+#include "AppMain.h"
+#include "DamagedTables.h"
 #include "DoRoRazIds.h"
 #include "Handles.h"
 #include "MainDlg.h"
+#include "MessageBox.h"
+#include "Settings.h"
 #include "SingleInstance.h"
+#include "TableCheck.h"
+#include "TableFields.h"
+#include "Tabulo.h"
+#include "Users.h"
 #include "WinTestSupport.h"
 
 namespace pinora {
@@ -72,6 +81,54 @@ TEST_F(SingleInstanceTest, RunningCopyWithoutAWindowStillStopsTheSecond) {
     uikit::UniqueKernelHandle mutex(CreateMutexA(nullptr, TRUE, kMutexName));
     EXPECT_TRUE(HandOverToRunningCopy());
     EXPECT_EQ(FakeRunningCopy::asked, 0);
+}
+
+// What start-up had done when the damaged-table message came, and the
+// answer: Exit, so the whole program runs once in the test.
+struct StartUpSeenByTheMessage {
+    static int Answer(HWND, const char* text, const char*, UINT) {
+        ++boxes;
+        lastText = text;
+        HWND published = static_cast<HWND>(GetPropA(GetDesktopWindow(), kDesktopProp));
+        markInPlace = published != nullptr && App().pMainDlg != nullptr && published == App().pMainDlg->hwnd();
+        trayIconAdded = App().pMainDlg != nullptr && App().pMainDlg->TrayIconAdded();
+        if (App().pMainDlg) PostMessageA(App().pMainDlg->hwnd(), WM_COMMAND, ID_EXIT, 0);
+        return IDOK;
+    }
+    static int boxes;
+    static bool markInPlace, trayIconAdded;
+    static std::string lastText;
+};
+int StartUpSeenByTheMessage::boxes = 0;
+bool StartUpSeenByTheMessage::markInPlace = false;
+bool StartUpSeenByTheMessage::trayIconAdded = false;
+std::string StartUpSeenByTheMessage::lastText;
+
+// A users table of another layout found by the automatic login: its message
+// waits until start-up has finished (notification icon and the mark a second
+// copy looks for in place), so neither a second copy nor a script that waits
+// for Pinora waits on the box.
+TEST(StartUpTest, DamagedTableMessageComesAfterStartUpHasFinished) {
+    test::ProgramFolderFixture folder;
+    {
+        FieldHeaderCreat fields[3] = {CharField("NUMBER", 12), CharField("USERNAME", 255), CharField("PWD", 128)};
+        FileDBF table;
+        ASSERT_EQ(table.Creat(userTablePath().c_str(), 3, fields), 0);
+    }
+    WriteSetting("1", "SETTINGS", "auto_login_in");
+    WriteSetting("anna", "SETTINGS", "auto_user");
+    ForgetDamageReports();
+    const auto previous = uikit::SetMessageBoxHandler(&StartUpSeenByTheMessage::Answer);
+    EXPECT_EQ(RunPinora(), 0);
+    uikit::SetMessageBoxHandler(previous);
+    SetDamagedTableHandler(nullptr);
+    App() = AppState{};
+
+    EXPECT_EQ(StartUpSeenByTheMessage::boxes, 1);
+    EXPECT_NE(StartUpSeenByTheMessage::lastText.find(userTablePath()), std::string::npos);
+    EXPECT_TRUE(StartUpSeenByTheMessage::markInPlace);
+    EXPECT_TRUE(StartUpSeenByTheMessage::trayIconAdded);
+    EXPECT_EQ(GetPropA(GetDesktopWindow(), kDesktopProp), nullptr);  // withdrawn at the end
 }
 
 }  // namespace

@@ -190,6 +190,46 @@ TEST_F(SchedulerTest, TimeMissedWhileNotRunningGoesOutOfDateNextDay) {
     EXPECT_EQ(Alarm(1, kAlarmState), "0");
 }
 
+// Asleep from 12:00 to 15:00 on Thursday 5 March: the pass at waking gives
+// what the sleep made it miss, once, and the passes after it carry on as usual.
+TEST_F(SchedulerTest, AlarmsWhoseTimePassedWhileAsleepAreRemindedOnceAtWaking) {
+    Put("20090305|2009|03|05|14|5|4|1|20090305", "0", "0", "1", "0000000", "one-time");
+    Put("20090301|2009|03|01|13|0|0|2|29991230", "0", "0", "1", "0000100", "thursdays");
+    Put("20090305|2009|03|05|11|0|4|1|20090305", "0", "0", "1", "0000000", "before the sleep");
+    Put("20090305|2009|03|05|16|0|4|1|20090305", "0", "0", "1", "0000000", "still ahead");
+    Put("20090301|2009|03|01|14|30|0|2|29991230", "0", "0", "1", "1000000", "sundays");
+    const LocalTime asleep = At(2009, 3, 5, 12, 0);
+    clock.Set(At(2009, 3, 5, 15, 0));
+    AlarmPassResult pass = CheckAlarms(alarmPath, &asleep);
+    ASSERT_EQ(pass.events.size(), 2u);
+    EXPECT_EQ(pass.events[0].text, "one-time");
+    EXPECT_FALSE(pass.events[0].outOfDate);
+    EXPECT_EQ(pass.events[1].text, "thursdays");
+    EXPECT_EQ(Alarm(1, kAlarm30), "1");
+    EXPECT_EQ(Alarm(1, kAlarm5), "1");
+
+    // Once: the ticks after it finish the one-time alarm and reset the weekly one.
+    EXPECT_TRUE(Run(At(2009, 3, 5, 15, 0), At(2009, 3, 5, 15, 29)).empty());
+    EXPECT_EQ(Alarm(1, kAlarmState), "0");
+    EXPECT_EQ(Alarm(2, kAlarm5), "0");
+    EXPECT_EQ(Alarm(3, kAlarmState), "1");  // missed before the sleep: out of date tomorrow, as before
+    std::vector<Seen> next = Run(At(2009, 3, 5, 15, 29), At(2009, 3, 5, 16, 1));
+    ASSERT_EQ(next.size(), 2u);
+    EXPECT_EQ(next[0].event.text, "still ahead");
+
+    // Asleep since the evening before: today's alarms from midnight on count.
+    Put("20090306|2009|03|06|7|15|5|1|20090306", "0", "0", "1", "0000000", "morning");
+    const LocalTime evening = At(2009, 3, 5, 22, 0);
+    clock.Set(At(2009, 3, 6, 8, 0));
+    pass = CheckAlarms(alarmPath, &evening);
+    ASSERT_FALSE(pass.events.empty());
+    EXPECT_EQ(pass.events.back().text, "morning");
+    // A sleep stamped after now (the clock went back) misses nothing.
+    AlarmCode morning;
+    ASSERT_TRUE(DecodeAlarmCode("20090306|2009|03|06|7|15|5|1|20090306", &morning));
+    EXPECT_FALSE(MissedWhileAsleep(morning, "", TodayNumbersFrom(At(2009, 3, 6, 8, 0)), At(2009, 3, 7, 1, 0)));
+}
+
 TEST_F(SchedulerTest, KindThreeIsStoredButNeverReminds) {
     Put("20090305|2009|03|05|14|5|4|3|20090305", "0", "0", "1");
     EXPECT_TRUE(Run(At(2009, 3, 5, 13, 0), At(2009, 3, 5, 15, 0)).empty());

@@ -3,6 +3,7 @@
 // names, and users without a password.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -10,9 +11,11 @@
 #include <vector>
 
 #include "DamagedTableTestSupport.h"
+#include "LoginHash.h"
 #include "TableCheck.h"
 #include "TableFields.h"
 #include "Tabulo.h"
+#include "TextCipher.h"
 #include "Users.h"
 
 #ifndef PINORA_CORE_TESTDATA
@@ -26,15 +29,30 @@ using test::Bytes;
 using test::ReadFileBytes;
 using test::WriteFileBytes;
 
+const LoginHashPolicy kSmallHashes = {{64, 1, 1}, 1024, 4096, 1};
+
+std::string Pwd(const std::string& path, long record) {
+    FileDBF table;
+    char pwd[256] = {};
+    if (table.Open(path.c_str()) != 0 || table.Go(record) != 0 || table.ReadField(3, pwd) != 0) return "<unread>";
+    return pwd;
+}
+
+bool Contains(const Bytes& bytes, const std::string& text) {
+    return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
+}
+
 class UsersTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        SetLoginHashPolicy(&kSmallHashes);
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         dir_ = std::filesystem::temp_directory_path() / ("pinora-users-" + std::to_string(stamp));
         std::filesystem::create_directories(dir_);
         path = (dir_ / "user.dat").string();
     }
     void TearDown() override {
+        SetLoginHashPolicy(nullptr);
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
     }
@@ -152,6 +170,53 @@ TEST_F(UsersTest, UnsafeNamesInTheTableAreIgnored) {
     EXPECT_EQ(checkLoginIn(path, "C:\\Windows", ""), 0);
     EXPECT_EQ(checkLoginIn(path, "aux", ""), 0);
     EXPECT_EQ(checkLoginIn(path, "anna", ""), 1);
+}
+
+// New users get salted hashes: equal passwords give different PWDs, and no
+// cipher text anybody could decrypt is left in the file.
+TEST_F(UsersTest, NewUsersAreStoredAsSaltedHashes) {
+    ASSERT_EQ(createUserTable(path), 1);
+    ASSERT_EQ(addUserTo(path, "anna", "secret"), 1);
+    ASSERT_EQ(addUserTo(path, "bob", "secret"), 1);
+    EXPECT_TRUE(IsLoginHash(Pwd(path, 1).c_str())) << Pwd(path, 1);
+    EXPECT_TRUE(IsLoginHash(Pwd(path, 2).c_str()));
+    EXPECT_NE(Pwd(path, 1), Pwd(path, 2));
+    char oldForm[kCipherFieldSize] = {};
+    ASSERT_EQ(cryptField("secret", oldForm, 0), 1);
+    EXPECT_FALSE(Contains(ReadFileBytes(path), oldForm));
+    EXPECT_EQ(checkLoginIn(path, "Anna", "secret"), 1);
+    EXPECT_EQ(checkLoginIn(path, "anna", "secreT"), 0);
+    EXPECT_EQ(checkLoginIn(path, "bob", "secret"), 1);
+}
+
+// A record written by earlier builds (the old cipher's hex) logs in once the old
+// way and is then a hash; a wrong password changes nothing. A table that takes
+// no write keeps the old form and still logs the user in.
+TEST_F(UsersTest, OldCipherPasswordIsReplacedByAHashAtTheNextLogin) {
+    ASSERT_EQ(createUserTable(path), 1);
+    char oldForm[kCipherFieldSize] = {};
+    ASSERT_EQ(cryptField("secret", oldForm, 0), 1);
+    {
+        FileDBF table;
+        ASSERT_EQ(table.Open(path.c_str()), 0);
+        for (const char* name : {"anna", "bob"}) {
+            ASSERT_EQ(table.AppendRecord(), 0);
+            ASSERT_EQ(table.WriteField(2, name), 0);
+            ASSERT_EQ(table.WriteField(3, oldForm), 0);
+        }
+    }
+    EXPECT_EQ(checkLoginIn(path, "anna", "wrong"), 0);
+    EXPECT_EQ(Pwd(path, 1), oldForm);
+    EXPECT_EQ(checkLoginIn(path, "anna", "secret"), 1);
+    EXPECT_TRUE(IsLoginHash(Pwd(path, 1).c_str())) << Pwd(path, 1);
+    EXPECT_EQ(Pwd(path, 2), oldForm);  // bob has not logged in yet
+    EXPECT_EQ(checkLoginIn(path, "anna", "secret"), 1);
+    EXPECT_EQ(checkLoginIn(path, "anna", "wrong"), 0);
+
+    test::SetHeaderRecordCount(path, 3);  // claims a record it does not hold: read, never written
+    EXPECT_EQ(checkLoginIn(path, "bob", "secret"), 1);
+    EXPECT_EQ(Pwd(path, 2), oldForm);
+    EXPECT_EQ(reports.paths().size(), 1u);
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void PlaceOnCursorMonitor();
     void OnCreate();
     void OnSize(int width, int height);
     void ShowMonth(const CivilDate& date);

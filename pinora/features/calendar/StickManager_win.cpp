@@ -6,6 +6,7 @@
 #include "DoRoRazIds.h"
 #include "ResourceLibrary.h"
 #include "StickEditorMessages.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 namespace {
@@ -33,10 +34,29 @@ HWND CStickManagerWnd::Open(HWND mainWindow, HWND editor) {
     }
     calendar_.SetWindows(mainWindow, editor);
     SetWindowTextA(hwnd(), LoadResString(IDS_CALENDAR_TITLE).c_str());
+    if (!IsWindowVisible(hwnd())) PlaceOnCursorMonitor();
     ShowWindow(hwnd(), SW_SHOWMAXIMIZED);
     SetForegroundWindow(hwnd());
     ShowMonth(calendar_.Date());  // announces where the grid now lies
     return hwnd();
+}
+
+void CStickManagerWnd::PlaceOnCursorMonitor() {
+    // Maximised on the monitor the user works on: Windows maximises a window on
+    // the monitor of its normal place, given in workspace coordinates (from the
+    // primary monitor's work area).
+    WINDOWPLACEMENT place = {};
+    place.length = sizeof place;
+    if (!GetWindowPlacement(hwnd(), &place)) return;
+    const uikit::Monitor m = uikit::MonitorAtCursor();
+    const uikit::Rect normal = uikit::ToRect(place.rcNormalPosition);
+    const uikit::Rect primaryWork = uikit::PrimaryMonitor().work;
+    uikit::Rect onScreen = uikit::FitInside(
+        uikit::Rect{m.work.left, m.work.top, m.work.left + normal.Width(), m.work.top + normal.Height()}, m.work);
+    place.rcNormalPosition = RECT{onScreen.left - primaryWork.left, onScreen.top - primaryWork.top,
+                                  onScreen.right - primaryWork.left, onScreen.bottom - primaryWork.top};
+    place.showCmd = SW_HIDE;
+    SetWindowPlacement(hwnd(), &place);
 }
 
 void CStickManagerWnd::StepMonth(int months) { ShowMonth(pinora::StepMonth(calendar_.Date(), months)); }

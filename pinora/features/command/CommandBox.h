@@ -9,6 +9,7 @@ namespace pinora {
 // Enter in the note box: when its whole text is a command word, the parent gets
 // WM_NOTIFY (the box's window, its id, the word's code) before the key goes on
 // to the box. Only typed Enter runs a word; text put in any other way does not.
+// A reminder line ("remind ...") sends kCmdRemind and the Enter stops there.
 bool AttachCommandWords(HWND noteBox);
 
 // The word box shows a hint until the user clicks into it. While it has the

@@ -21,16 +21,22 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
-void NotifyCommandWord(HWND box) {
-    unsigned code = MatchCommandWord(WindowText(box));
-    if (code == 0) return;
+// Tells the parent which command the text is; true when the Enter is spent on
+// it (a reminder line leaves the box instead of getting a line break).
+bool NotifyCommandWord(HWND box) {
+    const std::string text = WindowText(box);
+    unsigned code = MatchCommandWord(text);
+    const bool reminder = code == 0 && MatchReminderLine(text, nullptr);
+    if (reminder) code = kCmdRemind;
+    if (code == 0) return false;
     NMHDR hdr = {box, static_cast<UINT_PTR>(GetDlgCtrlID(box)), code};
     SendMessageA(GetParent(box), WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
+    return reminder;
 }
 
 LRESULT CALLBACK NoteBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) noexcept {
     try {
-        if (msg == WM_CHAR && wp == VK_RETURN) NotifyCommandWord(hwnd);
+        if (msg == WM_CHAR && wp == VK_RETURN && NotifyCommandWord(hwnd)) return 0;
     } catch (...) {
     }
     if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, NoteBoxProc, id);

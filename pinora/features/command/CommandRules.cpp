@@ -37,6 +37,22 @@ unsigned MatchCommandWord(const std::string& text) {
     return 0;
 }
 
+bool MatchReminderLine(const std::string& text, std::string* rest) {
+    static const char kWord[] = "remind";
+    const std::size_t wordLength = sizeof kWord - 1;
+    std::size_t length = text.size();
+    if (length >= 2 && text.compare(length - 2, 2, "\r\n") == 0) length -= 2;
+    if (text.find_first_of("\r\n") < length) return false;  // more than one line
+    if (length < wordLength) return false;
+    for (std::size_t i = 0; i < wordLength; ++i)
+        if (Lower(text[i]) != kWord[i]) return false;
+    std::size_t i = wordLength;
+    if (i < length && text[i] != ' ' && text[i] != '\t' && text[i] != ':') return false;
+    while (i < length && (text[i] == ' ' || text[i] == '\t' || text[i] == ':')) ++i;
+    if (rest) *rest = text.substr(i, length - i);
+    return true;
+}
+
 const char* ProgramForCommand(unsigned code) {
     switch (code) {
     case kCmdPaint: return "mspaint";

@@ -14,10 +14,18 @@ constexpr unsigned kCmdPaint = 2427;            // "mspaint", "mspt"
 constexpr unsigned kCmdCalculator = 2428;       // "calc"
 constexpr unsigned kCmdConsole = 2429;          // "cmd"
 constexpr unsigned kCmdNewStick = 2430;         // "stk"
+constexpr unsigned kCmdRemind = 32815;          // a line starting with the word "remind"
 
 // The code of the command word the whole text is, compared without regard to
 // case, alone or followed by one "\r\n"; 0 when the text is no command word.
 unsigned MatchCommandWord(const std::string& text);
+
+// A reminder line: the whole text is one line (alone or followed by one
+// "\r\n", as for the command words) that starts with the word "remind" in any
+// case ("remind call Ann in 20 min", "Remind: dentist tomorrow"; not
+// "reminders"). rest gets what follows the word, without the blanks and colon
+// after it.
+bool MatchReminderLine(const std::string& text, std::string* rest);
 
 // The program a run-by-name code starts ("calc" for 2428), or nullptr.
 const char* ProgramForCommand(unsigned code);

@@ -7,6 +7,7 @@
 #include "DoRoRazIds.h"
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
+#include "SettingsNotWritten.h"
 
 namespace pinora {
 
@@ -87,6 +88,11 @@ void CHotkeyDlg::OnOk() {
     if (text.empty()) return;
     const int applied = mode_ == kHotkeyModeMain ? hotkeys_.ApplyMainHotkey(text.c_str(), value)
                                                  : hotkeys_.ApplyCaptureHotkey(text.c_str(), value);
+    if (applied == HotkeySet::kHotkeyNotStored) {
+        // The dialog stays with what was pressed, to try again once the file can be written.
+        ShowSettingsNotWritten(hwnd());
+        return;
+    }
     if (applied < 1) {
         // Held by another program: say so, rather than leave OK looking dead.
         uikit::ShowMessageBox(hwnd(), LoadResString(IDS_HOTKEY_TAKEN, 512).c_str(), caption.c_str(),

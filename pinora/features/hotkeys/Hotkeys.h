@@ -33,9 +33,12 @@ public:
 
     // Register value in place of the current hotkey and store it ("%x"). 1 on
     // success; 0 when the combination is held elsewhere, the previous hotkey
-    // then staying in force and nothing being stored; -1 for a null text.
+    // then staying in force and nothing being stored; kHotkeyNotStored when the
+    // settings file did not take it, the previous hotkey then in force again
+    // (none is registered that the file does not hold); -1 for a null text.
     int ApplyMainHotkey(const char* text, unsigned value);
     int ApplyCaptureHotkey(const char* text, unsigned value);
+    static constexpr int kHotkeyNotStored = -2;
 
     HotkeyId Identify(WPARAM hotkeyId) const;
     unsigned MainValue() const { return mainValue_; }
@@ -49,6 +52,10 @@ public:
 
 private:
     void LoadHotkeys();
+    // Puts value in force in place of the current one, or keeps the current one
+    // when value cannot be registered; whether value is in force.
+    bool PutMainInForce(unsigned value);
+    bool PutCaptureInForce(unsigned value);
     bool RegisterValue(const uikit::UniqueGlobalAtom& atom, unsigned value);
     static int Id(const uikit::UniqueGlobalAtom& atom) { return atom ? atom.get() : -1; }
 

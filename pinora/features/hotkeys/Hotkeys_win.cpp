@@ -50,14 +50,16 @@ void HotkeySet::Register(HWND owner) {
 }
 
 void HotkeySet::LoadHotkeys() {
-    // A stored value beyond 16 bits is no hotkey: nothing is registered for it.
+    // What the file holds is put in force; nothing is written back, so a file
+    // that cannot be written costs no hotkey. A stored value beyond 16 bits is
+    // no hotkey: nothing is registered for it.
     std::string main = ReadSetting("HOTKEY", "hotkey", 32);
     if (!main.empty() && ParseStoredHotkey(main.c_str(), &mainValue_) != HotkeyParse::OutOfRange)
-        ApplyMainHotkey(HotkeyText(mainValue_).c_str(), mainValue_);
+        PutMainInForce(mainValue_);
     std::string capture = ReadSetting("HOTKEY", "hotkey_screen_capture", 32);
     unsigned value = 0;
     if (!capture.empty() && ParseStoredHotkey(capture.c_str(), &value) != HotkeyParse::OutOfRange)
-        ApplyCaptureHotkey(HotkeyText(value).c_str(), value);
+        PutCaptureInForce(value);
 }
 
 bool HotkeySet::RegisterValue(const uikit::UniqueGlobalAtom& atom, unsigned value) {
@@ -65,33 +67,54 @@ bool HotkeySet::RegisterValue(const uikit::UniqueGlobalAtom& atom, unsigned valu
     return RegisterHotKey(owner_, Id(atom), r.modifiers, r.virtualKey) != FALSE;
 }
 
-int HotkeySet::ApplyMainHotkey(const char* text, unsigned value) {
-    if (!text) return -1;
+bool HotkeySet::PutMainInForce(unsigned value) {
     const bool hadOne = mainRegistered_;
     if (Id(atomMainHotkey_) != -1 && mainRegistered_) UnregisterHotKey(owner_, Id(atomMainHotkey_));
     mainRegistered_ = RegisterValue(atomMainHotkey_, value);
     if (mainRegistered_) {
         mainValue_ = value;
-        WriteSetting(FormatHotkey(value).c_str(), "HOTKEY", "hotkey");
-        return 1;
+        return true;
     }
     // Held by another program: the hotkey the user had keeps working.
     if (hadOne) mainRegistered_ = RegisterValue(atomMainHotkey_, mainValue_);
-    return 0;
+    return false;
 }
 
-int HotkeySet::ApplyCaptureHotkey(const char* text, unsigned value) {
-    if (!text) return -1;
+bool HotkeySet::PutCaptureInForce(unsigned value) {
     const bool hadOne = captureRegistered_;
     if (Id(atomScreenCapture_) != -1) UnregisterHotKey(owner_, Id(atomScreenCapture_));
     captureRegistered_ = RegisterValue(atomScreenCapture_, value);
     if (captureRegistered_) {
         captureValue_ = value;
-        WriteSetting(FormatHotkey(value).c_str(), "HOTKEY", "hotkey_screen_capture");
-        return 1;
+        return true;
     }
     if (hadOne) captureRegistered_ = RegisterValue(atomScreenCapture_, captureValue_);
-    return 0;
+    return false;
+}
+
+int HotkeySet::ApplyMainHotkey(const char* text, unsigned value) {
+    if (!text) return -1;
+    const bool hadOne = mainRegistered_;
+    const unsigned previous = mainValue_;
+    if (!PutMainInForce(value)) return 0;
+    if (WriteSetting(FormatHotkey(value).c_str(), "HOTKEY", "hotkey")) return 1;
+    // Not stored, so not kept: the next start would register what the file holds.
+    UnregisterHotKey(owner_, Id(atomMainHotkey_));
+    mainRegistered_ = hadOne && RegisterValue(atomMainHotkey_, previous);
+    mainValue_ = previous;
+    return kHotkeyNotStored;
+}
+
+int HotkeySet::ApplyCaptureHotkey(const char* text, unsigned value) {
+    if (!text) return -1;
+    const bool hadOne = captureRegistered_;
+    const unsigned previous = captureValue_;
+    if (!PutCaptureInForce(value)) return 0;
+    if (WriteSetting(FormatHotkey(value).c_str(), "HOTKEY", "hotkey_screen_capture")) return 1;
+    UnregisterHotKey(owner_, Id(atomScreenCapture_));
+    captureRegistered_ = hadOne && RegisterValue(atomScreenCapture_, previous);
+    captureValue_ = previous;
+    return kHotkeyNotStored;
 }
 
 HotkeyId HotkeySet::Identify(WPARAM id) const {

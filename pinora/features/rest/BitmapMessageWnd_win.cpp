@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "ShapedWindow.h"
+#include "WindowPlacement.h"
 #include "WindowText.h"
 
 namespace pinora {
@@ -27,9 +28,15 @@ bool CBitmapMessageWnd::Show(HWND owner, HBITMAP picture, const std::string& tex
         }
     }
     AddTooltip(tip);
-    // The top-left corner at the centre of the screen.
-    SetWindowPos(hwnd_, nullptr, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The top-left corner at the centre of the monitor the user works on, the
+    // picture kept on its work area.
+    const uikit::Monitor m = uikit::MonitorAtCursor();
+    RECT rc;
+    GetWindowRect(hwnd_, &rc);
+    const int left = m.bounds.left + m.bounds.Width() / 2, top = m.bounds.top + m.bounds.Height() / 2;
+    const uikit::Rect at = uikit::FitInside(
+        uikit::Rect{left, top, left + (rc.right - rc.left), top + (rc.bottom - rc.top)}, m.work);
+    SetWindowPos(hwnd_, nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "BitmapMessageWnd.h"
+#include "Presence.h"
 #include "RestLogic.h"
 #include "TaskbarNotifier.h"
 
@@ -22,11 +23,16 @@ constexpr int kNotifierHideMs = 500;
 
 // Section "ALERTS" as the rest check reads it.
 RestSettings ReadRestSettings();
+// Whether a due reminder may interrupt: CurrentPresence, with Busy taken for
+// Here while "[ALERTS] quiet_when_busy" is "0".
+Presence PresenceForReminders();
 
 class RestReminder {
 public:
-    // lastActiveTick: the tick of the last input anywhere on the desktop.
-    explicit RestReminder(RestPeriod::ActivitySource lastActiveTick);
+    // lastActiveTick: the tick of the last input anywhere on the desktop;
+    // presence: whether the user is busy or away, asked when a reminder is due.
+    explicit RestReminder(RestPeriod::ActivitySource lastActiveTick,
+                          RestPeriod::PresenceSource presence = PresenceForReminders);
     RestReminder(const RestReminder&) = delete;
     RestReminder& operator=(const RestReminder&) = delete;
 
@@ -37,6 +43,10 @@ public:
     void StartPeriod() { period_.Start(); }
     // One tick of timer 10. Returns what the tick decided.
     RestPeriod::Outcome Check();
+    // The session was locked or unlocked, the machine went to sleep or woke.
+    void SetAway(RestPeriod::AwayReason reason, bool away);
+    // The displays changed: a notifier that is out moves to where it belongs.
+    void KeepOnScreen() { notifier_.KeepOnScreen(); }
     // The reminder itself, as the settings ask for it now.
     void Remind(const RestActions& actions);
 
@@ -53,6 +63,8 @@ public:
 
 private:
     void ShowNotifier();
+    // Into the user's break record, when "[ALERTS] rest_log" asks for it.
+    static void Record(const std::vector<RestEvent>& events);
 
     HWND owner_ = nullptr;
     RestPeriod period_;

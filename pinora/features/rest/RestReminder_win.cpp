@@ -4,6 +4,7 @@
 
 #include "DoRoRazIds.h"
 #include "ResourceLibrary.h"
+#include "RestLog.h"
 #include "Settings.h"
 #include "WinkPlayer.h"
 
@@ -31,12 +32,31 @@ RestSettings ReadRestSettings() {
     return s;
 }
 
-RestReminder::RestReminder(RestPeriod::ActivitySource lastActiveTick) : period_(std::move(lastActiveTick)) {}
+Presence PresenceForReminders() {
+    // The setting is read here, when a reminder is due, not on every tick.
+    const Presence presence = CurrentPresence();
+    return presence == Presence::Busy && !QuietWhenBusy() ? Presence::Here : presence;
+}
+
+RestReminder::RestReminder(RestPeriod::ActivitySource lastActiveTick, RestPeriod::PresenceSource presence)
+    : period_(std::move(lastActiveTick), std::move(presence)) {}
 
 RestPeriod::Outcome RestReminder::Check() {
     const RestPeriod::Outcome outcome = period_.Tick(ReadRestSettings());
     if (outcome.remind) Remind(outcome.actions);
+    if (outcome.waiting) OutputDebugStringA("Pinora: rest reminder waits\n");
+    Record(outcome.record);
     return outcome;
+}
+
+void RestReminder::SetAway(RestPeriod::AwayReason reason, bool away) { Record(period_.SetAway(reason, away)); }
+
+void RestReminder::Record(const std::vector<RestEvent>& events) {
+    if (events.empty() || !RestLogWanted()) return;
+    const std::string path = CurrentUserRestLog();
+    const LocalTime now = CurrentClock().Now();
+    for (const RestEvent& e : events)
+        AppendRestLog(path, RestLogEntry{now, e.isBreak, e.workedMinutes, e.breakMinutes});  // a failure is silent
 }
 
 void RestReminder::Remind(const RestActions& actions) {

@@ -34,6 +34,9 @@ public:
     // False when there is nothing to show it with (no window or no skin).
     bool Show(const std::string& text, int showMs, int stayMs, int hideMs);
     void Destroy();
+    // The displays changed while it is out: it stands fully shown at the taskbar
+    // edge of the monitor the user works on and stays its time from now.
+    void KeepOnScreen();
 
     bool IsAlive() const { return hwnd_ != nullptr && IsWindow(hwnd_); }
     HWND hwnd() const { return hwnd_; }

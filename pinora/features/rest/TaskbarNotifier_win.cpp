@@ -4,6 +4,7 @@
 
 #include "ShapedWindow.h"
 #include "MainMessages.h"
+#include "WindowPlacement.h"
 #include "WindowText.h"
 
 namespace pinora {
@@ -14,17 +15,24 @@ HFONT NotifierFont(bool underlined) {
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
 }
 
-ScreenRect WorkArea() {
-    RECT work = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+ScreenRect ToScreenRect(const uikit::Rect& r) { return ScreenRect{r.left, r.top, r.right, r.bottom}; }
+
+// The monitor the user works on (the cursor's), and its work area beside the taskbar.
+struct NotifierPlace {
+    ScreenRect monitor;
+    ScreenRect work;
+};
+
+NotifierPlace PlaceAtCursor() {
+    const uikit::Monitor m = uikit::MonitorAtCursor();
+    NotifierPlace place{ToScreenRect(m.bounds), ToScreenRect(m.work)};
     ScreenRect taskbar;
     RECT bar = {};
     HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
     const bool hasBar = tray && IsWindowVisible(tray) && GetWindowRect(tray, &bar);
     if (hasBar) taskbar = ScreenRect{bar.left, bar.top, bar.right, bar.bottom};
-    return WorkAreaBesideTaskbar(ScreenRect{work.left, work.top, work.right, work.bottom},
-                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                 hasBar ? &taskbar : nullptr);
+    place.work = WorkAreaBesideTaskbar(place.work, place.monitor, hasBar ? &taskbar : nullptr);
+    return place;
 }
 
 }  // namespace
@@ -44,6 +52,7 @@ bool CTaskbarNotifier::Create(HWND owner, HBITMAP skin) {
     hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kNotifierClass, "", WS_POPUP, 0, 0, 0, 0, owner,
                             nullptr, GetModuleHandleA(nullptr), this);
     if (!hwnd_) return false;
+    uikit::SetPlacesItself(hwnd_);  // it slides from outside the work area
     if (HRGN region = RegionWithoutColour(skin_.get(), kTransparentKey)) {
         // The window owns the region from here on.
         if (!SetWindowRgn(hwnd_, region, FALSE)) DeleteObject(region);
@@ -58,10 +67,9 @@ bool CTaskbarNotifier::Show(const std::string& text, int showMs, int stayMs, int
 
     switch (phase_) {
     case Hidden: {
-        const ScreenRect area = WorkArea();
-        const TaskbarEdge edge =
-            FindTaskbarEdge(area, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-        motion_ = NotifierMotion::Plan(edge, area, size_.cx, size_.cy, showMs, hideMs);
+        const NotifierPlace place = PlaceAtCursor();
+        motion_ = NotifierMotion::Plan(FindTaskbarEdge(place.work, place.monitor), place.work, size_.cx, size_.cy,
+                                       showMs, hideMs);
         if (!motion_.Valid()) return false;
         at_ = motion_.start;
         SetWindowPos(hwnd_, nullptr, at_.x, at_.y, size_.cx, size_.cy,
@@ -89,6 +97,21 @@ void CTaskbarNotifier::Destroy() {
     if (IsAlive()) DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     phase_ = Hidden;
+}
+
+void CTaskbarNotifier::KeepOnScreen() {
+    if (!IsAlive() || phase_ == Hidden) return;
+    const NotifierPlace place = PlaceAtCursor();
+    const NotifierMotion moved = NotifierMotion::Plan(FindTaskbarEdge(place.work, place.monitor), place.work,
+                                                      size_.cx, size_.cy, motion_.appearPeriodMs * motion_.steps,
+                                                      motion_.hidePeriodMs * motion_.steps);
+    if (!moved.Valid()) return;
+    motion_ = moved;
+    KillTimer(hwnd_, kAppearTimer);
+    KillTimer(hwnd_, kHideTimer);
+    MoveTo(motion_.shown);
+    SetTimer(hwnd_, kStayTimer, static_cast<UINT>(stayMs_), nullptr);
+    phase_ = Showing;
 }
 
 void CTaskbarNotifier::MoveTo(ScreenPoint at) {
@@ -190,6 +213,9 @@ LRESULT CTaskbarNotifier::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONUP:
         // The owner destroys us; posting lets this message finish first.
         PostMessageA(owner_, MWM_TIPHELP, 0, 0);
+        return 0;
+    case WM_DESTROY:
+        uikit::ForgetPlacesItself(hwnd_);
         return 0;
     case WM_NCDESTROY:
         phase_ = Hidden;

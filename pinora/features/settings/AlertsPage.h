@@ -21,7 +21,7 @@ public:
 
     void Load() override;
     bool CanApply() override;
-    void Apply() override;
+    bool Apply() override;
     void Hidden() override;
 
     // Buttons 1000 and 1052: the wink chooser for the stick or the rest wink.
@@ -43,6 +43,7 @@ private:
     void OnRestClicked();
     void OnWinkChosen(const struct WinkChoice* choice);
     void ShowPreview(int buttonId, const std::string& wink);
+    void ShowBreaksToday();
 
     SettingsLinks links_;
     std::string stickWink_;  // "stick_wink" as it will be written

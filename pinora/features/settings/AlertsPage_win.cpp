@@ -2,18 +2,21 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
 #include "Catalogues_win.h"
 #include "DoRoRazIds.h"
+#include "Clock.h"
+#include "Presence.h"
 #include "ResourceLibrary.h"
+#include "RestLog.h"
 #include "Settings.h"
 #include "SettingsMessages.h"
 #include "SettingsValues.h"
 #include "WinkChooser.h"
 #include "WinkPlayer.h"
+#include "FilledText.h"
 #include "Utf8Text.h"
 #include "WindowText.h"
 
@@ -102,6 +105,26 @@ void CAlertsPage::Load() {
     // Each wink that is set shows its preview, whether or not the other one is.
     ShowPreview(IDC_ALERTS_STICK_PREVIEW, stickWink_);
     ShowPreview(IDC_ALERTS_REST_PREVIEW, restWink_);
+
+    // On unless switched off: "0" is the only value that lets reminders interrupt.
+    SetChecked(IDC_ALERTS_QUIET, QuietWhenBusy());
+    ShowBreaksToday();
+}
+
+void CAlertsPage::ShowBreaksToday() {
+    // One figure from the user's break record, while it is kept.
+    HWND line = Item(IDC_ALERTS_BREAKS_TODAY);
+    const std::string record = RestLogWanted() ? CurrentUserRestLog() : std::string();
+    if (record.empty()) {
+        ShowWindow(line, SW_HIDE);
+        return;
+    }
+    const LocalTime now = CurrentClock().Now();
+    const int breaks = CountRestLogDay(record, now.year, now.month, now.day).breaks;
+    // Filled, not printed: the library's text is the translator's, and a fixed
+    // buffer would cut a long one inside a character.
+    SetWindowTextA(line, uikit::FillByPosition(LoadResString(IDS_BREAKS_TODAY), {std::to_string(breaks)}).c_str());
+    ShowWindow(line, SW_SHOW);
 }
 
 bool CAlertsPage::CanApply() {
@@ -110,21 +133,25 @@ bool CAlertsPage::CanApply() {
     return false;
 }
 
-void CAlertsPage::Apply() {
-    WriteFlag(IsChecked(IDC_ALERTS_DLG), "ALERTS", "check_dlg");
-    WriteFlag(IsChecked(IDC_ALERTS_WINKS), "ALERTS", "check_winks");
-    WriteFlag(IsChecked(IDC_ALERTS_DRAW), "ALERTS", "check_draw");
-    WriteFlag(IsChecked(IDC_ALERTS_EACH_TIME_WINK), "ALERTS", "check_each_time");
+bool CAlertsPage::Apply() {
+    bool written = WriteFlag(IsChecked(IDC_ALERTS_DLG), "ALERTS", "check_dlg");
+    written = WriteFlag(IsChecked(IDC_ALERTS_WINKS), "ALERTS", "check_winks") && written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_DRAW), "ALERTS", "check_draw") && written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_EACH_TIME_WINK), "ALERTS", "check_each_time") && written;
     // Stored as a plain number ("045" would reach the rest check as "04"); a
     // period that is not one keeps the stored value.
     if (auto minutes = ParseWholeNumber(ItemText(IDC_ALERTS_EACH_TIME), 0, kRestPeriodMax))
-        WriteSetting(std::to_string(*minutes).c_str(), "ALERTS", "each_time");
-    WriteSetting(stickWink_.c_str(), "ALERTS", "stick_wink");
-    WriteSetting(restWink_.c_str(), "ALERTS", "auto_wink");
-    WriteFlag(IsChecked(IDC_ALERTS_REST), "ALERTS", "check_rest");
-    WriteFlag(IsChecked(IDC_ALERTS_REST_DRAW), "ALERTS", "check_rest_draw");
-    WriteFlag(IsChecked(IDC_ALERTS_TIP), "ALERTS", "check_tip_wnd");
-    WriteSetting(uikit::Utf8Prefix(OneLine(ItemText(IDC_ALERTS_TIP_TEXT)), kTipTextLength).c_str(), "ALERTS", "tip_text");
+        written = WriteSetting(std::to_string(*minutes).c_str(), "ALERTS", "each_time") && written;
+    written = WriteSetting(stickWink_.c_str(), "ALERTS", "stick_wink") && written;
+    written = WriteSetting(restWink_.c_str(), "ALERTS", "auto_wink") && written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_REST), "ALERTS", "check_rest") && written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_REST_DRAW), "ALERTS", "check_rest_draw") && written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_TIP), "ALERTS", "check_tip_wnd") && written;
+    written = WriteSetting(uikit::Utf8Prefix(OneLine(ItemText(IDC_ALERTS_TIP_TEXT)), kTipTextLength).c_str(), "ALERTS",
+                           "tip_text") &&
+              written;
+    written = WriteFlag(IsChecked(IDC_ALERTS_QUIET), "ALERTS", "quiet_when_busy") && written;
+    return written;
 }
 
 void CAlertsPage::Hidden() {

@@ -25,7 +25,7 @@ public:
     static void SetRunAtLogonAccess(RunAtLogonAccess access);
 
     void Load() override;
-    void Apply() override;
+    bool Apply() override;
 
     // Button 1067: a picture from a file; kept only when it loads and fits.
     void ChoosePicture();

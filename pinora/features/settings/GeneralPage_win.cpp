@@ -2,7 +2,6 @@
 
 #include <commdlg.h>
 
-#include <cstdio>
 #include <utility>
 
 #include "DoRoRazIds.h"
@@ -82,10 +81,10 @@ void CGeneralPage::OnInitPage() {
     picture_.Bind(Item(IDC_GENERAL_AGENT));
     picture_.KeyOutCornerColour();
     const SIZE most = picture_.TemplateSize();
-    char hint[512] = {};
-    std::snprintf(hint, sizeof hint, LoadResString(IDS_PICTURE_HINT, 512).c_str(), static_cast<int>(most.cx),
-                  static_cast<int>(most.cy));
-    SetDlgItemTextA(hwnd(), IDC_GENERAL_AGENT_HINT, hint);
+    SetDlgItemTextA(hwnd(), IDC_GENERAL_AGENT_HINT,
+                    PictureHintText(LoadResString(IDS_PICTURE_HINT, 512), static_cast<int>(most.cx),
+                                    static_cast<int>(most.cy))
+                        .c_str());
 }
 
 void CGeneralPage::Load() {
@@ -105,19 +104,20 @@ void CGeneralPage::Load() {
     SetChecked(IDC_GENERAL_TODAY, ReadSetting("SETTINGS", "auto_start_dk", 2) == "1");
 }
 
-void CGeneralPage::Apply() {
+bool CGeneralPage::Apply() {
     const bool wanted = IsChecked(IDC_GENERAL_AUTOSTART);
     RunAtLogon().set(wanted);
     // The flag follows the registry, so a refused change is not stored as made.
     const bool registered = RunAtLogon().isSet();
-    WriteFlag(registered, "SETTINGS", "auto_start_os");
+    bool written = WriteFlag(registered, "SETTINGS", "auto_start_os");
     if (registered != wanted) {
         SetChecked(IDC_GENERAL_AUTOSTART, registered);
         Warn(LoadResString(IDS_RUN_AT_LOGON_FAILED, 512), IDC_GENERAL_AUTOSTART);
     }
-    WriteFlag(IsChecked(IDC_GENERAL_TODAY), "SETTINGS", "auto_start_dk");
-    WriteSetting(agentPath_.empty() ? "0" : agentPath_.c_str(), "SETTINGS", "agent_bmp");
+    written = WriteFlag(IsChecked(IDC_GENERAL_TODAY), "SETTINGS", "auto_start_dk") && written;
+    written = WriteSetting(agentPath_.empty() ? "0" : agentPath_.c_str(), "SETTINGS", "agent_bmp") && written;
     if (HWND main = MainWindow()) SendMessageA(main, MWM_STICKSCHANGED, 0, 0);
+    return written;
 }
 
 void CGeneralPage::ChoosePicture() {
@@ -126,18 +126,16 @@ void CGeneralPage::ChoosePicture() {
 }
 
 bool CGeneralPage::TakePicture(const std::string& path) {
-    char text[1024] = {};
     uikit::UniqueBitmap picture(path.size() < kAgentPathSize ? LoadBitmapFile(path) : nullptr);
     if (!picture) {
-        std::snprintf(text, sizeof text, LoadResString(IDS_PICTURE_UNREADABLE, 512).c_str(), path.c_str());
-        Warn(text, IDC_GENERAL_CHOOSE_AGENT);
+        Warn(PictureUnreadableText(LoadResString(IDS_PICTURE_UNREADABLE, 512), path), IDC_GENERAL_CHOOSE_AGENT);
         return false;
     }
     if (!Fits(picture.get())) {
         const SIZE size = PictureSize(picture.get()), most = picture_.TemplateSize();
-        std::snprintf(text, sizeof text, LoadResString(IDS_PICTURE_TOO_BIG, 512).c_str(), static_cast<int>(size.cx),
-                      static_cast<int>(size.cy), static_cast<int>(most.cx), static_cast<int>(most.cy));
-        Warn(text, IDC_GENERAL_CHOOSE_AGENT);
+        Warn(PictureTooBigText(LoadResString(IDS_PICTURE_TOO_BIG, 512), static_cast<int>(size.cx),
+                               static_cast<int>(size.cy), static_cast<int>(most.cx), static_cast<int>(most.cy)),
+             IDC_GENERAL_CHOOSE_AGENT);
         return false;
     }
     agentPath_ = path;

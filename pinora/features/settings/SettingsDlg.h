@@ -16,6 +16,7 @@ namespace pinora {
 class CGeneralPage;
 class CAlertsPage;
 class CSticksPage;
+class CSyncPage;
 
 // The page name's line: Tahoma of height -12, bold, these colours (0x00BBGGRR).
 constexpr COLORREF kSettingsTitleBack = 0xB0B6B3;
@@ -35,7 +36,7 @@ public:
     // after the first reads every page's keys again, so what Cancel left is gone.
     HWND Open(HWND mainWnd);
 
-    // Shows page index (0 general, 1 alerts, 2 sticks) and selects its name.
+    // Shows page index (0 general, 1 alerts, 2 sticks, 3 sync) and selects its name.
     void SelectPage(int index);
     // OK: every page is checked, then written in order, then the dialog hides.
     // False (nothing written, the page in question shown) when a page refuses.
@@ -49,6 +50,7 @@ public:
     CGeneralPage& General() const { return *general_; }
     CAlertsPage& Alerts() const { return *alerts_; }
     CSticksPage& Sticks() const { return *sticks_; }
+    CSyncPage& Sync() const { return *sync_; }
     HFONT TitleFont() const { return titleFont_.get(); }
 
 protected:
@@ -65,7 +67,8 @@ private:
     std::unique_ptr<CGeneralPage> general_;
     std::unique_ptr<CAlertsPage> alerts_;
     std::unique_ptr<CSticksPage> sticks_;
-    std::vector<CSettingsPage*> pages_;  // in creation order: general, alerts, sticks
+    std::unique_ptr<CSyncPage> sync_;
+    std::vector<CSettingsPage*> pages_;  // in creation order: general, alerts, sticks, sync
     uikit::UniqueFont titleFont_;
     uikit::UniqueBrush titleBrush_;
 };

@@ -6,8 +6,11 @@
 #include "Dpi.h"
 #include "GeneralPage.h"
 #include "ResourceLibrary.h"
+#include "Settings.h"
+#include "SettingsNotWritten.h"
 #include "SettingsMessages.h"
 #include "SticksPage.h"
+#include "SyncPage.h"
 
 namespace pinora {
 namespace {
@@ -20,7 +23,8 @@ CSettingsDlg::CSettingsDlg(SettingsLinks links)
     : links_(std::move(links)),
       general_(std::make_unique<CGeneralPage>()),
       alerts_(std::make_unique<CAlertsPage>(links_)),
-      sticks_(std::make_unique<CSticksPage>(links_)) {}
+      sticks_(std::make_unique<CSticksPage>(links_)),
+      sync_(std::make_unique<CSyncPage>(links_)) {}
 
 CSettingsDlg::~CSettingsDlg() {
     // The pages go first, while this object still answers them.
@@ -99,6 +103,7 @@ void CSettingsDlg::CreatePages() {
         {general_.get(), IDD_SETTINGS_GENERAL, IDS_PAGE_GENERAL},
         {alerts_.get(), IDD_SETTINGS_ALERTS, IDS_PAGE_ALERTS},
         {sticks_.get(), IDD_SETTINGS_STICKS, IDS_PAGE_STICKS},
+        {sync_.get(), IDD_SETTINGS_SYNC, IDS_PAGE_SYNC},
     };
     HWND list = Item(IDC_SETTINGS_PAGES);
     for (const PageDef& def : defs) {
@@ -156,10 +161,21 @@ void CSettingsDlg::SelectPage(int index) {
 }
 
 bool CSettingsDlg::Ok() {
-    // Nothing is written while any page holds what cannot be stored.
+    // Nothing is written while any page holds what cannot be stored, nor while
+    // the file cannot be written: the pages act on the program too (the Run
+    // value, the note font), which must not change for what is not kept.
     for (CSettingsPage* page : pages_)
         if (!page->CanApply()) return false;
-    for (CSettingsPage* page : pages_) SendMessageA(page->hwnd(), SPM_APPLY, 0, 0);
+    bool written = SettingsFileWritable();
+    for (CSettingsPage* page : pages_) {
+        if (!written) break;
+        written = SendMessageA(page->hwnd(), SPM_APPLY, 0, 0) != 0;
+    }
+    if (!written) {
+        // One message; the dialog stays with what the user set, to try again.
+        ShowSettingsNotWritten(hwnd());
+        return false;
+    }
     Cancel();
     return true;
 }

@@ -19,6 +19,9 @@ struct SettingsLinks {
     std::function<void(int mode)> openHotkeyDialog;          // 0 quick note, 1 screen capture
     std::function<void(const char* text)> showBitmapMessage;  // the rest picture with a text
     std::function<void()> noteFontChanged;                   // "note_font" was written
+    std::function<void()> syncSettingsChanged;               // "[SYNC]" was written
+    std::function<void()> syncNow;                           // the sync page's "Sync now"
+    std::function<std::string()> syncStatus;                 // what the last sync came to, in words
 };
 
 class CSettingsPage : public uikit::Dialog {
@@ -31,8 +34,9 @@ public:
     // Whether what the page holds can be written; if not, says why (the focus on
     // the control in question) and returns false.
     virtual bool CanApply() { return true; }
-    // SPM_APPLY: writes the page's keys.
-    virtual void Apply() = 0;
+    // SPM_APPLY: writes the page's keys; false when the settings file did not
+    // take one of them (the message's answer is the same, 1 or 0).
+    virtual bool Apply() = 0;
     // The settings dialog is being hidden: windows the page opened go too.
     virtual void Hidden() {}
 

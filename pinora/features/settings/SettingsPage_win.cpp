@@ -27,8 +27,7 @@ INT_PTR CSettingsPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Load();
         return FALSE;  // the frame decides where the focus goes
     case SPM_APPLY:
-        Apply();
-        return TRUE;
+        return Result(Apply() ? 1 : 0);
     default:
         return OnPageMessage(msg, wp, lp);
     }

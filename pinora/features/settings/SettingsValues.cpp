@@ -1,5 +1,6 @@
 #include "SettingsValues.h"
 
+#include "FilledText.h"
 #include "StoredNumber.h"
 
 namespace pinora {
@@ -42,6 +43,20 @@ std::string OneLine(const std::string& text) {
         line += (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
     }
     return line;
+}
+
+// The library's text is filled by position, never used as a printf format.
+std::string PictureHintText(const std::string& text, int maxWidth, int maxHeight) {
+    return uikit::FillByPosition(text, {std::to_string(maxWidth), std::to_string(maxHeight)});
+}
+
+std::string PictureTooBigText(const std::string& text, int width, int height, int maxWidth, int maxHeight) {
+    return uikit::FillByPosition(text, {std::to_string(width), std::to_string(height), std::to_string(maxWidth),
+                                        std::to_string(maxHeight)});
+}
+
+std::string PictureUnreadableText(const std::string& text, const std::string& path) {
+    return uikit::FillByPosition(text, {path});
 }
 
 }  // namespace pinora

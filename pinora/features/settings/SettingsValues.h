@@ -40,4 +40,10 @@ NoteFontEntry ParseNoteFont(const std::string& text);
 // tab) becomes a space, so the file gains no line of its own.
 std::string OneLine(const std::string& text);
 
+// The general page's texts about the agent picture, from the resource library's
+// text (`text`) and what they name.
+std::string PictureHintText(const std::string& text, int maxWidth, int maxHeight);
+std::string PictureTooBigText(const std::string& text, int width, int height, int maxWidth, int maxHeight);
+std::string PictureUnreadableText(const std::string& text, const std::string& path);
+
 }  // namespace pinora

@@ -18,7 +18,7 @@ public:
 
     void Load() override;
     bool CanApply() override;
-    void Apply() override;
+    bool Apply() override;
 
 protected:
     INT_PTR OnPageMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -49,12 +49,14 @@ bool CSticksPage::CanApply() {
     return false;
 }
 
-void CSticksPage::Apply() {
-    WriteFlag(IsChecked(IDC_STICKS_DROP_DELETED), "SETTINGS", "del_stick_directly");
+bool CSticksPage::Apply() {
+    bool written = WriteFlag(IsChecked(IDC_STICKS_DROP_DELETED), "SETTINGS", "del_stick_directly");
     const NoteFontEntry font = ParseNoteFont(ItemText(IDC_STICKS_NOTE_FONT));
-    if (!font.size) return;  // empty: "note_font" stays as it is
-    WriteSetting(std::to_string(*font.size).c_str(), "SETTINGS", "note_font");
+    if (!font.size) return written;  // empty: "note_font" stays as it is
+    // The quick-note box takes the font it will have at the next start, or keeps its own.
+    if (!WriteSetting(std::to_string(*font.size).c_str(), "SETTINGS", "note_font")) return false;
     if (links_.noteFontChanged) links_.noteFontChanged();
+    return written;
 }
 
 }  // namespace pinora

@@ -4,6 +4,7 @@
 
 #include "Catalogues_win.h"
 #include "ResourceLibrary.h"
+#include "SettingsNotWritten.h"
 #include "Skin.h"
 #include "Skins.h"
 #include "SkinsIds.h"
@@ -127,9 +128,13 @@ void CSkinChooserDlg::OnOk() {
     std::string currentName, currentFile;
     LoadCurrentSkin(currentName, currentFile);
     if (!file.empty() && !uikit::SameTextIgnoringCase(name, currentName)) {
+        // Applied only when stored: the next start shows what the file holds.
+        if (!SaveCurrentSkin(name, file)) {
+            ShowSettingsNotWritten(hwnd());
+            return;
+        }
         // A library the toolkit refuses is still remembered as the user's choice.
         ApplySkin(file.c_str(), hwnd());
-        SaveCurrentSkin(name, file);
     }
     Close(IDOK);
 }

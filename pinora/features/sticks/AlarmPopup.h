@@ -34,9 +34,16 @@ public:
     // when the screen is full).
     void SetStackSlot(int slot) { slot_ = slot < 0 ? 0 : slot; }
     int StackSlot() const { return slot_; }
-    // Shows it top-most with its text and starts the slide; then activates it.
-    // Shown already, it takes the new text and blinks again where it is.
-    void ShowAndSlide();
+    // Shows it top-most with its text and starts the slide on the monitor the
+    // user works on (the cursor's); then activates it. Shown already, it takes
+    // the new text and blinks again where it is. quiet: while the user is busy,
+    // it neither takes the activation nor the focus, now or when it blinks.
+    void ShowAndSlide(bool quiet = false);
+    bool Quiet() const { return quiet_; }
+    // Up at its place (the blink may still run).
+    bool SlidUp() const { return slid_; }
+    // The displays changed: it goes to its place on the cursor's monitor.
+    void KeepOnScreen();
     // Its stick was rewritten or deleted meanwhile: a snooze would undo that.
     void ForgetRecord();
     // Called after a snooze was written.
@@ -55,6 +62,8 @@ private:
     void OnCommand(UINT id);
     void OfferSnooze(bool offered);
     void StartSlide();
+    // Where it rests on the cursor's monitor, by its stack slot.
+    RECT RestRect() const;
     void StartBlink();
     void SlideStep();
     void BlinkStep();
@@ -72,9 +81,10 @@ private:
     std::function<void()> snoozed_;
     int slot_ = 0;
     bool slid_ = false;      // up at its place
+    bool quiet_ = false;
     int restTop_ = 0;        // the slide stops above this
     RECT slide_ = {};
-    int width_ = 0, height_ = 0, screenWidth_ = 0, screenHeight_ = 0;
+    int width_ = 0, height_ = 0;
     COLORREF frameColour_ = kFrameColour;
     int blinkCounter_ = 1;   // each pop-up blinks its own full round
 };

@@ -9,6 +9,7 @@
 #include "DoRoRazIds.h"
 #include "ResourceLibrary.h"
 #include "Utf8Text.h"
+#include "WindowPlacement.h"
 
 namespace pinora {
 
@@ -45,8 +46,9 @@ void CAlarmDlg::OfferSnooze(bool offered) {
     EnableWindow(Item(IDOK), offered && IsDlgButtonChecked(hwnd(), IDC_ALARM_AGAIN) == BST_CHECKED);
 }
 
-void CAlarmDlg::ShowAndSlide() {
+void CAlarmDlg::ShowAndSlide(bool quiet) {
     if (!IsWindowAlive()) return;
+    quiet_ = quiet;
     ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageA(hwnd(), ADM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_));
@@ -54,7 +56,17 @@ void CAlarmDlg::ShowAndSlide() {
         StartBlink();
     else
         StartSlide();
-    SetActiveWindow(hwnd());
+    if (!quiet_) SetActiveWindow(hwnd());
+}
+
+void CAlarmDlg::KeepOnScreen() {
+    if (!IsWindowAlive() || !IsWindowVisible(hwnd())) return;
+    if (!slid_) {
+        StartSlide();  // again, on a monitor that is there
+        return;
+    }
+    const RECT rest = RestRect();
+    SetWindowPos(hwnd(), nullptr, rest.left, rest.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CAlarmDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -78,6 +90,7 @@ INT_PTR CAlarmDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         owner_ = reinterpret_cast<HWND>(lp);
         return TRUE;
     case WM_DESTROY:
+        uikit::ForgetPlacesItself(hwnd());
         KillTimer(hwnd(), kSlideTimer);
         KillTimer(hwnd(), kBlinkTimer);
         SnoozeIfAsked();
@@ -97,6 +110,7 @@ BOOL CAlarmDlg::OnInitDialog() {
     SendMessageA(combo, CB_SETCURSEL, 0, 0);
     EnableWindow(Item(IDOK), FALSE);
     frameColour_ = kFrameColour;
+    uikit::SetPlacesItself(hwnd());  // it slides up from the monitor's bottom edge
     return TRUE;
 }
 
@@ -122,23 +136,27 @@ void CAlarmDlg::OnCommand(UINT id) {
     }
 }
 
+RECT CAlarmDlg::RestRect() const {
+    // Slot 0 rests with its top above the monitor's bottom - h - 30; each further
+    // slot one pop-up higher, in columns leftwards once the work area's height is
+    // used up.
+    uikit::PopupStack stack;
+    stack.width = width_;
+    stack.height = height_;
+    stack.gap = kStackGap;
+    return uikit::ToRECT(uikit::StackedPopupRect(uikit::MonitorAtCursor(), stack, slot_));
+}
+
 void CAlarmDlg::StartSlide() {
     RECT rc;
     GetWindowRect(hwnd(), &rc);
     width_ = rc.right - rc.left;
     height_ = rc.bottom - rc.top;
-    screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
-    screenHeight_ = GetSystemMetrics(SM_CYSCREEN);
-    // Slot 0 rests with its top above H - h - 30; each further slot one
-    // pop-up higher, in columns leftwards once the screen's height is used up.
-    const int perColumn = std::max(1, (screenHeight_ - height_ - 30) / (height_ + kStackGap) + 1);
-    const int row = slot_ % perColumn, column = slot_ / perColumn;
-    const int lift = row * (height_ + kStackGap);
-    restTop_ = screenHeight_ - height_ - 30 - lift;
-    slide_.left = screenWidth_ - width_ - 5 - column * (width_ + 5);
-    slide_.top = screenHeight_ - 30 - lift;
-    slide_.right = slide_.left + width_;
-    slide_.bottom = slide_.top + height_;
+    const RECT rest = RestRect();
+    // From where only its top 30 pixels show, up to its resting place.
+    restTop_ = rest.top;
+    slide_ = rest;
+    OffsetRect(&slide_, 0, rest.bottom - rest.top);
     KillTimer(hwnd(), kBlinkTimer);
     SetTimer(hwnd(), kSlideTimer, 10, nullptr);
 }
@@ -160,20 +178,23 @@ void CAlarmDlg::SlideStep() {
 }
 
 void CAlarmDlg::BlinkStep() {
+    // Quiet, it blinks its colours only: the focus stays with the user's work.
     if (blinkCounter_ % 2 == 1) {
         frameColour_ = kBlinkMagenta;
-        if (GetFocus() && (GetFocus() == hwnd() || IsChild(hwnd(), GetFocus()))) SetFocus(nullptr);
+        if (!quiet_ && GetFocus() && (GetFocus() == hwnd() || IsChild(hwnd(), GetFocus()))) SetFocus(nullptr);
     } else {
         frameColour_ = kBlinkGreen;
-        SetFocus(hwnd());
+        if (!quiet_) SetFocus(hwnd());
     }
     InvalidateRect(hwnd(), nullptr, TRUE);
     if (++blinkCounter_ >= kBlinkEnd) {
         KillTimer(hwnd(), kBlinkTimer);
         frameColour_ = kFrameColour;
         InvalidateRect(hwnd(), nullptr, TRUE);
-        SetFocus(hwnd());
-        SetActiveWindow(hwnd());
+        if (!quiet_) {
+            SetFocus(hwnd());
+            SetActiveWindow(hwnd());
+        }
         blinkCounter_ = 1;
     }
 }

@@ -114,4 +114,30 @@ StickToSave BuildStickToSave(const StickEditorState& s, const LocalTime& now) {
     return out;
 }
 
+StickEditorState EditorStateForWhen(const WhenFound& when, const std::string& text) {
+    StickEditorState s;
+    s.text = text;
+    s.alarmOn = true;
+    s.repeat = when.repeat != WhenRepeat::None;
+    s.kind1 = when.repeat == WhenRepeat::Daily;
+    s.kind2 = when.repeat == WhenRepeat::Weekly;
+    s.until = s.repeat && when.hasEnd;
+    s.start = when.date;
+    s.hour = when.hour;
+    s.minute = when.minute;
+    s.timeDayOfWeek = DayOfWeek(when.date.year, when.date.month, when.date.day);
+    s.end = s.until ? when.end : when.date;
+    s.weekly = WeekdayText(when.weekdays, when.repeat == WhenRepeat::Weekly);
+    return s;
+}
+
+StickToSave ReminderToSave(const WhenFound& when, const std::string& text, const LocalTime& now) {
+    StickToSave stick = BuildStickToSave(EditorStateForWhen(when, text), now);
+    const long minutesAhead = (DaysFromCivil(when.date) - DaysFromCivil(CivilDate{now.year, now.month, now.day})) *
+                                  24 * 60 +
+                              (when.hour * 60 + when.minute) - (now.hour * 60 + now.minute);
+    if (minutesAhead <= 30) stick.alarm.alarm30 = "1";
+    return stick;
+}
+
 }  // namespace pinora

@@ -7,6 +7,7 @@
 #include "AlarmCode.h"
 #include "AlarmStore.h"
 #include "Clock.h"
+#include "WhenPhrases.h"
 
 namespace pinora {
 
@@ -56,5 +57,14 @@ struct StickToSave {
     AlarmRecord alarm;
 };
 StickToSave BuildStickToSave(const StickEditorState& s, const LocalTime& now);
+
+// The controls as an alarm read from words sets them: alarm on at its first
+// time, repeat daily or on its weekdays, until its end; no quick reminder.
+StickEditorState EditorStateForWhen(const WhenFound& when, const std::string& text);
+
+// What a reminder typed in words is saved as: the records the editor would save
+// for it. One due within the half hour gets no advance reminder, which would
+// come at the next check as though the reminder itself went off early.
+StickToSave ReminderToSave(const WhenFound& when, const std::string& text, const LocalTime& now);
 
 }  // namespace pinora

@@ -10,6 +10,7 @@
 #include "Handles.h"
 #include "StickEditLogic.h"
 #include "StickEditorMessages.h"
+#include "WhenPhrases.h"
 #include "WindowText.h"
 
 namespace pinora {
@@ -39,6 +40,12 @@ public:
     // The controls as OK would read them.
     StickEditorState ReadControls() const;
 
+    // The hint under the text: an alarm read from what the user typed, shown
+    // until Tab (in the text) or a click on the hint sets the controls from it.
+    bool HasWhenHint() const { return hint_.found; }
+    const WhenFound& WhenHint() const { return hint_; }
+    void ApplyWhenHint();
+
 protected:
     INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -57,6 +64,8 @@ private:
     void TellChanged();
     void HideEditor();
     void UpdateClock();
+    void UpdateWhenHint();
+    void HideWhenHint();
     INT_PTR ColourStatic(HDC dc, HWND control);
 
     void FillWeekdays();
@@ -76,6 +85,7 @@ private:
     uikit::StoredTextEdit text_;
     HWND notify_ = nullptr;
     bool clockRunning_ = false;
+    WhenFound hint_;
     uikit::UniqueBrush captionBrush_;
     uikit::UniqueBrush clockBrush_;
 };

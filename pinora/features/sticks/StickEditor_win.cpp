@@ -13,6 +13,7 @@
 #include "ResourceLibrary.h"
 #include "StickErrors.h"
 #include "StickStore.h"
+#include "WhenPhrases.h"
 #include "WindowPlacement.h"
 
 namespace pinora {
@@ -57,6 +58,48 @@ void SetPickerDate(HWND picker, int year, int month, int day) {
 
 CivilDate DateOf(const SYSTEMTIME& st) { return CivilDate{st.wYear, st.wMonth, st.wDay}; }
 
+// The pattern with its "%s" replaced by the text.
+std::string FillIn(std::string pattern, const std::string& text) {
+    const std::size_t at = pattern.find("%s");
+    if (at == std::string::npos) return pattern + " " + text;
+    return pattern.replace(at, 2, text);
+}
+
+// Tab in the stick text takes the hint while one is shown; otherwise it moves
+// on to the next control as in any dialog.
+constexpr UINT_PTR kTextSubclass = 1004;
+
+LRESULT CALLBACK StickTextProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) noexcept {
+    auto* editor = reinterpret_cast<CStickEditDlg*>(data);
+    try {
+        const bool tab = wp == VK_TAB && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0;
+        switch (msg) {
+        case WM_GETDLGCODE: {
+            const auto* key = reinterpret_cast<const MSG*>(lp);
+            if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB && tab && editor->HasWhenHint())
+                return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTTAB | DLGC_WANTMESSAGE;
+            break;
+        }
+        case WM_KEYDOWN:
+            if (tab && editor->HasWhenHint()) {
+                editor->ApplyWhenHint();
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wp == '\t') return 0;  // the key set the alarm or moved on: no tab in the text
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, StickTextProc, id);
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 }  // namespace
 
 HWND CStickEditDlg::CreateEditor(HWND parent) {
@@ -69,11 +112,14 @@ void CStickEditDlg::OpenForNewStick(HWND notify) {
     SendMessageA(hwnd(), SEM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     SendMessageA(hwnd(), SEM_ENABLEOK, 0, 1);
     if (notify && IsWindow(notify)) SendMessageA(hwnd(), SEM_SETNOTIFY, 0, reinterpret_cast<LPARAM>(notify));
+    // At the lower right corner of the monitor the user works on, on its work area.
     RECT rc;
     GetWindowRect(hwnd(), &rc);
-    const int x = GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left) - 20;
-    const int y = GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top) - 50;
-    SetWindowPos(hwnd(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE);
+    const uikit::Monitor m = uikit::MonitorAtCursor();
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    const int x = m.bounds.right - w - 20, y = m.bounds.bottom - h - 50;
+    const uikit::Rect at = uikit::FitInside(uikit::Rect{x, y, x + w, y + h}, m.work);
+    SetWindowPos(hwnd(), HWND_TOPMOST, at.left, at.top, 0, 0, SWP_NOSIZE);
     ShowWindow(hwnd(), SW_SHOW);
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SendMessageA(hwnd(), SEM_RESET, 0, 0);
@@ -110,6 +156,9 @@ INT_PTR CStickEditDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return FALSE;
     case SEM_SETTEXT:
         text_.Show(Item(IDC_STICK_TEXT), lp ? reinterpret_cast<const char*>(lp) : "");
+        // A stored stick's text names the alarm it was saved with, not one to set
+        // now (and a multi-line box tells of no change that was not typed).
+        HideWhenHint();
         SetFocus(Item(IDC_STICK_TEXT));
         return TRUE;
     case SEM_ENABLEOK:
@@ -144,6 +193,7 @@ INT_PTR CStickEditDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 BOOL CStickEditDlg::OnInitDialog() {
     uikit::LimitItemTextBytes(hwnd(), IDC_STICK_TEXT, 255);
+    SetWindowSubclass(Item(IDC_STICK_TEXT), StickTextProc, kTextSubclass, reinterpret_cast<DWORD_PTR>(this));
     FillWeekdays();
     HWND combo = Item(IDC_STICK_QUICK_DELAY);
     for (UINT id = IDS_DELAY_FIRST; id < IDS_DELAY_FIRST + 6; ++id)
@@ -165,6 +215,10 @@ BOOL CStickEditDlg::OnInitDialog() {
 }
 
 void CStickEditDlg::OnCommand(UINT id, UINT code) {
+    if (id == IDC_STICK_TEXT && code == EN_CHANGE) {  // typed
+        UpdateWhenHint();
+        return;
+    }
     if (code != BN_CLICKED && id != IDOK && id != IDCANCEL) return;
     switch (id) {
     case IDOK:
@@ -197,6 +251,9 @@ void CStickEditDlg::OnCommand(UINT id, UINT code) {
         break;
     case IDC_STICK_QUICK:
         OnQuickClicked();
+        break;
+    case IDC_STICK_WHEN_HINT:  // STN_CLICKED
+        ApplyWhenHint();
         break;
     default:
         break;
@@ -303,6 +360,7 @@ void CStickEditDlg::OnOk() {
         return;
     }
     SetWindowTextA(edit, "");
+    HideWhenHint();
     HideEditor();
     TellChanged();
     if (record_ >= 0 && stickChanged_) stickChanged_(record_);
@@ -346,6 +404,7 @@ void CStickEditDlg::HideEditor() { ShowWindow(hwnd(), SW_HIDE); }
 
 void CStickEditDlg::Reset() {
     // Every choice of the last stick goes: a new one starts from the defaults.
+    HideWhenHint();
     EnableAlarmControls(false);
     for (int id : {IDC_STICK_ALARM_ON, IDC_STICK_REPEAT, IDC_STICK_KIND1, IDC_STICK_KIND2, IDC_STICK_KIND3,
                    IDC_STICK_UNTIL, IDC_STICK_QUICK})
@@ -403,6 +462,53 @@ void CStickEditDlg::LoadStick(const char* weekly, const char* code) {
     Enable(IDC_STICK_UNTIL, true);
     Enable(IDC_STICK_END_DATE, true);
     Check(IDC_STICK_UNTIL, true);
+}
+
+void CStickEditDlg::UpdateWhenHint() {
+    hint_ = ReadWhen(uikit::ItemText(hwnd(), IDC_STICK_TEXT), CurrentClock().Now(), UserDateOrder());
+    HWND hint = Item(IDC_STICK_WHEN_HINT);
+    if (!hint_.found) {
+        ShowWindow(hint, SW_HIDE);
+        return;
+    }
+    const std::string when = DescribeWhen(hint_, CurrentClock().Now(), false);
+    SetWindowTextA(hint, FillIn(LoadResString(IDS_WHEN_HINT), when).c_str());
+    ShowWindow(hint, SW_SHOWNA);
+}
+
+void CStickEditDlg::HideWhenHint() {
+    hint_ = WhenFound{};
+    ShowWindow(Item(IDC_STICK_WHEN_HINT), SW_HIDE);
+}
+
+void CStickEditDlg::ApplyWhenHint() {
+    if (!hint_.found) return;
+    const StickEditorState s = EditorStateForWhen(hint_, std::string());
+    HideWhenHint();  // set: until the text changes again there is nothing more to offer
+
+    Check(IDC_STICK_QUICK, false);
+    Enable(IDC_STICK_QUICK_DELAY, false);
+    Check(IDC_STICK_ALARM_ON, true);
+    for (int id : {IDC_STICK_DATE, IDC_STICK_TIME, IDC_STICK_UNTIL, IDC_STICK_REPEAT}) Enable(id, true);
+    SetPickerDate(Item(IDC_STICK_DATE), s.start.year, s.start.month, s.start.day);
+    // The time picker holds the alarm's day too: its day of the week is stored.
+    SetPickerDate(Item(IDC_STICK_TIME), s.start.year, s.start.month, s.start.day);
+    SYSTEMTIME time = PickerTime(Item(IDC_STICK_TIME));
+    time.wHour = static_cast<WORD>(s.hour);
+    time.wMinute = static_cast<WORD>(s.minute);
+    time.wSecond = 0;
+    SetPicker(Item(IDC_STICK_TIME), time);
+
+    Check(IDC_STICK_REPEAT, s.repeat);
+    Check(IDC_STICK_KIND1, s.kind1);
+    Check(IDC_STICK_KIND2, s.kind2);
+    Check(IDC_STICK_KIND3, false);
+    for (int id : {IDC_STICK_KIND1, IDC_STICK_KIND2, IDC_STICK_KIND3}) Enable(id, s.repeat);
+    SetWeekdays(s.weekly.c_str());
+    Enable(IDC_STICK_WEEKDAYS, s.kind2);
+    Check(IDC_STICK_UNTIL, s.until);
+    Enable(IDC_STICK_END_DATE, s.until);
+    SetPickerDate(Item(IDC_STICK_END_DATE), s.end.year, s.end.month, s.end.day);
 }
 
 void CStickEditDlg::FillWeekdays() {

@@ -8,4 +8,7 @@ namespace pinora {
 // when one could be kept.
 std::string DamagedTableMessage(const std::string& path);
 
+// A text of the resource library that names a table, filled with its path.
+std::string TableMessageText(const std::string& text, const std::string& path);
+
 }  // namespace pinora

@@ -1,7 +1,5 @@
 #include "StickErrors.h"
 
-#include <cstdio>
-
 #include "DamagedTables.h"
 #include "DoRoRazIds.h"
 #include "ResourceLibrary.h"
@@ -9,13 +7,7 @@
 namespace pinora {
 namespace {
 
-std::string WithPath(UINT id, const std::string& path) {
-    const std::string format = LoadResString(id);
-    std::string text(format.size() + path.size() + 1, '\0');
-    const int n = std::snprintf(text.data(), text.size(), format.c_str(), path.c_str());
-    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    return text;
-}
+std::string WithPath(UINT id, const std::string& path) { return TableMessageText(LoadResString(id), path); }
 
 }  // namespace
 

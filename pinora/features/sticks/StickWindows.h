@@ -35,10 +35,13 @@ public:
     // field could not be read, stopTimer runs before the error box is shown (so
     // the timer cannot bring another box while it waits) and the result is false.
     // A table that cannot be read at all is reported once per run.
-    bool RunAlarmCheck(const std::function<void()>& stopTimer = {});
+    // missedSince: at waking from sleep, when it began (see CheckAlarms).
+    // While the user is busy (quiet while busy on) or away, the pop-ups come
+    // quietly: no focus taken, no wink, no picture; none is left out.
+    bool RunAlarmCheck(const std::function<void()>& stopTimer = {}, const LocalTime* missedSince = nullptr);
     // A pop-up of its own for each alarm; one already showing the record takes
-    // the new text. playWink: the pass plays the stick wink once.
-    void ShowAlarm(const AlarmEvent& event, bool playWink = true);
+    // the new text. playWink: the pass plays the stick wink once. quiet: as above.
+    void ShowAlarm(const AlarmEvent& event, bool playWink = true, bool quiet = false);
     // The pop-ups on the screen, oldest first.
     std::vector<CAlarmDlg*> Popups();
 
@@ -50,6 +53,9 @@ public:
     int TodayFilter() const { return todayFilter_; }
     // Sticks or the filter changed: a shown today window is built again.
     void RebuildToday();
+    // The displays changed: the today window and the pop-ups move onto a
+    // monitor that is there.
+    void KeepOnScreen();
 
     CStickEditDlg& Editor() { return editor_; }
     // The pop-up shown last (an empty one when none was).

@@ -10,9 +10,11 @@
 #include "DayFiles.h"
 #include "DoRoRazIds.h"
 #include "MessageBox.h"
+#include "Presence.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
 #include "StickErrors.h"
+#include "StoredNumber.h"
 
 namespace pinora {
 
@@ -43,15 +45,40 @@ HWND StickWindows::OpenNewStickEditor(HWND notify) {
 
 HWND StickWindows::EditorWindow() const { return editor_.IsWindowAlive() ? editor_.hwnd() : nullptr; }
 
-bool StickWindows::RunAlarmCheck(const std::function<void()>& stopTimer) {
+namespace {
+
+// Asked only when a pop-up is about to come, so a pass with nothing due asks nothing.
+bool PopupsComeQuietly() {
+    const Presence presence = CurrentPresence();
+    return presence == Presence::Away || (presence == Presence::Busy && QuietWhenBusy());
+}
+
+// The today window's remembered place: "[SETTINGS] today_x" and "today_y".
+bool SavedTodayPlace(POINT& at) {
+    const std::string x = ReadSetting("SETTINGS", "today_x", 12), y = ReadSetting("SETTINGS", "today_y", 12);
+    if (x.empty() || y.empty()) return false;
+    at = POINT{SettingNumber(x), SettingNumber(y)};
+    return true;
+}
+
+void SaveTodayPlace(POINT at) {
+    WriteSetting(std::to_string(at.x).c_str(), "SETTINGS", "today_x");
+    WriteSetting(std::to_string(at.y).c_str(), "SETTINGS", "today_y");
+}
+
+}  // namespace
+
+bool StickWindows::RunAlarmCheck(const std::function<void()>& stopTimer, const LocalTime* missedSince) {
     const std::string folder = UserSticksFolder();
     if (folder.empty()) return true;
     const std::string alarmPath = folder + kAlarmTableName;
-    const AlarmPassResult pass = CheckAlarms(alarmPath);
+    const AlarmPassResult pass = CheckAlarms(alarmPath, missedSince);
     if (pass.tableDamaged) ReportDamagedTable(alarmPath);
+    const bool quiet = !pass.events.empty() && PopupsComeQuietly();
+    if (quiet) OutputDebugStringA("Pinora: alarm pop-ups come quietly\n");
     bool winkPlayed = false;
     for (const AlarmEvent& event : pass.events) {
-        ShowAlarm(event, !winkPlayed);
+        ShowAlarm(event, !winkPlayed, quiet);
         winkPlayed = true;
     }
     RefreshTodayIfStale(pass.statesChanged);
@@ -78,7 +105,7 @@ void StickWindows::RefreshTodayIfStale(bool statesChanged) {
     if (statesChanged || today_.BuiltForDate() != DateNumber(now.year, now.month, now.day)) RebuildToday();
 }
 
-void StickWindows::ShowAlarm(const AlarmEvent& event, bool playWink) {
+void StickWindows::ShowAlarm(const AlarmEvent& event, bool playWink, bool quiet) {
     if (event.text.empty()) return;
     const std::string folder = UserSticksFolder();
     popups_.erase(std::remove_if(popups_.begin(), popups_.end(),
@@ -97,12 +124,24 @@ void StickWindows::ShowAlarm(const AlarmEvent& event, bool playWink) {
         if (!popup->IsWindowAlive()) popups_.pop_back();
         return;
     }
-    popup->ShowAndSlide();
+    popup->ShowAndSlide(quiet);
+    // The wink plays and the picture stands in the middle of the screen: neither
+    // over a presentation. The pop-up holds the same text.
+    if (quiet) return;
     if (playWink && std::atoi(ReadSetting("ALERTS", "check_winks", 2).c_str()) != 0) {
         const std::string wink = ReadSetting("ALERTS", "stick_wink", 260);
         if (!wink.empty()) PlayAlarmWink(wink);
     }
     if (ReadSetting("ALERTS", "check_draw", 2) == "1") ShowAlarmDrawing(event.text);
+}
+
+void StickWindows::KeepOnScreen() {
+    if (today_.IsAlive()) {
+        RECT where;
+        GetWindowRect(today_.hwnd(), &where);
+        today_.MoveTo(POINT{where.left, where.top});
+    }
+    for (CAlarmDlg* popup : Popups()) popup->KeepOnScreen();
 }
 
 int StickWindows::FreeStackSlot() {
@@ -156,7 +195,12 @@ void StickWindows::CreateToday() {
     // at the next rebuild (the old window and its borrowed picture are gone by now).
     agentLoaded_ = false;
     if (!today_.Create(main_, menu_, Agent(), todayFilter_, folder.empty() ? "" : folder + kAlarmTableName)) return;
+    today_.SetMovedHandler(SaveTodayPlace);
     today_.Draw();
+    // Where the user left it last time, if that is on a monitor still there;
+    // else on the nearest one.
+    POINT saved;
+    if (SavedTodayPlace(saved)) today_.MoveTo(saved);
 }
 
 HBITMAP StickWindows::Agent() {

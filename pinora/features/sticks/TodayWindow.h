@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,11 @@ public:
     HWND Create(HWND owner, HMENU menu, HBITMAP agent, int stateFilter, const std::string& alarmTable);
     // Draws it into its layered surface and places it at the upper right.
     void Draw();
-    // Moves it (top left corner), kept inside the screen.
+    // Moves it (top left corner), kept inside the work area of the monitor
+    // nearest that place.
     void MoveTo(POINT topLeft);
+    // Called with its top-left corner after the user dragged it.
+    void SetMovedHandler(std::function<void(POINT)> moved) { moved_ = std::move(moved); }
     void Destroy();
     // The day (yyyyMMdd as a number) whose sticks it lists.
     int BuiltForDate() const { return builtFor_; }
@@ -57,7 +61,9 @@ private:
     void DragWindow();
     void ShowModeMenu(POINT client);
     LRESULT OnNotify(NMHDR* header);
-    static void KeepOnScreen(RECT* rc);
+    // While dragged: inside the monitor under the cursor, so it can go from one
+    // monitor to another but never off them.
+    static void KeepOnMonitor(RECT* rc);
 
     HWND hwnd_ = nullptr;
     HWND owner_ = nullptr;
@@ -71,6 +77,7 @@ private:
     std::vector<TodayItem> drawn_;
     uikit::UniqueBitmap offscreen_;
     std::string tipText_;
+    std::function<void(POINT)> moved_;
     const TodayItem* hover_ = nullptr;
     int dpi_ = 96;  // the screen's, when last drawn
 };

@@ -10,6 +10,7 @@
 #include "Clock.h"
 #include "DoRoRazIds.h"
 #include "Dpi.h"
+#include "WindowPlacement.h"
 #include "WindowText.h"
 
 namespace pinora {
@@ -149,7 +150,7 @@ LRESULT CTodayWnd::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lp));
     case WM_MOVING:
-        KeepOnScreen(reinterpret_cast<RECT*>(lp));
+        KeepOnMonitor(reinterpret_cast<RECT*>(lp));
         return TRUE;
     default:
         return DefWindowProcA(hwnd_, msg, wp, lp);
@@ -217,7 +218,9 @@ void CTodayWnd::MoveTo(POINT topLeft) {
     RECT rc;
     GetWindowRect(hwnd_, &rc);
     OffsetRect(&rc, topLeft.x - rc.left, topLeft.y - rc.top);
-    KeepOnScreen(&rc);
+    const uikit::Monitors monitors = uikit::CurrentMonitors();
+    const int nearest = uikit::NearestMonitor(uikit::ToRect(rc), monitors);
+    if (nearest >= 0) rc = uikit::ToRECT(uikit::FitInside(uikit::ToRect(rc), monitors[nearest].work));
     SetWindowPos(hwnd_, nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -398,9 +401,14 @@ void CTodayWnd::DragWindow() {
     BOOL fullDrag = FALSE;
     SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0);
     SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+    RECT before = {};
+    GetWindowRect(hwnd_, &before);
     ReleaseCapture();
     SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
     SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, fullDrag, nullptr, 0);
+    RECT after = {};
+    if (!IsAlive() || !GetWindowRect(hwnd_, &after)) return;
+    if ((after.left != before.left || after.top != before.top) && moved_) moved_(POINT{after.left, after.top});
 }
 
 void CTodayWnd::ShowModeMenu(POINT client) {
@@ -415,16 +423,10 @@ void CTodayWnd::ShowModeMenu(POINT client) {
     PostMessageA(hwnd_, WM_NULL, 0, 0);
 }
 
-void CTodayWnd::KeepOnScreen(RECT* rc) {
+void CTodayWnd::KeepOnMonitor(RECT* rc) {
     if (!rc) return;
-    const int w = rc->right - rc->left, h = rc->bottom - rc->top;
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    if (rc->left < 0) rc->left = 0;
-    if (rc->top < 0) rc->top = 0;
-    if (rc->left + w > sw) rc->left = sw - w;
-    if (rc->top + h > sh) rc->top = sh - h;
-    rc->right = rc->left + w;
-    rc->bottom = rc->top + h;
+    const uikit::Monitor m = uikit::MonitorAtCursor();
+    *rc = uikit::ToRECT(uikit::FitInside(uikit::ToRect(*rc), m.bounds));
 }
 
 }  // namespace pinora

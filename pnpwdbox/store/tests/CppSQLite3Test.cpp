@@ -142,3 +142,30 @@ TEST_F(WrapperTest, BusyDatabaseIsWaitedForThenReported) {
 }
 
 }  // namespace
+
+namespace {
+
+// A statement that would never end is interrupted once it has used its
+// budget; each new statement gets a budget of its own.
+TEST_F(WrapperTest, EndlessStatementsAreInterrupted) {
+    const char* endless = "with recursive n(x) as (select 1 union all select x + 1 from n) "
+                          "select x from n where abs(x) < 0";
+    CppSQLite3Connection::SetStatementBudget(2000000);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Thrown([&] { db_.query(endless); }).first, 9);  // SQLITE_INTERRUPT
+    EXPECT_EQ(Thrown([&] { db_.execute(endless); }).first, 9);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 30.0);
+
+    // Rows read one by one count against their statement's budget.
+    CppSQLite3Connection::SetStatementBudget(20000);
+    CppSQLite3ResultSet rows = db_.query("with recursive n(x) as (select 1 union all select x + 1 from n) select x from n");
+    EXPECT_EQ(Thrown([&] {
+                  for (int i = 0; i < 1000000; ++i) rows.next();
+              }).first,
+              9);
+    EXPECT_EQ(db_.execute("insert into t values(3,'three')"), 1);  // the next one runs
+    CppSQLite3Connection::SetStatementBudget(0);
+    EXPECT_EQ(CppSQLite3Connection::StatementBudget(), CppSQLite3Connection::kDefaultStatementBudget);
+}
+
+}  // namespace

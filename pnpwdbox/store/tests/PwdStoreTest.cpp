@@ -21,7 +21,7 @@ protected:
             const char* comments = "", const char* endDay = "") {
         return store_.insertRecord(id, user, password, url, 1, group, comments, endDay);
     }
-    void CreateAll() { pnstore::createSchema(true); }
+    void CreateAll() { OpenBox(); }
 };
 
 TEST_F(PwdStoreTest, SixColumnFileGainsTheFourHistoryColumnsOnce) {
@@ -36,6 +36,7 @@ TEST_F(PwdStoreTest, SixColumnFileGainsTheFourHistoryColumnsOnce) {
     EXPECT_EQ(Count("PRAGMA table_info(pn_pwd)"), 10);
 
     // The old row is still there, and the edit dialog can read what it has.
+    OpenBox();
     tagRECORD details{};
     EXPECT_EQ(store_.readRecordDetails(1, details), 1);
     EXPECT_STREQ(details.szUser, "old");
@@ -45,7 +46,7 @@ TEST_F(PwdStoreTest, SixColumnFileGainsTheFourHistoryColumnsOnce) {
 
 TEST_F(PwdStoreTest, OtherColumnCountsAreLeftAlone) {
     Exec("create table pn_pwd(a int,b int,c int,d int,e int,f int,g int)");
-    EXPECT_EQ(pnstore::migrateSchema(), 1);
+    EXPECT_EQ(pnstore::migrateSchema(), 0);  // not a table of ours
     EXPECT_EQ(Count("PRAGMA table_info(pn_pwd)"), 7);
 
     // A file that is no database: the migration reports it, nothing else happens.
@@ -55,7 +56,7 @@ TEST_F(PwdStoreTest, OtherColumnCountsAreLeftAlone) {
     std::fputs("this is not a database, just some text that is long enough to have a header", f);
     std::fclose(f);
     EXPECT_EQ(pnstore::migrateSchema(), 0);
-    EXPECT_EQ(store_.nextRecordId(), 1);
+    EXPECT_EQ(store_.nextRecordId(), 0);  // no number to give
     EXPECT_EQ(Add(1, "u", "p", "url"), 0);
 }
 
@@ -89,13 +90,17 @@ TEST_F(PwdStoreTest, RecordsAreNumberedPastDeletedOnes) {
     EXPECT_EQ(listed, std::vector<int>{1});
 }
 
-TEST_F(PwdStoreTest, InsertStoresEveryColumnWithThePasswordEncrypted) {
+TEST_F(PwdStoreTest, InsertStoresEveryColumnWithThePasswordSealed) {
     CreateAll();
     ASSERT_EQ(store_.insertRecord(7, "anna", "pa55word", "http://x.org", 1, 3, "note", nullptr), 1);
     char encrypted[kCipherFieldSize] = {};
     ASSERT_EQ(cryptField("pa55word", encrypted, 0), 1);
     EXPECT_EQ(Column("select * from pn_pwd", 0), Strings{"7"});
-    EXPECT_EQ(Column("select * from pn_pwd", 2), Strings{encrypted});
+    const std::string sealed = Column("select * from pn_pwd", 2).at(0);
+    EXPECT_NE(sealed, encrypted);  // nothing the key in the binary opens
+    EXPECT_EQ(sealed.size(), 2u * (16 + 16 + 32));  // IV, one block, MAC
+    EXPECT_EQ(sealed.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+    EXPECT_EQ(RawBytes().find("pa55word"), std::string::npos);
     EXPECT_EQ(Column("select pwd_grp_id || '|' || pwd_comments || '|' || pwd_start_day || '|' || pwd_end_day || "
                      "'|' || pwd_record_time from pn_pwd"),
               Strings{"3|note|20090305|99991230|14:07:09"});
@@ -116,7 +121,7 @@ TEST_F(PwdStoreTest, EmptyFieldsAndUnstorablePasswordsAreRefused) {
     EXPECT_EQ(Add(1, "u", "", "url"), 0);
     EXPECT_EQ(Add(1, "u", "p", ""), 0);
     EXPECT_EQ(store_.insertRecord(1, nullptr, "p", "url", 1, 1, "", ""), 0);
-    const std::string longest(48, 'x'), tooLong(49, 'x');
+    const std::string longest(127, 'x'), tooLong(128, 'x');
     EXPECT_EQ(Add(1, "u", tooLong.c_str(), "url"), 0);
     EXPECT_EQ(Count("select * from pn_pwd"), 0);
 
@@ -238,27 +243,55 @@ TEST_F(PwdStoreTest, GroupsAreAddedListedRenamedAndDeleted) {
     EXPECT_EQ(Column("select grp_name from pn_group"), Strings{"Banks"});
 }
 
-TEST_F(PwdStoreTest, MasterPasswordRowsAreUserHundred) {
+TEST_F(PwdStoreTest, MasterPasswordIsSetOnceAndOpensTheBox) {
     pnstore::createSchema(false);
     EXPECT_EQ(store_.probeUserTable(), 1);  // readable, even without a master row
+    EXPECT_FALSE(pnstore::HasMaster());
     EXPECT_EQ(store_.checkMasterPassword("alpha"), 0);
     EXPECT_EQ(store_.createMasterUser(""), 0);
-    EXPECT_EQ(store_.createMasterUser(std::string(49, 'm').c_str()), 0);
+    EXPECT_EQ(store_.createMasterUser(std::string(128, 'm').c_str()), 0);
     ASSERT_EQ(store_.createMasterUser("alpha"), 1);
-    ASSERT_EQ(store_.createMasterUser("beta"), 1);
-    EXPECT_EQ(Column("select user_id || ' ' || user_name from pn_user"),
-              (Strings{"100 pinora_pb", "100 pinora_pb"}));
-    EXPECT_EQ(store_.checkMasterPassword("alpha"), 1);
-    EXPECT_EQ(store_.checkMasterPassword("beta"), 1);
+    EXPECT_TRUE(pnstore::HasMaster());
+    // Never a second master password, however it is asked for.
+    EXPECT_EQ(store_.createMasterUser("beta"), 0);
+    EXPECT_EQ(pnstore::CreateMaster("beta"), pnstore::CreateResult::AlreadyHasMaster);
+    EXPECT_EQ(Column("select user_id || ' ' || user_name || ' ' || user_pwd from pn_user"),
+              (Strings{std::string("100 pinora_pb ") + pnstore::kMasterMarker}));
+    EXPECT_EQ(Count("select * from pn_key"), 1);
+    EXPECT_EQ(Column("PRAGMA user_version"), Strings{"1"});
+    EXPECT_FALSE(pnstore::SessionOpen());
+    EXPECT_EQ(store_.checkMasterPassword("beta"), 0);
     EXPECT_EQ(store_.checkMasterPassword("Alpha"), 0);
     EXPECT_EQ(store_.checkMasterPassword(""), 0);
+    EXPECT_FALSE(pnstore::SessionOpen());
+    EXPECT_EQ(store_.checkMasterPassword("alpha"), 1);
+    EXPECT_TRUE(pnstore::SessionOpen());
+    ASSERT_EQ(store_.insertRecord(1, "u", "kept", "http://a", 1, 1, "", ""), 1);
 
+    // A new password re-wraps the data key only: the records stay as they are.
+    const Strings sealed = Column("select pwd_pwd from pn_pwd");
     EXPECT_EQ(store_.changeMasterPassword("wrong", "gamma"), 2);
     EXPECT_EQ(store_.changeMasterPassword("", "gamma"), 0);
-    EXPECT_EQ(store_.changeMasterPassword("alpha", std::string(49, 'g').c_str()), 0);
+    EXPECT_EQ(store_.changeMasterPassword("alpha", std::string(128, 'g').c_str()), 0);
+    const Strings keyRow = Column("select kdf_salt || wrapped_key from pn_key");
     EXPECT_EQ(store_.changeMasterPassword("alpha", "gamma"), 1);
-    EXPECT_EQ(store_.checkMasterPassword("gamma"), 1);
+    EXPECT_NE(Column("select kdf_salt || wrapped_key from pn_key"), keyRow);
+    EXPECT_EQ(Column("select pwd_pwd from pn_pwd"), sealed);
+    pnstore::EndSession();
     EXPECT_EQ(store_.checkMasterPassword("alpha"), 0);
+    EXPECT_EQ(store_.checkMasterPassword("gamma"), 1);
+    std::string password;
+    store_.readLiveRecords([&](const pnstore::ListedRecord& r) {
+        password = r.password;
+        return true;
+    });
+    EXPECT_EQ(password, "kept");
+
+    // Locked, nothing of the records is read or written.
+    pnstore::EndSession();
+    EXPECT_FALSE(store_.readLiveRecords([](const pnstore::ListedRecord&) { return true; }));
+    EXPECT_EQ(store_.insertRecord(2, "u", "p", "http://b", 1, 1, "", ""), 0);
+    EXPECT_EQ(store_.readComments(1), "");
 
     storetest::RemoveTree(folder_);  // the folder is gone: nothing can be read
     EXPECT_EQ(store_.probeUserTable(), 0);
@@ -268,7 +301,7 @@ TEST_F(PwdStoreTest, MasterPasswordRowsAreUserHundred) {
 TEST_F(PwdStoreTest, DatabasePathFollowsTheCallerAndFallsBackBesideTheModule) {
     EXPECT_EQ(pnstore::databasePath(), path_);
     EXPECT_FALSE(pnstore::setDatabasePath(""));
-    EXPECT_FALSE(pnstore::setDatabasePath(std::string(600, 'a').c_str()));
+    EXPECT_FALSE(pnstore::setDatabasePath(std::string(pnstore::kMaxPathBytes + 1, 'a').c_str()));
     EXPECT_EQ(pnstore::databasePath(), path_);
     pnstore::clearDatabasePath();
     pnstore::SetModuleFolderOverride(folder_);

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace storetest {
 namespace {
@@ -25,6 +27,11 @@ std::string MakeTempFolder() {
 #endif
 }
 
+bool FileExists(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
+}
+
 void RemoveTree(const std::string& folder) {
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
@@ -35,9 +42,12 @@ void StoreTest::SetUp() {
     path_ = folder_ + "pnpb.dat";
     ASSERT_TRUE(pnstore::setDatabasePath(path_.c_str()));
     pnstore::SetStoreClock(FixedClock);
+    pncrypto::SetNewKdfParameters(&kTestKdf);
 }
 
 void StoreTest::TearDown() {
+    pnstore::EndSession();
+    pncrypto::SetNewKdfParameters(nullptr);
     pnstore::SetStoreClock(nullptr);
     pnstore::SetUpdateNoticeSink(nullptr);
     pnstore::clearDatabasePath();
@@ -51,6 +61,17 @@ std::vector<std::string> StoreTest::Column(const std::string& sql, int index) {
     for (CppSQLite3ResultSet rows = db.query(sql.c_str()); !rows.atEnd(); rows.next())
         values.push_back(rows.fieldType(index) == 5 ? std::string("<null>") : rows.textField(index, ""));
     return values;
+}
+
+void StoreTest::OpenBox(const char* master) {
+    pnstore::createSchema(true);
+    ASSERT_EQ(store_.createMasterUser(master), 1);
+    ASSERT_EQ(store_.checkMasterPassword(master), 1);
+}
+
+std::string StoreTest::RawBytes() {
+    std::ifstream in(path_, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 int StoreTest::Count(const std::string& sql) { return static_cast<int>(Column(sql).size()); }

@@ -41,6 +41,27 @@ TEST(CommandWords, OnlyTheRunByNameCodesNameAProgram) {
     EXPECT_EQ(ProgramForCommand(kCmdCompanionEditor), nullptr);
 }
 
+TEST(ReminderLine, OneLineStartingWithTheWordRemind) {
+    std::string rest = "unchanged";
+    EXPECT_TRUE(MatchReminderLine("remind call Ann in 20 min", &rest));
+    EXPECT_EQ(rest, "call Ann in 20 min");
+    EXPECT_TRUE(MatchReminderLine("REMIND: dentist tomorrow 9:30\r\n", &rest));
+    EXPECT_EQ(rest, "dentist tomorrow 9:30");
+    EXPECT_TRUE(MatchReminderLine("Remind\tme to call", &rest));
+    EXPECT_EQ(rest, "me to call");
+    EXPECT_TRUE(MatchReminderLine("remind", &rest));
+    EXPECT_EQ(rest, "");
+
+    rest = "unchanged";
+    EXPECT_FALSE(MatchReminderLine("reminders are useful", &rest));
+    EXPECT_FALSE(MatchReminderLine(" remind call Ann", &rest));
+    EXPECT_FALSE(MatchReminderLine("remind call Ann\r\nand Bob", &rest));  // two lines
+    EXPECT_FALSE(MatchReminderLine("remind call Ann\r\n\r\n", &rest));
+    EXPECT_FALSE(MatchReminderLine("call Ann, remind me", &rest));
+    EXPECT_FALSE(MatchReminderLine("remin", &rest));
+    EXPECT_EQ(rest, "unchanged");
+}
+
 TEST(ProgramFileName, ExeIsAppendedOnlyWhenTheNameLacksIt) {
     EXPECT_EQ(ProgramFileName("calc"), "calc.exe");
     EXPECT_EQ(ProgramFileName("calc.exe"), "calc.exe");

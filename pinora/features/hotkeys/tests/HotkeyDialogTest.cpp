@@ -9,6 +9,7 @@
 #include <string>
 
 #include "DoRoRazIds.h"
+#include "FilledText.h"
 #include "Handles.h"
 #include "HotkeyDialog.h"
 #include "ResourceLibrary.h"
@@ -138,6 +139,44 @@ TEST_F(HotkeyDialogTest, ACombinationHeldElsewhereKeepsTheDialogAndTheOldHotkey)
     EXPECT_FALSE(FreeForOthers(kCtrlShiftL));  // the old one still works
     EXPECT_TRUE(set.CaptureRegistered());
     EXPECT_EQ(set.CaptureValue(), kCtrlShiftL);
+}
+
+// The settings file held by another program (opened without sharing): a new
+// hotkey would be gone at the next start, so it is not put in force; the old one
+// keeps working, the dialog stays with what was pressed, and one message names
+// the file.
+TEST_F(HotkeyDialogTest, AChangeTheSettingsFileCannotTakeKeepsTheOldHotkeyAndSaysSo) {
+    WriteSetting("242", "HOTKEY", "hotkey");
+    HotkeySet set;
+    set.Register(main.get());
+    ASSERT_EQ(set.ApplyCaptureHotkey("x", kCtrlShiftL), 1);
+    CHotkeyDlg quickNote(kHotkeyModeMain, set), capture(kHotkeyModeCapture, set);
+    Open(quickNote);
+    Open(capture);
+    const std::string notWritten = uikit::FillByPosition(LoadResString(IDS_SETTINGS_NOT_WRITTEN, 512), {SettingsPath()});
+    {
+        uikit::UniqueFile held(CreateFileA(SettingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        PressOk(quickNote, kCtrlAltK);
+        EXPECT_EQ(BoxesShown(), 1);
+        EXPECT_EQ(test::g_lastMessageBoxText, notWritten);
+        EXPECT_TRUE(quickNote.IsWindowAlive());
+        EXPECT_EQ(SendDlgItemMessageA(quickNote.hwnd(), IDC_HOTKEY_INPUT, HKM_GETHOTKEY, 0, 0), kCtrlAltK);
+        EXPECT_TRUE(FreeForOthers(kCtrlAltK));
+        EXPECT_FALSE(FreeForOthers(0x242));
+        EXPECT_EQ(set.MainValue(), 0x242u);
+
+        PressOk(capture, kCtrlShiftK);
+        EXPECT_EQ(BoxesShown(), 2);
+        EXPECT_EQ(test::g_lastMessageBoxText, notWritten);
+        EXPECT_TRUE(capture.IsWindowAlive());
+        EXPECT_TRUE(FreeForOthers(kCtrlShiftK));
+        EXPECT_FALSE(FreeForOthers(kCtrlShiftL));
+        EXPECT_EQ(set.CaptureValue(), kCtrlShiftL);
+    }
+    EXPECT_EQ(ReadSetting("HOTKEY", "hotkey", 32), "242");
+    EXPECT_EQ(ReadSetting("HOTKEY", "hotkey_screen_capture", 32), "34c");
 }
 
 TEST_F(HotkeyDialogTest, OkDoesNothingWithoutTheMainWindow) {

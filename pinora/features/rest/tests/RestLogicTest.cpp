@@ -40,7 +40,13 @@ protected:
 
     ManualClock clock{LocalTime{}, 1'000'000};
     std::uint32_t lastInput = 1'000'000;
-    RestPeriod period{[this] { return lastInput; }};
+    Presence presence = Presence::Here;
+    int presenceAsked = 0;
+    RestPeriod period{[this] { return lastInput; },
+                      [this] {
+                          ++presenceAsked;
+                          return presence;
+                      }};
 };
 
 TEST_F(RestPeriodTest, ContinuousWorkIsRemindedEveryPeriod) {
@@ -124,6 +130,142 @@ TEST_F(RestPeriodTest, SwitchedOffReminderStillRestartsThePeriodSilently) {
     EXPECT_EQ(period.WorkStartTick(), clock.TickCount());
 }
 
+// A presentation from minute 40 to minute 70 of a 45-minute period.
+TEST_F(RestPeriodTest, BusyAcrossTheDueTimeGivesOneReminderAfterItEnds) {
+    period.Start();
+    const std::uint32_t begin = clock.TickCount();
+    RestSettings s = Settings("45");
+    int reminders = 0, waitingTicks = 0;
+    std::uint32_t remindedAt = 0;
+    for (std::uint32_t t = begin + kTimerMs; t <= begin + 100 * kMinuteMs; t += kTimerMs) {
+        At(t);
+        presence = t - begin >= 40 * kMinuteMs && t - begin < 70 * kMinuteMs ? Presence::Busy : Presence::Here;
+        if (t - begin < 45 * kMinuteMs) {
+            EXPECT_EQ(presenceAsked, 0) << "asked before anything was due";
+        }
+        RestPeriod::Outcome o = period.Tick(s);
+        if (o.waiting) ++waitingTicks;
+        if (o.remind) {
+            ++reminders;
+            if (remindedAt == 0) remindedAt = t;
+            EXPECT_FALSE(o.waiting);
+        }
+    }
+    EXPECT_EQ(remindedAt - begin, 70 * kMinuteMs);  // the first tick the user is free
+    EXPECT_EQ(waitingTicks, 50);                     // minutes 45 to 69:30
+    EXPECT_EQ(reminders, 1);                         // the next is due at minute 115
+
+    // The screen saver (away) holds it too.
+    presence = Presence::Away;
+    period.Start();
+    EXPECT_EQ(MinutesUntilReminder(s, 60), -1);
+    // With the reminder off nothing waits and nobody is asked: the period restarts silently.
+    presenceAsked = 0;
+    s.checkRest = "0";
+    period.Start();
+    EXPECT_EQ(MinutesUntilReminder(s), 45);
+    EXPECT_EQ(presenceAsked, 0);
+}
+
+// Locked at minute 20 (with input up to the lock), the period counts on through
+// a lock of 3:59 and starts again after one of 4:00.
+TEST_F(RestPeriodTest, ALockOfFourMinutesIsABreakAndOneOf359IsNot) {
+    period.Start();
+    const std::uint32_t begin = clock.TickCount();
+    RestSettings s = Settings("45");
+    At(begin + 20 * kMinuteMs);
+    EXPECT_TRUE(period.SetAway(RestPeriod::kLocked, true).empty());
+    clock.SetTicks(begin + 20 * kMinuteMs + 3 * kMinuteMs + 59 * kSecond);
+    EXPECT_TRUE(period.SetAway(RestPeriod::kLocked, false).empty());
+    EXPECT_EQ(period.WorkStartTick(), begin);
+    // No input since the lock, yet coming back counts: the tick after is work.
+    clock.SetTicks(clock.TickCount() + kTimerMs);
+    EXPECT_FALSE(period.Tick(s).restarted);
+    // Now 24:29 into the period: the first tick at 45 minutes or more is 21 minutes
+    // away, so the lock counted as work.
+    EXPECT_EQ(MinutesUntilReminder(s), 21);
+
+    const std::uint32_t lockAt = clock.TickCount() + kTimerMs;
+    At(lockAt);
+    period.SetAway(RestPeriod::kLocked, true);
+    // Ticks while locked remind nobody and ask nobody.
+    presenceAsked = 0;
+    for (int i = 1; i < 8; ++i) {
+        clock.SetTicks(lockAt + i * kTimerMs);
+        RestPeriod::Outcome o = period.Tick(Settings("0"));
+        EXPECT_FALSE(o.remind || o.restarted);
+        EXPECT_TRUE(o.waiting);
+    }
+    EXPECT_EQ(presenceAsked, 0);
+    clock.SetTicks(lockAt + 4 * kMinuteMs);
+    const std::vector<RestEvent> back = period.SetAway(RestPeriod::kLocked, false);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_TRUE(back[0].isBreak);
+    EXPECT_EQ(back[0].breakMinutes, 4);
+    EXPECT_EQ(period.WorkStartTick(), lockAt + 4 * kMinuteMs);
+    clock.SetTicks(clock.TickCount() + kTimerMs);
+    RestPeriod::Outcome after = period.Tick(s);
+    EXPECT_FALSE(after.restarted);  // no second break found by the ticks
+    EXPECT_TRUE(after.record.empty());
+    EXPECT_EQ(MinutesUntilReminder(s), 44);  // 45 from the unlock, half a minute ago
+}
+
+TEST_F(RestPeriodTest, AbsencesThatOverlapAreOneBreak) {
+    period.Start();
+    const std::uint32_t begin = clock.TickCount();
+    RestSettings s = Settings("45");
+    At(begin + 10 * kMinuteMs);
+    period.Tick(s);
+    // Five minutes without input (found by the ticks), then the screen locks,
+    // the machine sleeps, wakes on the lock screen and is unlocked.
+    for (std::uint32_t t = begin + 10 * kMinuteMs + kTimerMs; t <= begin + 15 * kMinuteMs; t += kTimerMs) {
+        clock.SetTicks(t);
+        period.Tick(s);
+    }
+    EXPECT_TRUE(period.SetAway(RestPeriod::kLocked, true).empty());
+    clock.SetTicks(begin + 16 * kMinuteMs);
+    EXPECT_TRUE(period.SetAway(RestPeriod::kAsleep, true).empty());
+    clock.SetTicks(begin + 76 * kMinuteMs);
+    EXPECT_TRUE(period.SetAway(RestPeriod::kAsleep, false).empty());  // still locked
+    clock.SetTicks(begin + 77 * kMinuteMs);
+    const std::vector<RestEvent> back = period.SetAway(RestPeriod::kLocked, false);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].workedMinutes, 10);
+    EXPECT_EQ(back[0].breakMinutes, 67);
+    clock.SetTicks(clock.TickCount() + kTimerMs);
+    EXPECT_TRUE(period.Tick(s).record.empty());
+}
+
+TEST_F(RestPeriodTest, TheRecordHasEachReminderAndEachPauseFoundByTheTicks) {
+    period.Start();
+    const std::uint32_t begin = clock.TickCount();
+    RestSettings s = Settings("45");
+    At(begin + 10 * kMinuteMs);
+    period.Tick(s);
+    // Six minutes without input; the ticks last see the pause at 16:00.
+    for (std::uint32_t t = begin + 10 * kMinuteMs + kTimerMs; t <= begin + 16 * kMinuteMs; t += kTimerMs) {
+        clock.SetTicks(t);
+        EXPECT_TRUE(period.Tick(s).record.empty());
+    }
+    At(begin + 16 * kMinuteMs + 20 * kSecond);
+    clock.SetTicks(begin + 16 * kMinuteMs + kTimerMs);
+    RestPeriod::Outcome o = period.Tick(s);
+    ASSERT_EQ(o.record.size(), 1u);
+    EXPECT_TRUE(o.record[0].isBreak);
+    EXPECT_EQ(o.record[0].workedMinutes, 10);
+    EXPECT_EQ(o.record[0].breakMinutes, 6);
+
+    for (std::uint32_t t = clock.TickCount() + kTimerMs;; t += kTimerMs) {
+        At(t);
+        o = period.Tick(s);
+        if (o.remind) break;
+        EXPECT_TRUE(o.record.empty());
+    }
+    ASSERT_EQ(o.record.size(), 1u);
+    EXPECT_FALSE(o.record[0].isBreak);
+    EXPECT_EQ(o.record[0].workedMinutes, 45);
+}
+
 TEST(RestReminderPlan, EachWayHasItsOwnSwitch) {
     RestSettings s;
     s.checkRest = "1";
@@ -191,6 +333,21 @@ TEST(TaskbarEdge, ATaskbarOverAWholeScreenWorkAreaIsLeftOut) {
     const ScreenRect hidden{0, 800, 1280, 840};
     EXPECT_EQ(WorkAreaBesideTaskbar(screen, 1280, 800, &hidden).bottom, 800);
     EXPECT_EQ(WorkAreaBesideTaskbar(screen, 1280, 800, nullptr).bottom, 800);
+}
+
+TEST(TaskbarEdge, OnAMonitorLeftOfThePrimaryTheEdgeIsItsOwn) {
+    const ScreenRect left{-1280, 100, 0, 1124};
+    // The taskbar stands on the primary: this monitor has none, the note comes up from its bottom.
+    const ScreenRect primaryBar{0, 1040, 1920, 1080};
+    EXPECT_EQ(WorkAreaBesideTaskbar(left, left, &primaryBar).bottom, 1124);
+    EXPECT_EQ(FindTaskbarEdge(left, left), TaskbarEdge::Bottom);
+    // A taskbar of its own along its right edge, work area shrunk by the system or not.
+    const ScreenRect ownBar{-60, 100, 0, 1124};
+    const ScreenRect beside = WorkAreaBesideTaskbar(left, left, &ownBar);
+    EXPECT_EQ(beside.right, -60);
+    EXPECT_EQ(FindTaskbarEdge(beside, left), TaskbarEdge::Right);
+    EXPECT_EQ(FindTaskbarEdge(ScreenRect{-1280, 140, 0, 1124}, left), TaskbarEdge::Top);
+    EXPECT_EQ(FindTaskbarEdge(ScreenRect{-1220, 100, 0, 1124}, left), TaskbarEdge::Left);
 }
 
 struct SlideCase {

@@ -6,20 +6,29 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "AlertsPage.h"
+#include "App.h"
+#include "Clock.h"
 #include "DoRoRazIds.h"
+#include "FilledText.h"
 #include "GeneralPage.h"
+#include "Handles.h"
 #include "ResourceLibrary.h"
+#include "RestLog.h"
 #include "Settings.h"
 #include "SettingsDlg.h"
 #include "SettingsMessages.h"
 #include "SettingsTestSupport.h"
 #include "SkinsTestSupport.h"
 #include "SticksPage.h"
+#include "SyncPage.h"
+#include "SyncSettings.h"
+#include "UserSecret.h"
 #include "WinkChooser.h"
 
 namespace pinora {
@@ -79,17 +88,17 @@ protected:
     std::unique_ptr<CSettingsDlg> dlg;
 };
 
-TEST_F(SettingsDlgTest, FrameListsThreePagesAndShowsTheChosenOneBesideTheList) {
+TEST_F(SettingsDlgTest, FrameListsFourPagesAndShowsTheChosenOneBesideTheList) {
     CSettingsDlg& d = Open();
     EXPECT_TRUE(IsWindowVisible(d.hwnd()));
     EXPECT_EQ(GetWindow(d.hwnd(), GW_OWNER), main.hwnd());
     EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(d.hwnd(), SPM_GETMAINWND, 0, 0)), main.hwnd());
 
     HWND list = d.Item(IDC_SETTINGS_PAGES);
-    ASSERT_EQ(d.PageCount(), 3);
-    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
-    const UINT names[] = {IDS_PAGE_GENERAL, IDS_PAGE_ALERTS, IDS_PAGE_STICKS};
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(d.PageCount(), 4);
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 4);
+    const UINT names[] = {IDS_PAGE_GENERAL, IDS_PAGE_ALERTS, IDS_PAGE_STICKS, IDS_PAGE_SYNC};
+    for (int i = 0; i < 4; ++i) {
         char text[64] = {};
         SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         EXPECT_EQ(text, LoadResString(names[i]));
@@ -146,7 +155,7 @@ const std::vector<std::string> kGeneralAndSticksKeys = {"auto_start_os", "auto_s
                                                         "del_stick_directly", "note_font"};
 const std::vector<std::string> kAlertsKeys = {"check_dlg",   "check_winks",     "check_draw",    "check_each_time",
                                               "each_time",   "stick_wink",      "auto_wink",     "check_rest",
-                                              "check_rest_draw", "check_tip_wnd", "tip_text"};
+                                              "check_rest_draw", "check_tip_wnd", "tip_text", "quiet_when_busy"};
 
 TEST_F(SettingsDlgTest, OkWithoutChangeRewritesEveryKeyInOrderWithCheckDlgOn) {
     const std::string wink = Stage("a.ewf", "winks");
@@ -180,13 +189,50 @@ TEST_F(SettingsDlgTest, OkWithoutChangeRewritesEveryKeyInOrderWithCheckDlgOn) {
         {"ALERTS/check_dlg", "1"},       {"ALERTS/check_winks", "1"},     {"ALERTS/check_draw", "0"},
         {"ALERTS/check_each_time", "1"}, {"ALERTS/each_time", "120"},     {"ALERTS/stick_wink", wink},
         {"ALERTS/auto_wink", ""},        {"ALERTS/check_rest", "1"},      {"ALERTS/check_rest_draw", "0"},
-        {"ALERTS/check_tip_wnd", "1"},   {"ALERTS/tip_text", "Stand up"},
+        {"ALERTS/check_tip_wnd", "1"},   {"ALERTS/tip_text", "Stand up"},  {"ALERTS/quiet_when_busy", "1"},
     };
     for (const auto& [key, value] : expected) EXPECT_EQ(ValueOf(ini, key), value) << key;
     EXPECT_EQ(main.TodayRebuilds(), 1);
     EXPECT_EQ(fontChanges, 1);
     EXPECT_FALSE(IsWindowVisible(dlg->hwnd()));
     EXPECT_EQ(test::g_messageBoxCount, 0);
+}
+
+TEST_F(SettingsDlgTest, QuietWhileBusyBoxAndTodaysBreakCount) {
+    ManualClock clock{LocalTime{2009, 3, 5, 16, 0, 0, DayOfWeek(2009, 3, 5)}};
+    struct Undo {
+        ~Undo() {
+            App() = AppState{};
+            SetClock(nullptr);
+        }
+    } undo;
+    SetClock(&clock);
+    App().bLoggedIn = 1;
+    std::strcpy(App().szCurrentUser, "tester");
+    CreateDirectoryA((ProgramFolder() + "tester").c_str(), nullptr);
+    auto shown = [this](int id) { return (GetWindowLongPtrA(dlg->Alerts().Item(id), GWL_STYLE) & WS_VISIBLE) != 0; };
+
+    // Never written: quiet; no break record kept, so no count.
+    Open();
+    EXPECT_TRUE(IsChecked(Alerts(), IDC_ALERTS_QUIET));
+    EXPECT_FALSE(shown(IDC_ALERTS_BREAKS_TODAY));
+    test::Click(Alerts(), IDC_ALERTS_QUIET);
+    SendMessageA(dlg->hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(ValueOf(Ini(), "ALERTS/quiet_when_busy"), "0");
+
+    // The record kept: yesterday's break and today's reminder are not counted.
+    WriteSetting("1", "ALERTS", "rest_log");
+    const std::string record = CurrentUserRestLog();
+    EXPECT_EQ(record, ProgramFolder() + "tester\\rest.log");
+    AppendRestLog(record, {LocalTime{2009, 3, 4, 17, 0}, true, 40, 5});
+    AppendRestLog(record, {LocalTime{2009, 3, 5, 9, 45}, false, 45, 0});
+    AppendRestLog(record, {LocalTime{2009, 3, 5, 10, 0}, true, 45, 15});
+    AppendRestLog(record, {LocalTime{2009, 3, 5, 12, 0}, true, 60, 50});
+    Open();
+    EXPECT_FALSE(IsChecked(Alerts(), IDC_ALERTS_QUIET));
+    EXPECT_TRUE(shown(IDC_ALERTS_BREAKS_TODAY));
+    EXPECT_EQ(TextOf(Alerts(), IDC_ALERTS_BREAKS_TODAY), "Breaks taken today: 2");
+    SendMessageA(dlg->hwnd(), WM_COMMAND, IDCANCEL, 0);
 }
 
 TEST_F(SettingsDlgTest, PagesShowWhatTheReadersOfTheKeysDo) {
@@ -289,6 +335,41 @@ TEST_F(SettingsDlgTest, TypedFontSizeIsStoredEmptyLeavesItAloneAndWordsAreRefuse
     EXPECT_TRUE(IsWindowVisible(dlg->hwnd()));
     EXPECT_EQ(dlg->ShownPage(), 2);
     EXPECT_FALSE(test::FileExists(SettingsPath()));
+    EXPECT_EQ(fontChanges, 1);
+}
+
+// The settings file held by another program (opened without sharing): OK says
+// so once, naming the file, and the dialog stays with what the user set; the
+// running program is left as it was (no Run value, no new font). Once the file
+// can be written, OK stores it all.
+TEST_F(SettingsDlgTest, OkThatCannotWriteTheFileSaysSoOnceAndKeepsTheDialog) {
+    WriteSetting("9", "SETTINGS", "note_font");
+    Open();
+    Click(General(), IDC_GENERAL_AUTOSTART);
+    Click(Alerts(), IDC_ALERTS_DRAW);
+    Type(Sticks(), IDC_STICKS_NOTE_FONT, "14");
+    {
+        uikit::UniqueFile held(CreateFileA(SettingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        SendMessageA(dlg->hwnd(), WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(test::g_messageBoxCount, 1);
+        EXPECT_EQ(test::g_lastMessageBoxText,
+                  uikit::FillByPosition(LoadResString(IDS_SETTINGS_NOT_WRITTEN, 512), {SettingsPath()}));
+        EXPECT_TRUE(IsWindowVisible(dlg->hwnd()));
+        EXPECT_TRUE(IsChecked(General(), IDC_GENERAL_AUTOSTART));
+        EXPECT_TRUE(IsChecked(Alerts(), IDC_ALERTS_DRAW));
+        EXPECT_EQ(TextOf(Sticks(), IDC_STICKS_NOTE_FONT), "14");
+        EXPECT_FALSE(IsRunAtLogon());
+        EXPECT_EQ(fontChanges, 0);
+        EXPECT_EQ(main.TodayRebuilds(), 0);
+    }
+    SendMessageA(dlg->hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+    EXPECT_FALSE(IsWindowVisible(dlg->hwnd()));
+    EXPECT_EQ(ReadSetting("SETTINGS", "note_font", 12), "14");
+    EXPECT_EQ(ReadSetting("ALERTS", "check_draw", 2), "1");
+    EXPECT_TRUE(IsRunAtLogon());
     EXPECT_EQ(fontChanges, 1);
 }
 
@@ -543,6 +624,73 @@ TEST_F(SettingsDlgTest, RestWinkButtonStoresTheChosenWinkAsTheRestWink) {
     SendMessageA(dlg->hwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(ReadSetting("ALERTS", "auto_wink", 260), b);
     EXPECT_EQ(ReadSetting("ALERTS", "stick_wink", 260), a);
+}
+
+}  // namespace
+}  // namespace pinora
+
+namespace pinora {
+namespace {
+
+TEST_F(SettingsDlgTest, SyncPageKeepsThePasswordProtectedAndRefusesWhatCannotWork) {
+    // As a script sets it up: the password in plain.
+    WriteSetting("https://dav.example.org/anna/tasks/", "SYNC", "sync_url");
+    WriteSetting("anna", "SYNC", "sync_user");
+    WriteSetting("s3cret", "SYNC", "sync_password");
+    int changed = 0, syncs = 0;
+    links.syncSettingsChanged = [&] { ++changed; };
+    links.syncNow = [&] { ++syncs; };
+    links.syncStatus = [] { return std::string("Synced at 10:00."); };
+    CSettingsDlg& d = Open();
+    HWND page = d.Sync().hwnd();
+    const std::string stored = ReadSetting("SYNC", "sync_password", 4096);
+    ASSERT_TRUE(IsProtectedForUser(stored)) << "read once, kept protected: " << stored;
+    std::string plain;
+    ASSERT_TRUE(UnprotectForUser(stored, plain));
+    EXPECT_EQ(plain, "s3cret");
+    EXPECT_EQ(test::ValueOf(Ini(), "SYNC/sync_password").find("s3cret"), std::string::npos);
+    EXPECT_EQ(TextOf(page, IDC_SYNC_URL), "https://dav.example.org/anna/tasks/");
+    EXPECT_EQ(TextOf(page, IDC_SYNC_PASSWORD), kStoredPasswordMark) << "the page never holds the password";
+    EXPECT_EQ(TextOf(page, IDC_SYNC_STATUS), "Synced at 10:00.");
+
+    // OK with nothing changed keeps the stored password and tells nobody.
+    SendMessageA(d.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(ReadSetting("SYNC", "sync_password", 4096), stored);
+    EXPECT_EQ(changed, 0);
+
+    // What cannot work is refused, the page brought forward, nothing written.
+    const struct {
+        int id;
+        const char* text;
+        UINT why;
+    } bad[] = {{IDC_SYNC_URL, "ftp://x/", IDS_SYNC_URL_BAD},
+               {IDC_SYNC_MINUTES, "0", IDS_SYNC_MINUTES_BAD},
+               {IDC_SYNC_CERT, "12:34", IDS_SYNC_CERT_BAD}};
+    for (const auto& b : bad) {
+        Open();
+        Type(page, b.id, b.text);
+        test::g_messageBoxCount = 0;
+        SendMessageA(d.hwnd(), WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(test::g_messageBoxCount, 1) << b.text;
+        EXPECT_EQ(test::g_lastMessageBoxText, LoadResString(b.why, 512));
+        EXPECT_EQ(d.ShownPage(), 3);
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), b.id);
+        SendMessageA(d.hwnd(), WM_COMMAND, IDCANCEL, 0);
+    }
+    EXPECT_EQ(ReadSyncSettings().url, "https://dav.example.org/anna/tasks/");
+
+    // A new password and another calendar: written, protected, the sync told;
+    // "Sync now" writes what is typed first.
+    Open();
+    Type(page, IDC_SYNC_URL, "http://192.168.1.5:5232/anna/pinora/");
+    Type(page, IDC_SYNC_PASSWORD, "new one");
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_SYNC_NOW, BN_CLICKED), 0);
+    EXPECT_EQ(syncs, 1);
+    EXPECT_EQ(changed, 1);
+    const SyncSettings now = ReadSyncSettings();
+    EXPECT_EQ(now.url, "http://192.168.1.5:5232/anna/pinora/");
+    EXPECT_EQ(now.password, "new one");
+    EXPECT_TRUE(IsProtectedForUser(ReadSetting("SYNC", "sync_password", 4096)));
 }
 
 }  // namespace

@@ -53,5 +53,17 @@ TEST(SettingsValuesTest, LineBreaksBecomeSpacesSoTheFileKeepsOneLinePerKey) {
     EXPECT_EQ(OneLine("plain"), "plain");
 }
 
+// The library's texts are a translator's: one with other % codes than the
+// program's own ("%s%s%n" where "%d x %d" was) is shown as text, never used as
+// a printf format that would read arguments that are not there and write through %n.
+TEST(SettingsValuesTest, PictureTextsAreFilledByPositionNeverUsedAsFormats) {
+    EXPECT_EQ(PictureHintText("at most %d x %d pixels", 120, 90), "at most 120 x 90 pixels");
+    EXPECT_EQ(PictureTooBigText("%d x %d; at most %d x %d", 800, 600, 120, 90), "800 x 600; at most 120 x 90");
+    EXPECT_EQ(PictureUnreadableText("cannot read:\n%s", "C:\\a.bmp"), "cannot read:\nC:\\a.bmp");
+    EXPECT_EQ(PictureHintText("%s%s%n", 120, 90), "12090%n");
+    EXPECT_EQ(PictureUnreadableText("%s%s%n", "C:\\a.bmp"), "C:\\a.bmp%s%n");
+    EXPECT_EQ(PictureTooBigText("100%% of %x by %ls", 1, 2, 3, 4), "100% of 1 by 2");
+}
+
 }  // namespace
 }  // namespace pinora

@@ -6,6 +6,8 @@
 
 #include "App.h"
 #include "DoRoRazIds.h"
+#include "FilledText.h"
+#include "Handles.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
 #include "SkinChooser.h"
@@ -107,12 +109,27 @@ TEST_F(SkinChooserTest, ChoosingTheCurrentSkinInAnyCaseWritesAndAppliesNothing) 
     EXPECT_FALSE(uikit::HasSkin());
 }
 
-TEST_F(SkinChooserTest, ChoosingAnotherSkinAppliesAndStoresIt) {
+// While the settings file takes no write (held by another program), the choice
+// is neither applied nor shown as made: one message names the file and the
+// chooser stays open on it.
+TEST_F(SkinChooserTest, ChoosingAnotherSkinAppliesAndStoresItOnceTheFileTakesIt) {
     std::string alpha = Stage("alpha.dll", "skins");
     std::string beta = Stage("beta.dll", "skins");
     SaveCurrentSkin("Alpha", alpha);
     Open();
     Select("Beta");
+    {
+        uikit::UniqueFile held(CreateFileA(SettingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        const int boxes = test::g_messageBoxCount;
+        Press(IDOK);
+        EXPECT_EQ(test::g_messageBoxCount, boxes + 1);
+        EXPECT_EQ(test::g_lastMessageBoxText,
+                  uikit::FillByPosition(LoadResString(IDS_SETTINGS_NOT_WRITTEN, 512), {SettingsPath()}));
+        EXPECT_TRUE(chooser->IsWindowAlive());
+        EXPECT_FALSE(uikit::HasSkin());
+    }
     Press(IDOK);
     EXPECT_FALSE(chooser->IsWindowAlive());
     EXPECT_EQ(ReadSetting("CUR_SKIN", "skin_name", 64), "Beta");

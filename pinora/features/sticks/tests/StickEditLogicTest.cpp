@@ -2,6 +2,7 @@
 
 #include "AlarmCode.h"
 #include "StickEditLogic.h"
+#include "StickErrors.h"
 
 namespace pinora {
 namespace {
@@ -147,6 +148,53 @@ TEST(StickEditLogicTest, WeekdayTextIsEmptyWhileTheListIsDisabled) {
     const bool checked[7] = {false, true, false, false, false, false, true};
     EXPECT_EQ(WeekdayText(checked, true), "0100001");
     EXPECT_EQ(WeekdayText(checked, false), "0000000");
+}
+
+// The library's text names the table by position; other % codes in it are
+// shown as written, never read as a printf format.
+TEST(StickErrorsTest, TableTextsAreFilledByPositionNeverUsedAsFormats) {
+    EXPECT_EQ(TableMessageText("The table %s cannot be read.", "C:\\P\\alarm.ser"),
+              "The table C:\\P\\alarm.ser cannot be read.");
+    EXPECT_EQ(TableMessageText("%s%s%n", "alarm.ser"), "alarm.ser%s%n");
+    EXPECT_EQ(TableMessageText("%d%%", "alarm.ser"), "alarm.ser%");
+}
+
+// A reminder typed in words is saved as the editor saves the same alarm.
+TEST(StickEditLogicTest, RemindersInWordsAreSavedAsTheEditorSavesThem) {
+    const LocalTime now = At(2009, 3, 5, 10, 0);  // a Thursday
+    auto saved = [&](const char* phrase) {
+        const WhenFound when = ReadWhen(phrase, now, DateOrder::DayMonthYear);
+        EXPECT_TRUE(when.found) << phrase;
+        return ReminderToSave(when, when.text, now);
+    };
+
+    const StickToSave soon = saved("call Ann in 20 min");
+    EXPECT_EQ(soon.dateNumber, 20090305);
+    EXPECT_EQ(soon.text, "call Ann");
+    EXPECT_EQ(soon.alarm.code, "20090305|2009|03|05|10|20|4|1|20090305");
+    EXPECT_EQ(soon.alarm.alarm5, "0");
+    EXPECT_EQ(soon.alarm.alarm30, "1");  // within the half hour: no advance reminder
+    EXPECT_EQ(soon.alarm.state, "1");
+    EXPECT_EQ(soon.alarm.stick, "call Ann");
+    EXPECT_EQ(soon.alarm.date, "20090305");
+
+    const StickToSave later = saved("dentist tomorrow 9:30");
+    EXPECT_EQ(later.alarm.code, "20090306|2009|03|06|9|30|5|1|20090306");
+    EXPECT_EQ(later.alarm.alarm30, "0");  // the advance reminder comes too
+    EXPECT_EQ(later.alarm.weekly, "0000000");
+
+    // Across midnight the half hour is counted in days too.
+    const LocalTime lateNight = At(2009, 3, 5, 23, 50);
+    const WhenFound pastMidnight = ReadWhen("in 20 min", lateNight, DateOrder::DayMonthYear);
+    EXPECT_EQ(ReminderToSave(pastMidnight, "x", lateNight).alarm.code, "20090306|2009|03|06|0|10|5|1|20090306");
+    EXPECT_EQ(ReminderToSave(pastMidnight, "x", lateNight).alarm.alarm30, "1");
+
+    EXPECT_EQ(saved("every day at 8 until 31 mar pills").alarm.code, "20090306|2009|03|06|8|0|5|1|20090331");
+    EXPECT_EQ(saved("every day at 8 pills").alarm.code, "20090306|2009|03|06|8|0|5|1|29991230");
+    const StickToSave weekly = saved("every mon and thu at 10 gym");
+    EXPECT_EQ(weekly.alarm.code, "20090309|2009|03|09|10|0|1|2|29991230");
+    EXPECT_EQ(weekly.alarm.weekly, "0100100");
+    EXPECT_EQ(saved("every mon until mar 30").alarm.code, "20090309|2009|03|09|9|0|1|2|20090330");
 }
 
 }  // namespace

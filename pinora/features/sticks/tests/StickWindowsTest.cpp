@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "AlarmEffects.h"
 #include "AlarmStore.h"
 #include "App.h"
 #include "DoRoRazIds.h"
+#include "Presence.h"
 #include "ResourceLibrary.h"
 #include "Scheduler.h"
 #include "Settings.h"
@@ -581,6 +583,42 @@ TEST_F(StickWindowsTest, AlarmsDueInOnePassEachGetTheirOwnPopup) {
     EXPECT_EQ(TextOf(Popups()[0], IDC_ALARM_TEXT), "first");
 }
 
+std::vector<std::string> g_drawn;
+void RecordDrawing(const char* text) { g_drawn.push_back(text); }
+Presence Busy() { return Presence::Busy; }
+
+// A presentation in front: both pop-ups come, slide up and blink, but the
+// focus stays with the presentation, and neither the picture nor the wink shows.
+TEST_F(StickWindowsTest, WhileTheUserIsBusyPopupsComeQuietlyAndNoneIsLeftOut) {
+    WriteSetting("1", "ALERTS", "check_draw");
+    g_drawn.clear();
+    SetAlarmDrawing(RecordDrawing);
+    PutAlarm("20090305|2009|03|05|10|45|4|1|20090305", "1", "first");
+    PutAlarm("20090305|2009|03|05|10|45|4|1|20090305", "1", "second");
+    HWND slides = CreateWindowExA(0, "EDIT", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+                                  nullptr);
+    SetForegroundWindow(slides);
+    SetFocus(slides);
+    SetPresenceProbe(Busy);
+    EXPECT_TRUE(sticks->RunAlarmCheck());
+    SetPresenceProbe(nullptr);
+    ASSERT_EQ(sticks->Popups().size(), 2u);
+    EXPECT_TRUE(test::PumpUntil(
+        [&] {
+            for (CAlarmDlg* popup : sticks->Popups())
+                if (!popup->Quiet() || !popup->SlidUp() || popup->FrameColour() != kFrameColour ||
+                    popup->BlinkCounter() != 1 || !IsWindowVisible(popup->hwnd()))
+                    return false;
+            return true;
+        },
+        8000));
+    EXPECT_EQ(GetActiveWindow(), slides);
+    EXPECT_EQ(GetFocus(), slides);
+    EXPECT_TRUE(g_drawn.empty());
+    SetAlarmDrawing(nullptr);
+    DestroyWindow(slides);
+}
+
 TEST_F(StickWindowsTest, OutOfDatePopupIsNotSnoozed) {
     PutAlarm("20090303|2009|03|03|9|0|2|1|20090303", "1", "Tuesday's");
     EXPECT_TRUE(sticks->RunAlarmCheck());
@@ -773,6 +811,92 @@ TEST_F(StickWindowsTest, TodayWindowWithoutTableShowsFrameAndPicture) {
     RECT rc;
     GetWindowRect(sticks->Today().hwnd(), &rc);
     EXPECT_EQ(rc.bottom - rc.top, 30 + sticks->Today().AgentHeight());
+}
+
+// Typing a time in words: the hint under the text names the alarm read from it;
+// nothing is set until Tab in the text (or a click on the hint) sets it.
+class StickEditorHintTest : public StickWindowsTest {
+protected:
+    HWND Hint() { return GetDlgItem(Editor(), IDC_STICK_WHEN_HINT); }
+    HWND Text() { return GetDlgItem(Editor(), IDC_STICK_TEXT); }
+    // Typed key by key: a multi-line edit box tells of changes only when typed into.
+    void Type(const char* text) {
+        for (const char* c = text; *c; ++c) SendMessageA(Text(), WM_CHAR, static_cast<unsigned char>(*c), 1);
+    }
+    // Tab as the message loop hands it to the dialog.
+    void PressTab() {
+        SetFocus(Text());
+        MSG tab = {Text(), WM_KEYDOWN, VK_TAB, 0x000F0001, GetTickCount(), {}};
+        if (!IsDialogMessageA(Editor(), &tab)) {
+            TranslateMessage(&tab);
+            DispatchMessageA(&tab);
+        }
+        test::PumpUntil([] { return false; }, 50);  // the WM_CHAR that follows
+    }
+    SYSTEMTIME Picker(int id) {
+        SYSTEMTIME st = {};
+        DateTime_GetSystemtime(GetDlgItem(Editor(), id), &st);
+        return st;
+    }
+    bool Checked(int id) { return IsDlgButtonChecked(Editor(), id) == BST_CHECKED; }
+};
+
+TEST_F(StickEditorHintTest, TabInTheTextSetsTheAlarmTheHintNames) {
+    OpenEditor();
+    Type("dentist tomorrow 9:30");
+    EXPECT_TRUE(IsWindowVisible(Hint()));
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_WHEN_HINT), "Remind: Fri 6 Mar 09:30 — press Tab to set");
+    EXPECT_FALSE(Checked(IDC_STICK_ALARM_ON));  // only shown, not set
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Editor(), IDC_STICK_DATE)));
+
+    PressTab();
+    EXPECT_EQ(GetFocus(), Text());
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_TEXT), "dentist tomorrow 9:30");  // no tab typed into it
+    EXPECT_FALSE(IsWindowVisible(Hint()));
+    EXPECT_TRUE(Checked(IDC_STICK_ALARM_ON));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Editor(), IDC_STICK_TIME)));
+    const SYSTEMTIME date = Picker(IDC_STICK_DATE), time = Picker(IDC_STICK_TIME);
+    EXPECT_EQ(date.wYear * 10000 + date.wMonth * 100 + date.wDay, 20090306);
+    EXPECT_EQ(time.wHour * 100 + time.wMinute, 930);
+    EXPECT_FALSE(Checked(IDC_STICK_REPEAT));
+
+    // Tab without a hint moves on, as in any dialog.
+    PressTab();
+    EXPECT_NE(GetFocus(), Text());
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_TEXT), "dentist tomorrow 9:30");
+
+    Ok();
+    EXPECT_FALSE(IsWindowVisible(Editor()));
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090306|2009|03|06|9|30|5|1|20090306");
+    EXPECT_EQ(Alarm(1, kAlarmState), "1");
+    EXPECT_EQ(Stick(1, kStickText), "dentist tomorrow 9:30");
+}
+
+TEST_F(StickEditorHintTest, AClickOnTheHintSetsRepeatWeekdaysAndEnd) {
+    OpenEditor();
+    Type("gym every mon and thu at 10 until 31 mar");
+    ASSERT_TRUE(IsWindowVisible(Hint()));
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_WHEN_HINT),
+              "Remind: 10:00 every Mon, Thu until Tue 31 Mar — press Tab to set");
+    SendMessageA(Hint(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(Hint(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_TRUE(Checked(IDC_STICK_ALARM_ON));
+    EXPECT_TRUE(Checked(IDC_STICK_REPEAT));
+    EXPECT_TRUE(Checked(IDC_STICK_KIND2));
+    EXPECT_FALSE(Checked(IDC_STICK_KIND1));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Editor(), IDC_STICK_WEEKDAYS)));
+    EXPECT_TRUE(Checked(IDC_STICK_UNTIL));
+    const SYSTEMTIME end = Picker(IDC_STICK_END_DATE);
+    EXPECT_EQ(end.wYear * 10000 + end.wMonth * 100 + end.wDay, 20090331);
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090309|2009|03|09|10|0|1|2|20090331");
+    EXPECT_EQ(Alarm(1, kAlarmWeekly), "0100100");
+
+    // A stored stick's text is put in by the calendar, not typed: no hint.
+    OpenEditor();
+    SendMessageA(Editor(), SEM_SETTEXT, 0, reinterpret_cast<LPARAM>("dentist tomorrow 9:30"));
+    EXPECT_FALSE(IsWindowVisible(Hint()));
+    EXPECT_FALSE(sticks->Editor().HasWhenHint());
 }
 
 }  // namespace
