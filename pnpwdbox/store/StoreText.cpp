@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "BoxFile.h"
 #include "Utf8Text.h"
 
 namespace pnstore {
@@ -104,6 +105,19 @@ bool Apply(sqlite3* db, const std::vector<Change>& changes) {
     return false;
 }
 
+// Only a file the box itself would open is ours to change: a view where a
+// table belongs, or a table of other columns, is somebody else's file and
+// stays as it is (the box refuses it too).
+bool OfOurLayout(const std::string& path) {
+    try {
+        CppSQLite3Connection db;
+        db.open(path.c_str());
+        return CheckLayout(db) == FileVerdict::Usable;
+    } catch (const CppSQLite3Exception&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 StoreTextResult ConvertStoreText(const std::string& path, const pncrypto::LegacyDecoder& decode,
@@ -126,6 +140,7 @@ StoreTextResult ConvertStoreText(const std::string& path, const pncrypto::Legacy
     }
     if (sqlite3_column_int(version.get(), 0) >= 1) return result;  // written in UTF-8 only
     version.reset();
+    if (!OfOurLayout(path)) return result;
 
     std::vector<Change> changes;
     for (const Column& c : kTextColumns) {

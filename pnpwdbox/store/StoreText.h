@@ -21,8 +21,9 @@ struct StoreTextResult {
 };
 
 // keepBackup is called once, before the first change; when it fails nothing
-// is changed and the result is Failed. A file that is no database of ours is
-// left as it is (Unchanged); one that cannot be written (busy, read-only) Failed.
+// is changed and the result is Failed. A file that is no database of ours (no
+// database, or tables the box would refuse) is left as it is (Unchanged); one
+// that cannot be written (busy, read-only) Failed.
 StoreTextResult ConvertStoreText(const std::string& path, const pncrypto::LegacyDecoder& decode,
                                  const std::function<bool()>& keepBackup);
 

@@ -61,6 +61,15 @@ std::string Field(const std::string& path, long n, int field) {
     return buf;
 }
 
+// A user as an earlier version added one: the password in the old cipher.
+void AddOldUser(const std::string& path, const char* name, const char* password) {
+    ASSERT_EQ(addUserTo(path, name, ""), 1);
+    FileDBF users;
+    ASSERT_EQ(users.Open(path.c_str()), 0);
+    ASSERT_EQ(users.Go(users.GetRecords()), 0);
+    ASSERT_EQ(users.WriteField(3, const_cast<char*>(Cipher(password).c_str())), 0);
+}
+
 // Fails the move of one file into place, as a run cut short there would leave it.
 class FailingAt : public FolderAccess {
 public:
@@ -133,8 +142,8 @@ TEST_F(LegacyFolderTest, WesternFolderIsConvertedOnceWithBackups) {
     const std::string pnpbIni = "[UI]\r\nHAVE_USED=1\r\n";  // ASCII: left as it is
     Write(root + "pnpb.ini", pnpbIni);
     ASSERT_EQ(createUserTable(root + "user.dat"), 1);
-    ASSERT_EQ(addUserTo(root + "user.dat", "Zo\xEB", "caf\xE9"), 1);
-    ASSERT_EQ(addUserTo(root + "user.dat", "anna", "secret"), 1);
+    AddOldUser(root + "user.dat", "Zo\xEB", "caf\xE9");
+    AddOldUser(root + "user.dat", "anna", "secret");
     {  // a user of the new version: a login hash, which is no cipher text
         FileDBF users;
         ASSERT_EQ(users.Open((root + "user.dat").c_str()), 0);
@@ -186,8 +195,8 @@ TEST_F(LegacyFolderTest, CyrillicTextTooLongForItsFieldIsCutBetweenCharacters) {
     ASSERT_EQ(createUserTable(root + "user.dat"), 1);
     // 40 letters: 40 bytes in 1251, 80 in UTF-8, more than the 63 a name may have.
     const std::string longName(40, '\xC8');
-    ASSERT_EQ(addUserTo(root + "user.dat", longName.c_str(), "x"), 1);
-    ASSERT_EQ(addUserTo(root + "user.dat", "\xC8\xE2\xE0\xED", "\xEF\xE0\xF0\xEE\xEB\xFC"), 1);  // Иван, пароль
+    AddOldUser(root + "user.dat", longName.c_str(), "x");
+    AddOldUser(root + "user.dat", "\xC8\xE2\xE0\xED", "\xEF\xE0\xF0\xEE\xEB\xFC");  // Иван, пароль
     const std::string data = UserData("\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD");
     const std::string sticks = data + "sticks" + kSep;
     AlarmRecord alarm;
@@ -238,7 +247,7 @@ TEST_F(LegacyFolderTest, RunCutShortIsFinishedByTheNextStart) {
     const std::string ini = "[SETTINGS]\r\nauto_user=Zo\xEB\r\n";
     Write(root + "pinora.ini", ini);
     ASSERT_EQ(createUserTable(root + "user.dat"), 1);
-    ASSERT_EQ(addUserTo(root + "user.dat", "Zo\xEB", "caf\xE9"), 1);
+    AddOldUser(root + "user.dat", "Zo\xEB", "caf\xE9");
     const std::string sticks = UserData("Zo\xC3\xAB") + "sticks" + kSep;
     AlarmRecord alarm;
     alarm.stick = "Caf\xE9";

@@ -100,5 +100,56 @@ TEST_F(StoreTextTest, FailedBackupChangesNothingAndOtherFilesAreNoDatabase) {
     EXPECT_EQ(Plain(Column("select pwd_pwd from pn_pwd").at(0)), std::string(48, '\xFF'));
 }
 
+// Against the store itself: what the sealed store writes is never touched (a
+// name of another program's bytes included), and an older file, converted,
+// opens with the master password typed in UTF-8 and upgrades with its text.
+TEST_F(StoreTextTest, SealedFilesStayAsWrittenOlderOnesUpgradeWithTheirText) {
+    OpenBox("ключ");
+    ASSERT_EQ(store_.addGroup(1, "Почта"), 1);
+    ASSERT_EQ(store_.insertRecord(1, "\xC8\xE2\xE0\xED", "пароль", "mail.example/вход", 1, 1, "для почты", ""), 1);
+    pnstore::EndSession();
+    const std::string sealed = RawBytes();
+    int backups = 0;
+    EXPECT_EQ(Convert(&backups).outcome, pnstore::StoreTextOutcome::Unchanged);
+    EXPECT_EQ(backups, 0);
+    EXPECT_EQ(RawBytes(), sealed);
+
+    storetest::RemoveTree(folder_);
+    folder_ = storetest::MakeTempFolder();
+    path_ = folder_ + "pnpb.dat";
+    ASSERT_TRUE(pnstore::setDatabasePath(path_.c_str()));
+    OldDatabase();
+    ASSERT_EQ(Convert(&backups).outcome, pnstore::StoreTextOutcome::Converted);
+    ASSERT_EQ(store_.checkMasterPassword("ключ"), 1);
+    EXPECT_EQ(Column("PRAGMA user_version"), std::vector<std::string>{"1"});
+    std::vector<std::string> listed;
+    store_.readLiveRecords([&](const pnstore::ListedRecord& r) {
+        listed.push_back(r.user + "|" + r.password + "|" + r.url + (r.damaged ? "|damaged" : ""));
+        return true;
+    });
+    EXPECT_EQ(listed, std::vector<std::string>{"Иван|пароль|mail.example/вход"});
+    EXPECT_EQ(store_.readComments(1), "для почты");
+    std::string group;
+    store_.readGroupName(1, group);
+    EXPECT_EQ(group, "Почта");
+    pnstore::EndSession();
+    const std::string upgraded = RawBytes();
+    EXPECT_EQ(Convert(&backups).outcome, pnstore::StoreTextOutcome::Unchanged);
+    EXPECT_EQ(RawBytes(), upgraded);
+}
+
+// Tables the box would refuse (a view where its table belongs) are somebody
+// else's: left byte for byte, and no failure that would stop the start-up.
+TEST_F(StoreTextTest, FileTheBoxRefusesIsLeftAlone) {
+    Exec("create table theirs(pwd_id int, pwd_user text, pwd_pwd text, pwd_url text, pwd_state int, pwd_grp_id int)");
+    Exec("insert into theirs values(1,'\xC8\xE2\xE0\xED','','mail.example',1,1)");
+    Exec("create view pn_pwd as select * from theirs");
+    const std::string before = RawBytes();
+    int backups = 0;
+    EXPECT_EQ(Convert(&backups).outcome, pnstore::StoreTextOutcome::Unchanged);
+    EXPECT_EQ(backups, 0);
+    EXPECT_EQ(RawBytes(), before);
+}
+
 }  // namespace
 }  // namespace storetest
