@@ -67,6 +67,21 @@ std::string Utf8Prefix(std::string_view text, size_t maxBytes) {
     return std::string(text.substr(0, Utf8PrefixLength(text, maxBytes)));
 }
 
+std::string Utf8FirstCharacters(std::string_view text, size_t count) {
+    size_t pos = 0;
+    for (; count > 0 && pos < text.size(); --count) {
+        const size_t n = Utf8CharLengthAt(text, pos);
+        pos += n == 0 ? 1 : n;
+    }
+    return std::string(text.substr(0, pos));
+}
+
+std::string Utf8Shortened(std::string_view text, size_t maxBytes, std::string_view mark) {
+    if (text.size() <= maxBytes) return std::string(text);
+    if (mark.size() > maxBytes) return Utf8Prefix(text, maxBytes);
+    return Utf8Prefix(text, maxBytes - mark.size()).append(mark);
+}
+
 void CopyUtf8(char* to, size_t size, const char* from) {
     if (to == nullptr || size == 0) return;
     const std::string_view text = from ? std::string_view(from) : std::string_view();

@@ -24,6 +24,14 @@ bool IsAscii(std::string_view text);
 size_t Utf8PrefixLength(std::string_view text, size_t maxBytes);
 std::string Utf8Prefix(std::string_view text, size_t maxBytes);
 
+// The first `count` characters of the text (a byte that belongs to no
+// well-formed character counts as one), for a limit in characters, not bytes.
+std::string Utf8FirstCharacters(std::string_view text, size_t count);
+
+// The text whole when it takes at most maxBytes bytes; else as much of its
+// start as leaves room for the mark, cut as Utf8Prefix cuts, then the mark.
+std::string Utf8Shortened(std::string_view text, size_t maxBytes, std::string_view mark = "...");
+
 // Copies from (null: empty) into to[size] with its NUL, cut as Utf8Prefix cuts
 // to size - 1 bytes. Nothing happens for size 0.
 void CopyUtf8(char* to, size_t size, const char* from);

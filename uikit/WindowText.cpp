@@ -230,6 +230,13 @@ SIZE TextExtentUtf8(HDC dc, const std::string& text) {
     return size;
 }
 
+void SetBalloonText(NOTIFYICONDATAA& balloon, const std::string& title, const std::string& text) {
+    balloon.uFlags |= NIF_INFO;
+    CopyUtf8(balloon.szInfoTitle, sizeof balloon.szInfoTitle, title.c_str());
+    const std::string shown = Utf8Shortened(text, sizeof balloon.szInfo - 1);
+    CopyUtf8(balloon.szInfo, sizeof balloon.szInfo, shown.c_str());
+}
+
 void StoredTextEdit::Show(HWND edit, const std::string& stored) {
     stored_ = stored;
     SetWindowTextA(edit, stored.c_str());

@@ -7,6 +7,7 @@
 // and is read with   uikit::ItemText(dialog, IDC_..., bytes).
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstddef>
 #include <string>
@@ -50,6 +51,10 @@ std::wstring Widen(const std::string& text);
 int DrawTextUtf8(HDC dc, const std::string& text, RECT* rect, UINT format);
 BOOL TextOutUtf8(HDC dc, int x, int y, const std::string& text);
 SIZE TextExtentUtf8(HDC dc, const std::string& text);
+
+// A notification-area balloon's title and text (NIF_INFO), each cut between
+// characters to its field, the text with "..." where it was cut.
+void SetBalloonText(NOTIFYICONDATAA& balloon, const std::string& title, const std::string& text);
 
 // A stored text shown in an edit box and read back from it: as it was stored
 // while the box still shows what it was given, else as the box holds it. A

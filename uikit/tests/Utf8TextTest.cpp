@@ -53,6 +53,15 @@ TEST(Utf8PrefixTest, CopyCutsToTheBufferOnABoundary) {
     EXPECT_EQ(buffer[0], 'x');
 }
 
+TEST(Utf8PrefixTest, ShortenedTextEndsInItsMarkBetweenCharacters) {
+    const std::string text = "Caf\xC3\xA9 \xE2\x98\x95 tea";  // "Café ☕ tea": 13 bytes
+    EXPECT_EQ(Utf8Shortened(text, 13), text);
+    EXPECT_EQ(Utf8Shortened(text, 12), "Caf\xC3\xA9 \xE2\x98\x95...");  // 9 bytes of it, then the mark
+    EXPECT_EQ(Utf8Shortened(text, 11), "Caf\xC3\xA9 ...");              // not 2 bytes of the cup
+    EXPECT_EQ(Utf8Shortened(text, 7), "Caf...");
+    EXPECT_EQ(Utf8Shortened(text, 2), "Ca");  // no room for the mark
+}
+
 TEST(Utf8PrefixTest, TextThatIsNotUtf8IsStillCut) {
     // Legacy bytes count one each: "Caf\xE9" is 4 characters here.
     EXPECT_EQ(Utf8Prefix("Caf\xE9 au lait", 4), "Caf\xE9");

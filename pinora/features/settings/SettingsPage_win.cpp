@@ -37,13 +37,7 @@ bool CSettingsPage::IsChecked(int id) const { return IsDlgButtonChecked(hwnd(), 
 
 void CSettingsPage::SetChecked(int id, bool on) { CheckDlgButton(hwnd(), id, on ? BST_CHECKED : BST_UNCHECKED); }
 
-std::string CSettingsPage::ItemText(int id) const {
-    HWND item = Item(id);
-    const int length = GetWindowTextLengthA(item);
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(item, text.data(), length + 1)));
-    return text;
-}
+std::string CSettingsPage::ItemText(int id) const { return uikit::ItemText(hwnd(), id); }
 
 void CSettingsPage::Warn(const std::string& text, int focusId) {
     if (show_) show_();

@@ -23,6 +23,7 @@ public:
 
 protected:
     INT_PTR OnPageMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnInitPage() override;
 
 private:
     SettingsLinks links_;

@@ -4,6 +4,7 @@
 #include "ResourceLibrary.h"
 #include "StoredNumber.h"
 #include "SyncSettings.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -27,6 +28,16 @@ INT_PTR CSyncPage::OnPageMessage(UINT msg, WPARAM wp, LPARAM) {
     if (links_.syncNow) links_.syncNow();
     ShowStatus();
     return TRUE;
+}
+
+void CSyncPage::OnInitPage() {
+    // What is typed is what "[SYNC]" reads back: limited in bytes, never cut.
+    const std::pair<int, int> limits[] = {{IDC_SYNC_URL, kSyncUrlBytes},
+                                          {IDC_SYNC_USER, kSyncUserBytes},
+                                          {IDC_SYNC_PASSWORD, kSyncPasswordBytes},
+                                          {IDC_SYNC_MINUTES, 4},
+                                          {IDC_SYNC_CERT, kSyncCertBytes}};
+    for (const auto& [id, bytes] : limits) uikit::LimitItemTextBytes(hwnd(), id, static_cast<size_t>(bytes));
 }
 
 void CSyncPage::Load() {
