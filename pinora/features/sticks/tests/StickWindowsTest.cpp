@@ -823,6 +823,9 @@ protected:
     void Type(const char* text) {
         for (const char* c = text; *c; ++c) SendMessageA(Text(), WM_CHAR, static_cast<unsigned char>(*c), 1);
     }
+    void Type(const wchar_t* text) {
+        for (const wchar_t* c = text; *c; ++c) SendMessageW(Text(), WM_CHAR, *c, 1);
+    }
     // Tab as the message loop hands it to the dialog.
     void PressTab() {
         SetFocus(Text());
@@ -897,6 +900,19 @@ TEST_F(StickEditorHintTest, AClickOnTheHintSetsRepeatWeekdaysAndEnd) {
     SendMessageA(Editor(), SEM_SETTEXT, 0, reinterpret_cast<LPARAM>("dentist tomorrow 9:30"));
     EXPECT_FALSE(IsWindowVisible(Hint()));
     EXPECT_FALSE(sticks->Editor().HasWhenHint());
+}
+
+// Words of any script around the phrase: read as typed, and the stick keeps
+// every byte of what was typed.
+TEST_F(StickEditorHintTest, TextInAnyScriptAroundThePhraseIsSavedAsTyped) {
+    OpenEditor();
+    Type(L"Caf\u00E9 \u2615 \u041F\u0440\u0438\u0432\u0435\u0442 tomorrow 9:30 \u4F60\u597D");
+    ASSERT_TRUE(IsWindowVisible(Hint()));
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_WHEN_HINT), "Remind: Fri 6 Mar 09:30 — press Tab to set");
+    PressTab();
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090306|2009|03|06|9|30|5|1|20090306");
+    EXPECT_EQ(Stick(1, kStickText), "Café ☕ Привет tomorrow 9:30 你好");
 }
 
 }  // namespace
