@@ -84,8 +84,10 @@ INT_PTR CPwdRecordDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
 
 void CPwdRecordDlg::OnInit() {
     for (int id : {IDC_PB_URL, IDC_PB_COMMENTS}) uikit::LimitItemTextBytes(hwnd(), id, kLongTextLimit);
-    for (int id : {IDC_PB_USER, IDC_PB_PASSWORD, IDC_PB_CONFIRM, IDC_PB_GROUP})
-        uikit::LimitItemTextBytes(hwnd(), id, kTextLimit);
+    for (int id : {IDC_PB_USER, IDC_PB_GROUP}) uikit::LimitItemTextBytes(hwnd(), id, kTextLimit);
+    // A password is never cut to fit: one longer than the store holds in bytes
+    // is refused at OK (Validate).
+    for (int id : {IDC_PB_PASSWORD, IDC_PB_CONFIRM}) SendMessageW(Item(id), EM_LIMITTEXT, kTextLimit, 0);
     SetWindowTextA(hwnd(), pwdbox::ResString(editMode_ ? IDS_PB_EDIT_TITLE : IDS_PB_ADD_TITLE).c_str());
     FillGroups();
     EnableWindow(Item(IDC_PB_END_DAY), FALSE);

@@ -31,8 +31,10 @@ void FocusAndSelect(HWND dialog, int id) {
     SendMessageA(field, EM_SETSEL, 0, -1);
 }
 
-void LimitTexts(HWND dialog, std::initializer_list<int> ids, int limit) {
-    for (int id : ids) uikit::LimitItemTextBytes(dialog, id, size_t(limit));
+// A secret is never cut to fit: the boxes take kPasswordLimit characters, and
+// one longer than the store holds in bytes is refused when it is set.
+void LimitSecrets(HWND dialog, std::initializer_list<int> ids) {
+    for (int id : ids) SendMessageW(GetDlgItem(dialog, id), EM_LIMITTEXT, kPasswordLimit, 0);
 }
 
 }  // namespace
@@ -175,7 +177,7 @@ void CChangePwdDlg::Refuse(int textId, int focusId) {
 
 INT_PTR CChangePwdDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     if (msg == WM_INITDIALOG) {
-        LimitTexts(hwnd(), {IDC_PB_OLD_PWD, IDC_PB_NEW_PWD, IDC_PB_NEW_CONFIRM}, kPasswordLimit);
+        LimitSecrets(hwnd(), {IDC_PB_OLD_PWD, IDC_PB_NEW_PWD, IDC_PB_NEW_CONFIRM});
         return TRUE;
     }
     if (msg == pwdbox::PBM_JOBDONE) {
@@ -261,7 +263,7 @@ void CSetMainPwdDlg::CancelOpenWizards() noexcept {
 
 INT_PTR CSetMainPwdDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     if (msg == WM_INITDIALOG) {
-        LimitTexts(hwnd(), {IDC_PB_MASTER_PWD, IDC_PB_MASTER_CONFIRM}, kPasswordLimit);
+        LimitSecrets(hwnd(), {IDC_PB_MASTER_PWD, IDC_PB_MASTER_CONFIRM});
         try {
             OpenWizards().push_back(hwnd());
         } catch (...) {

@@ -18,6 +18,8 @@
 namespace pinora {
 namespace {
 
+constexpr int kNewPasswordCharacters = 11;
+
 std::string ItemText(HWND dialog, int id, int maxBytes) { return uikit::ItemText(dialog, id, static_cast<size_t>(maxBytes)); }
 
 void Complain(HWND dialog, UINT textId) {
@@ -171,10 +173,11 @@ INT_PTR CNewUserDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     case WM_INITDIALOG:
         tablePath_ = userTablePath();
         createUserTable(tablePath_);
-        // What is typed is what is stored: the table keeps 11 password characters.
+        // The name becomes a field of 63 bytes. A password is eleven characters
+        // in any script: only its hash is stored, which has no size of its own.
         uikit::LimitItemTextBytes(hwnd(), IDC_NEW_USER_NAME, 63);
-        uikit::LimitItemTextBytes(hwnd(), IDC_PASSWORD, 11);
-        uikit::LimitItemTextBytes(hwnd(), IDC_PASSWORD_AGAIN, 11);
+        for (int id : {IDC_PASSWORD, IDC_PASSWORD_AGAIN})
+            SendMessageW(Item(id), EM_LIMITTEXT, kNewPasswordCharacters, 0);
         CenterDialog(hwnd(), GetWindow(hwnd(), GW_OWNER));
         return TRUE;
     case WM_COMMAND:
@@ -194,8 +197,8 @@ INT_PTR CNewUserDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
 
 void CNewUserDlg::OnOk() {
     std::string name = ItemText(hwnd(), IDC_NEW_USER_NAME, 63);
-    std::string password = ItemText(hwnd(), IDC_PASSWORD, 11);
-    std::string again = ItemText(hwnd(), IDC_PASSWORD_AGAIN, 11);
+    std::string password = uikit::Utf8FirstCharacters(uikit::ItemText(hwnd(), IDC_PASSWORD), kNewPasswordCharacters);
+    std::string again = uikit::Utf8FirstCharacters(uikit::ItemText(hwnd(), IDC_PASSWORD_AGAIN), kNewPasswordCharacters);
     if (name.empty()) {
         Complain(hwnd(), IDS_NAME_EMPTY);
         SetFocus(Item(IDC_NEW_USER_NAME));

@@ -267,6 +267,10 @@ TEST_F(NewUserTest, OnlyTheFirstElevenPasswordCharactersExist) {
     EXPECT_EQ(checkLogin("bob", "0123456789a"), 1);
     EXPECT_EQ(checkLogin("bob", "0123456789abc"), 0);
     EXPECT_EQ(userNamesIn(userTablePath()), std::vector<std::string>{"bob"});
+    // Characters, in any script: only the password's hash is stored.
+    Add("Юлия", "Пароль12345xy", "Пароль12345xy");
+    EXPECT_EQ(checkLogin("Юлия", "Пароль12345"), 1);
+    EXPECT_EQ(checkLogin("Юлия", "Пароль"), 0);
 }
 
 TEST_F(NewUserTest, SameNameInAnotherCaseIsRefused) {
