@@ -213,6 +213,8 @@ std::wstring Widen(const std::string& text) {
     return wide;
 }
 
+std::string Narrow(const std::wstring& text) { return Narrow(text.data(), static_cast<int>(text.size())); }
+
 int DrawTextUtf8(HDC dc, const std::string& text, RECT* rect, UINT format) {
     const std::wstring wide = Widen(text);
     return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), rect, format);

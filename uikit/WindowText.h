@@ -48,6 +48,7 @@ bool LimitItemTextBytes(HWND dialog, int id, size_t maxBytes) noexcept;
 // the text as the program has it and draw it in UTF-16, where the system's
 // font fallback finds every script.
 std::wstring Widen(const std::string& text);
+std::string Narrow(const std::wstring& text);
 int DrawTextUtf8(HDC dc, const std::string& text, RECT* rect, UINT format);
 BOOL TextOutUtf8(HDC dc, int x, int y, const std::string& text);
 SIZE TextExtentUtf8(HDC dc, const std::string& text);
