@@ -55,7 +55,9 @@ std::string IniValue(std::string_view text, std::string_view section, std::strin
 // ---- The folder ----
 
 // The file operations the conversion needs; SystemFolderAccess() is the
-// platform's (LegacyTextFiles_win.cpp / _host.cpp), tests wrap it.
+// platform's (LegacyTextFiles_win.cpp / _host.cpp), tests wrap it. Its Read
+// shares the file, so one another program holds open is still read (the
+// notes search reads through it too).
 class FolderAccess {
 public:
     virtual ~FolderAccess() = default;
