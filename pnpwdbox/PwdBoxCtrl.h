@@ -64,6 +64,10 @@ public:
     void OnChangePwd();
     void OnGenNewPassword();
     void OnSetMainPwd();
+    // Other managers' files (PwdBoxTransfer.cpp): an import previewed, then
+    // added in one transaction; an export for KeePassXC, after the warning.
+    void OnImportPasswords();
+    void OnExportPasswords();
     // Hides the modeless dialogs (the lock).
     void HideDialogs();
     // Everything decrypted goes (the lock): the list's rows, erased first,
@@ -106,6 +110,8 @@ private:
     void OnUpdatePwd(WPARAM wp, LPARAM lp);
     HWND TopWindow() const;
     void AddPlaceholderGroup(int group);
+    // Whether records can be added now: unlocked, and not read-only (else said so).
+    bool CanAddRecords();
 
     static unsigned __stdcall ThreadReadData(void* self);
     void DoThreadReadData();

@@ -33,6 +33,8 @@ void CPnPwdBoxCtrl::OnCommand(UINT id) {
     case ID_PB_BACKUP: OnBackUPDBFile(); break;
     case ID_PB_CHANGE_PASSWORD: OnChangePwd(); break;
     case ID_PB_GENERATE: OnGenNewPassword(); break;
+    case ID_PB_IMPORT_PASSWORDS: OnImportPasswords(); break;
+    case ID_PB_EXPORT_PASSWORDS: OnExportPasswords(); break;
     default: break;
     }
 }

@@ -53,7 +53,7 @@ void ForgetChosenDatabase();
 
 // ---- Seams ----
 
-enum class FileDialogKind { OpenDatabase, BackupDatabase, SaveCsv };
+enum class FileDialogKind { OpenDatabase, BackupDatabase, SaveCsv, ImportPasswords, ExportPasswords };
 // Asks for a file name; false when cancelled.
 using FileChooser = bool (*)(HWND owner, FileDialogKind kind, std::string& path);
 bool ChooseFile(HWND owner, FileDialogKind kind, std::string& path) noexcept;

@@ -32,13 +32,27 @@ bool CommonFileDialog(HWND owner, FileDialogKind kind, std::string& path) {
     ofn.lpstrFile = name;
     ofn.nMaxFile = MAX_PATH;
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (kind == FileDialogKind::SaveCsv) {
+    switch (kind) {
+    case FileDialogKind::SaveCsv:
         ofn.lpstrFilter = "CSV Files (*.csv)\0*.csv\0All Files (*.*)\0*.*\0";
         ofn.lpstrDefExt = "csv";
-    } else {
+        break;
+    case FileDialogKind::ImportPasswords:
+        ofn.lpstrFilter = "Password files (*.csv;*.xml)\0*.csv;*.xml\0All Files (*.*)\0*.*\0";
+        ofn.Flags |= OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+        break;
+    case FileDialogKind::ExportPasswords:
+        // The name's extension decides the format (ExportFormatOf).
+        ofn.lpstrFilter = "KeePass 2 XML (*.xml)\0*.xml\0KeePassXC CSV (*.csv)\0*.csv\0";
+        ofn.lpstrDefExt = "xml";
+        ofn.Flags |= OFN_NOCHANGEDIR;
+        break;
+    default:
         ofn.lpstrFilter = "All Files (*.*)\0*.*\0DB Files (*.dat)\0*.dat\0";
+        break;
     }
-    BOOL ok = kind == FileDialogKind::OpenDatabase ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
+    const bool opens = kind == FileDialogKind::OpenDatabase || kind == FileDialogKind::ImportPasswords;
+    BOOL ok = opens ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
     if (!ok) return false;
     path = name;
     return true;

@@ -141,6 +141,9 @@ bool CPwdRecordDlg::Validate(std::string& url, std::string& user, std::string& p
     const std::pair<const std::string*, int> fields[] = {
         {&url, IDC_PB_URL}, {&user, IDC_PB_USER}, {&password, IDC_PB_PASSWORD}, {&confirm, IDC_PB_CONFIRM}};
     for (const auto& field : fields) {
+        // The user name is not edited (its field is disabled then), and a
+        // record imported from another manager may have none.
+        if (editMode_ && field.second == IDC_PB_USER) continue;
         if (field.first->empty()) {
             pwdbox::ShowInfo(hwnd(), IDS_PB_EMPTY_FIELD, IDS_PB_MESSAGE_TITLE);
             SetFocus(Item(field.second));

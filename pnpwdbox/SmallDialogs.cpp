@@ -346,18 +346,11 @@ void CSetMainPwdDlg::OnStored(int result) {
 INT_PTR CPwdAboutDlg::Run(HWND owner) { return DoModal(pwdbox::ResLib(), IDD_PB_ABOUT, owner); }
 
 INT_PTR CPwdAboutDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
-    switch (msg) {
-    case WM_INITDIALOG:
+    if (msg == WM_INITDIALOG) {
         link_.Attach(Item(IDC_PB_ABOUT_LINK), ItemText(hwnd(), IDC_PB_ABOUT_LINK).c_str());
         return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
-            EndDialog(hwnd(), LOWORD(wp));
-            return TRUE;
-        }
-        break;
     }
-    return FALSE;
+    return EndOnOkOrCancel(msg, wp);
 }
 
 // ---- Generator ----

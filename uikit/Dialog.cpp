@@ -73,6 +73,12 @@ INT_PTR Dialog::Result(LRESULT value) noexcept {
     return TRUE;
 }
 
+INT_PTR Dialog::EndOnOkOrCancel(UINT msg, WPARAM wp) noexcept {
+    if (msg != WM_COMMAND || (LOWORD(wp) != IDOK && LOWORD(wp) != IDCANCEL)) return FALSE;
+    EndDialog(hwnd_, LOWORD(wp));
+    return TRUE;
+}
+
 INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     HandlerScope running;
     Dialog* self = nullptr;

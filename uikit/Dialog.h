@@ -31,6 +31,9 @@ protected:
     bool IsModal() const noexcept { return modal_; }
     // Returns a value from a message handler (DWLP_MSGRESULT) and reports it handled.
     INT_PTR Result(LRESULT value) noexcept;
+    // For a modal dialog with nothing to check before it closes: OK and Cancel
+    // end it with their own id. TRUE when the message was one of them.
+    INT_PTR EndOnOkOrCancel(UINT msg, WPARAM wp) noexcept;
 
 private:
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;

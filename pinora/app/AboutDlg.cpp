@@ -16,11 +16,7 @@ INT_PTR CAboutDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
         link_.Attach(Item(IDC_ABOUT_LINK), kProductPage, uikit::CHyperLink::kUseTags);
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
-            EndDialog(hwnd(), LOWORD(wp));
-            return TRUE;
-        }
-        return FALSE;
+        return EndOnOkOrCancel(msg, wp);
     case WM_DESTROY:
         link_.Detach();
         return FALSE;

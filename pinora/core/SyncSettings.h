@@ -25,7 +25,7 @@ struct SyncSettings {
 // its protected form ("dpapi1:...") at this first reading.
 SyncSettings ReadSyncSettings();
 // Writes every key, the password (when changePassword) protected. False when
-// the password cannot be protected or the file did not take the values.
+// the password cannot be protected or the file did not take a value.
 bool WriteSyncSettings(const SyncSettings& settings, bool changePassword);
 
 // What the page accepts: an http(s) address or none; 1 to 1440 minutes; 64 hex

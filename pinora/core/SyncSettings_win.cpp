@@ -36,13 +36,13 @@ SyncSettings ReadSyncSettings() {
 bool WriteSyncSettings(const SyncSettings& s, bool changePassword) {
     std::string protectedText;
     if (changePassword && !s.password.empty() && !ProtectForUser(s.password, protectedText)) return false;
-    WriteSetting(s.url.c_str(), kSection, "sync_url");
-    WriteSetting(s.user.c_str(), kSection, "sync_user");
-    WriteSetting(std::to_string(s.minutes).c_str(), kSection, "sync_minutes");
-    WriteSetting(s.certSha256.c_str(), kSection, "sync_cert_sha256");
-    if (changePassword) WriteSetting(protectedText.c_str(), kSection, "sync_password");
+    bool written = WriteSetting(s.url.c_str(), kSection, "sync_url");
+    written = WriteSetting(s.user.c_str(), kSection, "sync_user") && written;
+    written = WriteSetting(std::to_string(s.minutes).c_str(), kSection, "sync_minutes") && written;
+    written = WriteSetting(s.certSha256.c_str(), kSection, "sync_cert_sha256") && written;
+    if (changePassword) written = WriteSetting(protectedText.c_str(), kSection, "sync_password") && written;
     // What was written is what is read back.
-    return ReadSetting(kSection, "sync_url", kSyncUrlBytes + 1) == s.url &&
+    return written && ReadSetting(kSection, "sync_url", kSyncUrlBytes + 1) == s.url &&
            ReadSetting(kSection, "sync_user", kSyncUserBytes + 1) == s.user &&
            (!changePassword || ReadSetting(kSection, "sync_password", 4096) == protectedText);
 }

@@ -2,7 +2,9 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <map>
 #include <mutex>
 
 #include "BoxCipher.h"
@@ -102,6 +104,53 @@ bool ReadStored(CppSQLite3Connection& db, int64_t id, StoredRecord& row, std::st
     row.sealed = rows.textField(5, "");
     if (endDay) *endDay = rows.textField(6, "");
     return true;
+}
+
+// What a new row holds besides its numbers.
+struct RowTexts {
+    std::string user, password, url, comments, endDay;
+};
+
+// The insert of one new record, its password sealed with the session's keys
+// and stamped with the store's clock; false when no random bytes were had.
+bool SealedInsert(const SessionKeys& keys, int64_t id, int64_t group, int state, const RowTexts& row,
+                  std::string& sql) {
+    std::string sealed;
+    if (!pncrypto::SealRecord(keys.keys, {id, group, row.user, row.url, row.comments}, row.password, sealed))
+        return false;
+    const pncrypto::ClockReading now = (g_clock ? g_clock : pncrypto::ReadLocalClock)();
+    char startDay[16], recordTime[16];
+    std::snprintf(startDay, sizeof startDay, "%04u%02u%02u", now.year % 10000, now.month % 100, now.day % 100);
+    std::snprintf(recordTime, sizeof recordTime, "%02u:%02u:%02u", now.hour % 100, now.minute % 100,
+                  now.second % 100);
+    sql = FormatSql("insert into pn_pwd values(%lld,'%s','%s','%s',%d,%lld,'%s','%s','%s','%s')",
+                    static_cast<long long>(id), escapeSqlText(row.user.c_str()).c_str(), sealed.c_str(),
+                    escapeSqlText(row.url.c_str()).c_str(), state, static_cast<long long>(group),
+                    escapeSqlText(row.comments.c_str()).c_str(), startDay, escapeSqlText(row.endDay.c_str()).c_str(),
+                    recordTime);
+    return true;
+}
+
+// The largest number of a column read whole, -1 when one is no number at all
+// (text where a number belongs): nothing is numbered after it then.
+int64_t LargestNumber(CppSQLite3Connection& db, const char* column, const char* table) {
+    CppSQLite3ResultSet rows = db.query(
+        FormatSql("select max(%s), sum(typeof(%s) not in ('integer','null')) from %s;", column, column, table).c_str());
+    if (rows.atEnd()) return 0;
+    if (rows.int64Field(1, 0) > 0) return -1;
+    return std::max<int64_t>(rows.int64Field(0, 0), 0);
+}
+
+// Ends a transaction that changed nothing worth keeping.
+AddResult Abandon(CppSQLite3Connection& db, AddResult result) {
+    db.execute("rollback transaction;");
+    return result;
+}
+
+bool FitsNewRecord(const NewRecord& r) {
+    for (const std::string* text : {&r.group, &r.user, &r.password, &r.url, &r.comments, &r.endDay})
+        if (text->find('\0') != std::string::npos) return false;  // it would end the statement's text early
+    return !r.group.empty() && !r.password.empty() && !r.url.empty() && r.password.size() <= kMaxSecretBytes;
 }
 
 }  // namespace
@@ -252,19 +301,9 @@ int CPwdStore::insertRecord(int id, const char* user, const char* password, cons
     if (!IsRecordNumber(id) || !IsGroupNumber(group)) return 0;
     SessionKeys keys;
     if (!WritingKeys(keys)) return 0;
-    std::string sealed;
-    const pncrypto::RecordFields fields{id, group, user, url, comments ? comments : ""};
-    if (!pncrypto::SealRecord(keys.keys, fields, password, sealed)) return 0;
-    const pncrypto::ClockReading now = (g_clock ? g_clock : pncrypto::ReadLocalClock)();
-    char startDay[16], recordTime[16];
-    std::snprintf(startDay, sizeof startDay, "%04u%02u%02u", now.year % 10000, now.month % 100, now.day % 100);
-    std::snprintf(recordTime, sizeof recordTime, "%02u:%02u:%02u", now.hour % 100, now.minute % 100,
-                  now.second % 100);
-    std::string end = endDay ? std::string(endDay).substr(0, kMaxEndDay) : std::string("99991230");
-    std::string sql = FormatSql("insert into pn_pwd values(%d,'%s','%s','%s',%d,%d,'%s','%s','%s','%s')", id,
-                                escapeSqlText(user).c_str(), sealed.c_str(), escapeSqlText(url).c_str(), state, group,
-                                escapeSqlText(comments).c_str(), startDay, escapeSqlText(end.c_str()).c_str(),
-                                recordTime);
+    std::string sql;
+    const std::string end = endDay ? std::string(endDay).substr(0, kMaxEndDay) : std::string("99991230");
+    if (!SealedInsert(keys, id, group, state, {user, password, url, comments ? comments : "", end}, sql)) return 0;
     return OnDatabase(0, [&](CppSQLite3Connection& db) { return db.execute(sql.c_str()) > 0 ? 1 : 0; });
 }
 
@@ -372,12 +411,52 @@ int CPwdStore::nextRecordId() {
     return OnDatabase(0, [&](CppSQLite3Connection& db) {
         // Numbers are read whole: one past 32 bits is no small number, and a
         // row numbered with text is no number at all.
-        CppSQLite3ResultSet rows = db.query(
-            "select max(pwd_id), sum(typeof(pwd_id) not in ('integer','null')) from pn_pwd;");
-        if (rows.atEnd()) return 1;
-        const int64_t largest = rows.int64Field(0, 0);
-        if (rows.int64Field(1, 0) > 0 || largest >= kMaxNumber) return 0;
-        return int(largest < 0 ? 1 : largest + 1);
+        const int64_t largest = LargestNumber(db, "pwd_id", "pn_pwd");
+        return largest < 0 || largest >= kMaxNumber ? 0 : int(largest + 1);
+    });
+}
+
+AddResult CPwdStore::addRecords(const std::vector<NewRecord>& records) {
+    SessionKeys keys;
+    if (!WritingKeys(keys)) return AddResult::Locked;
+    for (const NewRecord& r : records)
+        if (!FitsNewRecord(r)) return AddResult::Refused;
+    return OnDatabase(AddResult::Failed, [&](CppSQLite3Connection& db) {
+        db.execute("begin immediate transaction;");
+        try {
+            std::map<std::string, int64_t> groups;
+            for (CppSQLite3ResultSet rows = db.query(kListGroups); !rows.atEnd(); rows.next()) {
+                const int64_t id = rows.int64Field(0, 0);
+                if (IsGroupNumber(id)) groups.emplace(rows.textField(1, ""), id);  // the first of a name
+            }
+            // A column numbered with text has no number after it.
+            const int64_t lastRecord = LargestNumber(db, "pwd_id", "pn_pwd");
+            const int64_t lastGroup = LargestNumber(db, "grp_id", "pn_group");
+            int64_t nextRecord = lastRecord < 0 ? kMaxNumber + 1 : lastRecord + 1;
+            int64_t nextGroup = lastGroup < 0 ? kMaxNumber + 1 : lastGroup + 1;
+            std::string sql;
+            for (const NewRecord& r : records) {
+                auto group = groups.find(r.group);
+                if (group == groups.end()) {
+                    if (!IsGroupNumber(nextGroup)) return Abandon(db, AddResult::NoNumbers);
+                    if (db.execute(FormatSql("insert into pn_group values(%lld,'%s')", static_cast<long long>(nextGroup),
+                                             escapeSqlText(r.group.c_str()).c_str())
+                                       .c_str()) != 1)
+                        throw CppSQLite3Exception(CPPSQLITE_ERROR, "group not inserted");
+                    group = groups.emplace(r.group, nextGroup++).first;
+                }
+                if (!IsRecordNumber(nextRecord)) return Abandon(db, AddResult::NoNumbers);
+                const bool sealed = SealedInsert(keys, nextRecord++, group->second, kRecordLive,
+                                                 {r.user, r.password, r.url, r.comments, r.endDay}, sql);
+                if (!sealed) throw CppSQLite3Exception(CPPSQLITE_ERROR, "no random bytes");
+                if (db.execute(sql.c_str()) != 1) throw CppSQLite3Exception(CPPSQLITE_ERROR, "record not inserted");
+            }
+            db.execute("commit transaction;");
+            return AddResult::Added;
+        } catch (const CppSQLite3Exception&) {
+            db.execute("rollback transaction;");
+            throw;
+        }
     });
 }
 
@@ -446,8 +525,8 @@ bool CPwdStore::readLiveRecords(const std::function<bool(const ListedRecord&)>& 
     return OnDatabase(false, [&](CppSQLite3Connection& db) {
         // An older file read as it is may not have been migrated (read only).
         const char* sql = keys.readOnly ? kListLiveRecords
-                                        : "select pwd_user,pwd_pwd,pwd_url,pwd_grp_id,pwd_id,pwd_state,pwd_comments "
-                                          "from pn_pwd where pwd_state =1;";
+                                        : "select pwd_user,pwd_pwd,pwd_url,pwd_grp_id,pwd_id,pwd_state,pwd_comments,"
+                                          "pwd_end_day from pn_pwd where pwd_state =1;";
         for (CppSQLite3ResultSet rows = db.query(sql); !rows.atEnd(); rows.next()) {
             const int64_t id = rows.int64Field(4, 0), group = rows.int64Field(3, 0);
             if (!IsRecordNumber(id) || !IsGroupNumber(group)) continue;  // no row of ours
@@ -461,6 +540,8 @@ bool CPwdStore::readLiveRecords(const std::function<bool(const ListedRecord&)>& 
             record.state = rows.intField(5, 0);
             record.user = stored.fields.user;
             record.url = stored.fields.url;
+            record.comments = stored.fields.comments;
+            if (!keys.readOnly) record.endDay = rows.textField(7, "");
             record.damaged = !Unseal(keys, stored, record.password);
             const bool more = row(record);
             pncrypto::Wipe(record.password);

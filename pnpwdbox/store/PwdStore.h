@@ -111,9 +111,29 @@ struct ListedRecord {
     std::string user;
     std::string password;  // "" for a damaged record
     std::string url;
+    std::string comments;  // "" in a file opened read-only
+    std::string endDay;    // as stored: "yyyyMMdd", "" or the old "99991230"
     // Its MAC did not hold: nothing of it was decrypted, and nothing of it
     // may be trusted (its address is no link).
     bool damaged = false;
+};
+
+// A record to add with others (an import), its group given by name.
+struct NewRecord {
+    std::string group;
+    std::string user;  // may be empty: it is never edited, so nothing asks for it again
+    std::string password;
+    std::string url;
+    std::string comments;
+    std::string endDay;  // "yyyyMMdd", or "" for none
+};
+
+enum class AddResult {
+    Added,
+    Locked,     // not unlocked, or open read-only
+    Refused,    // a record the box cannot hold: no group, password or url, or a password too long
+    NoNumbers,  // not enough record or group numbers left
+    Failed,     // a database error: nothing was added
 };
 
 // The longest password a record or the master password may have (the
@@ -148,6 +168,10 @@ public:
     // number left (the largest is kMaxNumber or beyond, or not a number), or
     // on an error.
     int nextRecordId();
+    // Adds every record, and the groups they name that the box lacks (the
+    // first group of a name is that name's), in one transaction: all of them
+    // or, on any failure, none.
+    AddResult addRecords(const std::vector<NewRecord>& records);
 
     // Groups.
     int addGroup(int id, const char* name);  // 1 when a row was inserted

@@ -132,3 +132,4 @@
 #define IDS_PB_CSV_SAVED 3036
 
 #include "SecretsIds.h"
+#include "TransferIds.h"

@@ -7,6 +7,7 @@
 //   pinora_e2e_tool window <class or -> <title or ->   visible top-level window's rectangle
 //   pinora_e2e_tool control <title> <id>              rectangle of a visible control of that
 //                                                     window (in any of its pages)
+//   pinora_e2e_tool control-text <title> <id>         the text of a visible control of that window
 //   pinora_e2e_tool hotkey-dialog <mode>              asks the running Pinora to open it
 //   pinora_e2e_tool hold-hotkey <hex value> <release file>
 //                                                     keeps a combination registered until
@@ -203,13 +204,24 @@ BOOL CALLBACK FindVisibleControl(HWND child, LPARAM param) {
     return FALSE;
 }
 
-int PrintControl(const char* title, int id) {
+HWND VisibleControl(const char* title, int id) {
     HWND w = FindWindowExA(nullptr, nullptr, nullptr, title);
     while (w && !IsWindowVisible(w)) w = FindWindowExA(nullptr, w, nullptr, title);
-    if (!w) return 1;
+    if (!w) return nullptr;
     ControlSearch search = {id, nullptr};
     EnumChildWindows(w, FindVisibleControl, reinterpret_cast<LPARAM>(&search));
-    return PrintRect(search.found);
+    return search.found;
+}
+
+int PrintControl(const char* title, int id) { return PrintRect(VisibleControl(title, id)); }
+
+int PrintControlText(const char* title, int id) {
+    HWND control = VisibleControl(title, id);
+    if (!control) return 1;
+    char text[4096] = {};
+    GetWindowTextA(control, text, sizeof text);
+    std::printf("%s\n", text);
+    return 0;
 }
 
 int OpenHotkeyDialog(int mode) {
@@ -320,6 +332,7 @@ int main(int argc, char** argv) {
     if (verb == "hotkey-of" && argc == 4) return PrintHotkeyOf(argv[2], argv[3]);
     if (verb == "item-rect" && argc == 4) return PrintRect(GetDlgItem(FindWindowA(nullptr, argv[2]), std::atoi(argv[3])));
     if (verb == "control" && argc == 4) return PrintControl(argv[2], std::atoi(argv[3]));
+    if (verb == "control-text" && argc == 4) return PrintControlText(argv[2], std::atoi(argv[3]));
     if (verb == "hotkey-dialog" && argc == 3) return OpenHotkeyDialog(std::atoi(argv[2]));
     if (verb == "hold-hotkey" && argc == 4) return HoldHotkey(argv[2], argv[3]);
     if (verb == "last-active" && argc == 3) return PrintLastActive(argv[2]);
@@ -337,7 +350,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
                  "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | item-rect <title> <id>\n"
-                 "     | control <title> <id> | hotkey-dialog <mode> | hold-hotkey <hex> <release file>\n"
+                 "     | control <title> <id> | control-text <title> <id> | hotkey-dialog <mode> | hold-hotkey <hex> <release file>\n"
                  "     | last-active <pnhook.dll> | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n"
                  "     | hold-desktop <release file> | hotkey-of <title> <id> | pwd-records <pnpb.dat>\n"
                  "     | old-cipher <text>\n"

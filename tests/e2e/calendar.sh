@@ -9,9 +9,7 @@ source "$(dirname "$0")/lib.sh"
 begin_pinora_test calendar "$1" "$2"
 tool=$3
 
-# Today must stay today while the test runs.
-if [ "$(date +%H%M)" -ge 2358 ]; then sleep 150; fi
-today=$(date +%Y%m%d)
+today=$(tdate +%Y%m%d)
 
 "$wine_run" "$tool" seed-user "$(winpath "$P")" anna secret >/dev/null 2>&1
 mkdir -p "$P/anna/data/sticks"
@@ -40,9 +38,9 @@ sleep 1
 # 17-pixel header; Sunday first, a whole week before a month that begins on a Sunday).
 read -r gx gy gw gh < <(grep -a 'Pinora: calendar shows' "$log" | tail -1 |
   sed -E 's/.* at (-?[0-9]+),(-?[0-9]+) size ([0-9]+)x([0-9]+).*/\1 \2 \3 \4/')
-first_dow=$(date -d "$(date +%Y-%m-01)" +%w)
+first_dow=$(date -d "$(tdate +%Y-%m-01)" +%w)
 lead=$(( first_dow == 0 ? 7 : first_dow ))
-index=$(( lead + 10#$(date +%d) - 1 ))
+index=$(( lead + 10#$(tdate +%d) - 1 ))
 col_w=$(( gw / 7 )); row_h=$(( (gh - 67) / 6 ))
 cell_x=$(( gx + (index % 7) * col_w + 3 )); cell_y=$(( gy + 67 + (index / 7) * row_h + 3 ))
 item_x=$(( cell_x + 20 )); item_y=$(( cell_y + 17 + 7 ))   # the first item of its list

@@ -111,7 +111,7 @@ check "a user who logs in automatically is set up" test -f "$P/user.dat"
 start_pinora "$work/pinora-2.log"
 logged_in() { grep -qa 'Pinora: logged in' "$1"; }
 check "Pinora logs anna in" wait_for 10 logged_in "$work/pinora-2.log"
-diary=$P/anna/data/$(date +%Y-%m-%d).txt
+diary=$P/anna/data/$(tdate +%Y-%m-%d).txt
 focus_desktop
 xdotool mousemove 640 40 click 1
 sleep 0.5

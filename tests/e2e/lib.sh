@@ -1,7 +1,20 @@
 # Helpers for the end-to-end tests: the real programs in the Wine desktop, driven
 # with xdotool, checked on disk and in the process list, with screenshots kept.
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-wine_run="$top/scripts/wine"
+# The tests' clock. The programs under test (everything started through
+# $wine_run) and the scripts' own reckoning (tdate) see today's date at noon
+# plus the minutes of the real hour, so alarms some minutes ahead and today's
+# diary file never cross midnight, whatever the hour the tests run at. Only the
+# wall clock moves: tick counts stay real, since the input hooks record them in
+# other processes.
+if [ -z "${PINORA_E2E_CLOCK:-}" ]; then
+  shift_seconds=$(( (12 - 10#$(date +%H)) * 3600 ))
+  if [ "$shift_seconds" -lt 0 ]; then PINORA_E2E_CLOCK="${shift_seconds}s"; else PINORA_E2E_CLOCK="+${shift_seconds}s"; fi
+  export PINORA_E2E_CLOCK
+fi
+export FAKETIME_DONT_FAKE_MONOTONIC=1
+tdate() { faketime -f "$PINORA_E2E_CLOCK" date "$@"; }
+wine_run="$top/tests/e2e/clocked_wine"
 export WINEPREFIX=${PINORA_WINEPREFIX:-$top/build/wineprefix}
 # Wine takes its locale from these: the scripts type dates and times the way the
 # C locale writes them (12-hour clock with AM/PM).
@@ -135,16 +148,19 @@ activate_desktop() { focus_desktop; xdotool mousemove 640 40 click 1; sleep 0.3;
 # Types text into whatever has the keyboard, slowly enough for Wine.
 type_text() { xdotool type --delay 100 "$1"; }
 
-remove_run_value() {
-  "$wine_run" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Pinora notes' /f >/dev/null 2>&1 || true
+# Whether a window of exactly this title is there.
+window_named() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+# Each top-level window of the Wine desktop is an X window of its own: the
+# keys go to the one that has the X focus.
+give_keys() {
+  local w
+  w=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
+  [ -n "$w" ] && xdotool windowfocus "$w" 2>/dev/null
+  sleep 0.3
 }
 
-# away_from_midnight HHMM: after HHMM, waits until just past midnight, so that
-# alarms a few minutes ahead fall on the same date as now.
-away_from_midnight() {
-  if [ "$(date +%H%M)" -ge "$1" ]; then
-    sleep $(( (60 - $(date +%M)) * 60 + 30 ))
-  fi
+remove_run_value() {
+  "$wine_run" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Pinora notes' /f >/dev/null 2>&1 || true
 }
 
 # begin_pinora_test NAME DIST ROOT: a fresh program folder P in ROOT/NAME/P for

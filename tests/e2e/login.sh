@@ -63,7 +63,7 @@ screenshot e2e-quick-note
 xdotool key ctrl+b
 note_saved() { cat "$P"/Anna/data/*.txt 2>/dev/null | grep -qa $'^e2e note\r$'; }
 check "automatic login and Ctrl+B twice put the note into today's diary" wait_for 10 note_saved
-check "the diary file is named after today" test -f "$P/Anna/data/$(date +%Y-%m-%d).txt"
+check "the diary file is named after today" test -f "$P/Anna/data/$(tdate +%Y-%m-%d).txt"
 
 choose_tray_item in-exit pinora_gone || kill "$pinora_pid" 2>/dev/null
 wait "$pinora_pid" 2>/dev/null

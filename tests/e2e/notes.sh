@@ -7,9 +7,7 @@ source "$(dirname "$0")/lib.sh"
 begin_pinora_test notes "$1" "$2"
 tool=$3
 
-# Today's file name must not change while the test runs.
-away_from_midnight 2358
-today=$(date +%Y-%m-%d).txt
+today=$(tdate +%Y-%m-%d).txt
 
 "$wine_run" "$tool" seed-user "$(winpath "$P")" anna secret >/dev/null 2>&1
 data=$P/anna/data

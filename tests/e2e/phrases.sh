@@ -37,7 +37,7 @@ check "Tab takes the hint" wait_for 5 hint_gone
 screenshot e2e-phrases-editor-set
 xdotool mousemove 1011 718 click 1     # OK
 check "OK saves the stick" wait_for 10 hidden "Pinora - stick"
-tomorrow=$(date -d tomorrow '+%Y%m%d')
+tomorrow=$(tdate -d tomorrow '+%Y%m%d')
 check "with the alarm Tab set: tomorrow at 9:30" \
   test "$(field 1 1 | cut -d'|' -f1,5,6)" = "$tomorrow|9|30"
 
@@ -49,12 +49,12 @@ read -r l t r b < <("$wine_run" "$tool" item-rect "Pinora - quick note" 1001 2>/
 [ -n "${b:-}" ] && xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1
 sleep 0.5
 type_text "remind tea in 1 min"
-due_before=$(date -d '+1 min' '+%H:%M')
+due_before=$(tdate -d '+1 min' '+%H:%M')
 xdotool key Return
 check "Enter takes the line and hides the window" wait_for 10 hidden "Pinora - quick note"
 saved() { [ "$(field 2 4)" = "tea" ]; }
 check "the stick is saved with the text left of the phrase" wait_for 10 saved
-due_after=$(date -d '+1 min' '+%H:%M')
+due_after=$(tdate -d '+1 min' '+%H:%M')
 check "its alarm is live" test "$(field 2 7)" = "1"
 alarm_time=$(field 2 1 | awk -F'|' '{printf "%02d:%02d", $5, $6}')
 check "its alarm is a minute from now ($alarm_time)" test "$alarm_time" = "$due_before" -o "$alarm_time" = "$due_after"

@@ -22,18 +22,9 @@ start_pinora "$log"
 check "Pinora starts and logs anna in" wait_for 10 grep -qa 'Pinora: logged in' "$log"
 sleep 1
 
-window_named() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
 count_lines() { grep -ac "$1" "$log"; }
 db=$P/anna/pnpb.dat
 setting() { grep -a "^$1=" "$P/pnpb.ini" 2>/dev/null | head -1 | cut -d= -f2- | tr -d '\r'; }
-# Each top-level window of the Wine desktop is an X window of its own: the
-# keys go to the one that has the X focus.
-give_keys() {
-  local w
-  w=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
-  [ -n "$w" ] && xdotool windowfocus "$w" 2>/dev/null
-  sleep 0.3
-}
 
 wizard() { window_named 'Password box - master password'; }
 check "the notification menu opens the password box's first-use wizard" choose_tray_item in-pwdbox wizard

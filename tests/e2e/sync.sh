@@ -12,10 +12,8 @@ dist=$1
 root=$2
 tool=$3
 url=${PINORA_RADICALE_URL:?run through tests/support/with_radicale.sh}
-phone="/usr/bin/python3 $top/tests/e2e/phone.py"
+phone="faketime -f $PINORA_E2E_CLOCK /usr/bin/python3 $top/tests/e2e/phone.py"
 
-# Both alarms fall later today.
-away_from_midnight 2330
 work=$root/sync
 rm -rf "$work"
 PA=$work/A/P
@@ -49,10 +47,10 @@ exit_pinora() {  # P pid
 
 # PC A: a stick with an alarm 20 minutes ahead, and a line in today's diary.
 mkdir -p "$PA/anna/data/sticks"
-read -r day year month dom hour minute weekday < <(date -d '+20 min' '+%Y%m%d %Y %m %d %-H %-M %w')
+read -r day year month dom hour minute weekday < <(tdate -d '+20 min' '+%Y%m%d %Y %m %d %-H %-M %w')
 "$wine_run" "$tool" add-alarm "$(winpath "$PA/anna/data/sticks/")" \
   "$day|$year|$month|$dom|$hour|$minute|$weekday|1|$day" "Call the plumber" >/dev/null 2>&1
-diary="$(date +%Y-%m-%d).txt"
+diary="$(tdate +%Y-%m-%d).txt"
 printf 'Lunch with Ann at the harbour\r\n' >"$PA/anna/data/$diary"
 
 P=$PA

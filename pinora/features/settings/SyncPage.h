@@ -26,6 +26,9 @@ protected:
     void OnInitPage() override;
 
 private:
+    // Whether the password box holds a new password (not the stored one's mark).
+    bool PasswordTyped(std::string* typed) const;
+
     SettingsLinks links_;
     bool passwordStored_ = false;
 };

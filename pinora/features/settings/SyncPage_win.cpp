@@ -2,9 +2,11 @@
 
 #include "DoRoRazIds.h"
 #include "ResourceLibrary.h"
+#include "SettingsNotWritten.h"
 #include "StoredNumber.h"
 #include "SyncSettings.h"
 #include "WindowText.h"
+#include "UserSecret.h"
 
 namespace pinora {
 namespace {
@@ -22,7 +24,7 @@ INT_PTR CSyncPage::OnPageMessage(UINT msg, WPARAM wp, LPARAM) {
     // What is typed counts: written first, then synced with it.
     if (!CanApply()) return TRUE;
     if (!Apply()) {
-        Warn(LoadResString(IDS_SYNC_SAVE_FAILED, 512), IDC_SYNC_URL);
+        ShowSettingsNotWritten(GetParent(hwnd()));
         return TRUE;
     }
     if (links_.syncNow) links_.syncNow();
@@ -64,19 +66,28 @@ bool CSyncPage::CanApply() {
         Warn(LoadResString(IDS_SYNC_CERT_BAD, 512), IDC_SYNC_CERT);
         return false;
     }
+    // A password Windows will not protect is never written in the clear.
+    std::string typed, protectedText;
+    if (PasswordTyped(&typed) && !typed.empty() && !ProtectForUser(typed, protectedText)) {
+        Warn(LoadResString(IDS_SYNC_SAVE_FAILED, 512), IDC_SYNC_PASSWORD);
+        return false;
+    }
     return true;
 }
 
-// False when the settings file did not take them (the settings dialog then
-// says so once and stays open).
+bool CSyncPage::PasswordTyped(std::string* typed) const {
+    *typed = ItemText(IDC_SYNC_PASSWORD);
+    return !(passwordStored_ && *typed == kStoredPasswordMark);
+}
+
 bool CSyncPage::Apply() {
     SyncSettings s;
     s.url = ItemText(IDC_SYNC_URL);
     s.user = ItemText(IDC_SYNC_USER);
     s.minutes = SettingNumber(ItemText(IDC_SYNC_MINUTES));
     s.certSha256 = ItemText(IDC_SYNC_CERT);
-    const std::string password = ItemText(IDC_SYNC_PASSWORD);
-    const bool changePassword = !(passwordStored_ && password == kStoredPasswordMark);
+    std::string password;
+    const bool changePassword = PasswordTyped(&password);
     s.password = changePassword ? password : std::string();
     const SyncSettings stored = ReadSyncSettings();
     const bool same = stored.url == s.url && stored.user == s.user && stored.minutes == s.minutes &&
