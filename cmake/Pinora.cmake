@@ -133,12 +133,24 @@ function(pinora_delay_load target name)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${lib})
 endfunction()
 
+# A Windows program of the tests that handles text as the shipped programs do:
+# it carries a manifest with their active code page (UTF-8) and nothing else of
+# theirs (resources/common/TestProgram.manifest). Every pinora_test has it.
+function(pinora_utf8_program target)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${PINORA_COMMON_RESOURCES}/TestProgram.rc)
+    set_source_files_properties(${PINORA_COMMON_RESOURCES}/TestProgram.rc PROPERTIES
+      OBJECT_DEPENDS ${PINORA_COMMON_RESOURCES}/TestProgram.manifest)
+  endif()
+endfunction()
+
 # A GoogleTest executable registered with ctest; under the windows preset ctest
 # runs it through scripts/wine. Usage:
 #   pinora_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABEL wine])
 function(pinora_test name)
   cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  pinora_utf8_program(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   if(NOT T_LABEL)
     if(WIN32)

@@ -49,6 +49,7 @@ VIAddVersionKey /LANG=1033 "OriginalFilename" "Pinora-${VERSION}-setup.exe"
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include WinMessages.nsh
+!include WinVer.nsh
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -172,6 +173,18 @@ FunctionEnd
 
 ; Pinora writes its settings and its users' notes beside itself: a folder the
 ; user cannot write would lose them. Pushes 1 when $INSTDIR can be written.
+; Pinora keeps its text in UTF-8 through its manifest's active code page, which
+; Windows honours from Windows 10 version 1903 (build 18362) on; on an older
+; Windows the program would refuse to start, so Setup refuses to install it.
+Function .onInit
+  ${IfNot} ${AtLeastWin10}
+  ${OrIfNot} ${AtLeastBuild} 18362
+    MessageBox MB_OK|MB_ICONSTOP "Pinora needs Windows 10 version 1903 or later.$\r$\n$\r$\nIt keeps your notes in UTF-8, so that any language can be written in them, and older versions of Windows cannot give a program that." /SD IDOK
+    SetErrorLevel 5
+    Abort
+  ${EndIf}
+FunctionEnd
+
 Function CanWriteInstDir
   Push $0
   ClearErrors

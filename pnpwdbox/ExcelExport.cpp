@@ -13,6 +13,7 @@
 #include "PwdBoxEnv.h"
 #include "PwdStore.h"
 #include "SecretMemory.h"
+#include "Utf8Text.h"
 
 namespace {
 
@@ -102,11 +103,11 @@ void FillSheet(HWND owner, IDispatch* sheet) {
         if (r.damaged) return true;
         ++n;
         PutCell(owner, sheet, n, 1, std::to_string(n));
-        PutCell(owner, sheet, n, 2, pnstore::AsSpreadsheetText(r.user.substr(0, 127)));
+        PutCell(owner, sheet, n, 2, pnstore::AsSpreadsheetText(uikit::Utf8Prefix(r.user, 127)));
         std::string password = pnstore::AsSpreadsheetText(r.password);
         PutCell(owner, sheet, n, 3, password);
         pncrypto::Wipe(password);
-        PutCell(owner, sheet, n, 4, pnstore::AsSpreadsheetText(r.url.substr(0, 1023)));
+        PutCell(owner, sheet, n, 4, pnstore::AsSpreadsheetText(uikit::Utf8Prefix(r.url, 1023)));
         return true;
     });
 }

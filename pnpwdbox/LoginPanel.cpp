@@ -6,6 +6,7 @@
 #include "SecretMemory.h"
 #include "SmallDialogs.h"
 #include "UpdateChannel.h"
+#include "WindowText.h"
 
 CPwdLoginPanel::CPwdLoginPanel() = default;
 CPwdLoginPanel::~CPwdLoginPanel() = default;
@@ -51,7 +52,7 @@ INT_PTR CPwdLoginPanel::OnMessage(UINT msg, WPARAM wp, LPARAM) {
 }
 
 void CPwdLoginPanel::OnInit() {
-    SendMessageA(Item(IDC_PB_LOGIN_PWD), EM_LIMITTEXT, 127, 0);
+    uikit::LimitItemTextBytes(hwnd(), IDC_PB_LOGIN_PWD, 127);
     OfferMasterLink();
     CPwdUpdateChannel::Instance().Subscribe(kPbEventLocked, hwnd());
 }
@@ -77,14 +78,13 @@ void CPwdLoginPanel::SetChecking(bool checking) {
 void CPwdLoginPanel::OnOk() {
     if (job_.Running()) return;
     HWND edit = Item(IDC_PB_LOGIN_PWD);
-    char typed[128] = {};
-    GetWindowTextA(edit, typed, sizeof typed);
-    if (!typed[0]) {
+    std::string typed = uikit::WindowText(edit, 127);
+    if (typed.empty()) {
         pwdbox::ShowInfo(hwnd(), IDS_PB_EMPTY_MASTER, IDS_PB_MESSAGE_TITLE);
         return;
     }
     auto password = std::make_shared<std::string>(typed);
-    pncrypto::Wipe(typed, sizeof typed);
+    pncrypto::Wipe(typed);
     keys_ = std::make_shared<pnstore::SessionKeys>();
     auto keys = keys_;
     // The derivation takes its time on a thread of its own; the window goes

@@ -5,8 +5,10 @@
 #include "PNPBResIds.h"
 #include "PwdBoxEnv.h"
 #include "PwdBoxFrame.h"
+#include "CodePage.h"
 #include "PwdStore.h"
 #include "SmallDialogs.h"
+#include "StoreText.h"
 #include "UpdateChannel.h"
 #include "Window.h"
 
@@ -125,6 +127,31 @@ extern "C" int SetPBDBFile(const char* path) {
         return 0;
     } catch (...) {
         return 0;
+    }
+}
+
+extern "C" int PB_ConvertLegacyText(const char* path, const char* backup, unsigned codePage, int* passwordsLeft) {
+    try {
+        if (passwordsLeft) *passwordsLeft = 0;
+        if (!path || !backup || codePage == 0) return -1;
+        const auto keepBackup = [&] {
+            if (GetFileAttributesA(backup) != INVALID_FILE_ATTRIBUTES) return true;
+            const std::string part = std::string(backup) + ".part";
+            return CopyFileA(path, part.c_str(), FALSE) &&
+                   MoveFileExA(part.c_str(), backup, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        };
+        const auto decode = [codePage](std::string_view legacy, std::string& utf8) {
+            return uikit::LegacyToUtf8(codePage, legacy, utf8);
+        };
+        const pnstore::StoreTextResult result = pnstore::ConvertStoreText(path, decode, keepBackup);
+        if (passwordsLeft) *passwordsLeft = result.passwordsLeft;
+        switch (result.outcome) {
+        case pnstore::StoreTextOutcome::Converted: return 1;
+        case pnstore::StoreTextOutcome::Unchanged: return 0;
+        default: return -1;
+        }
+    } catch (...) {
+        return -1;
     }
 }
 

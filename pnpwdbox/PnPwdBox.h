@@ -21,6 +21,12 @@ int PB_InUse();
 // The database to use, unless "pnpb.ini" names another ("CUR_DB_FILE"). 1, or
 // 0 for an absent or empty path.
 int SetPBDBFile(const char* path);
+// Converts a database that an earlier version wrote in the legacy code page
+// `codePage` to UTF-8 (pnstore::ConvertStoreText), keeping the file as it was
+// at `backup` first (an existing backup is kept). 1 converted, 0 nothing to
+// convert, -1 failed; *passwordsLeft counts passwords left as they were.
+// Pinora calls it at its first start after the update.
+int PB_ConvertLegacyText(const char* path, const char* backup, unsigned codePage, int* passwordsLeft);
 
 extern PNPWDBOX_API int nPnPwdBox;
 

@@ -14,6 +14,7 @@
 #include "Skin.h"
 #include "SmallDialogs.h"
 #include "UpdateChannel.h"
+#include "Utf8Text.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ constexpr size_t kUrlLimit = 1023;
 
 std::string Cut(const char* text, size_t limit) {
     std::string s = text ? text : "";
-    return s.size() > limit ? s.substr(0, limit) : s;
+    return uikit::Utf8Prefix(s, limit);
 }
 
 }  // namespace
@@ -395,9 +396,9 @@ void CPnPwdBoxCtrl::DoThreadReadData() {
         row.nId = r.id;
         row.nGroup = r.group;
         row.nState = r.damaged ? kRecordDamaged : r.state;
-        std::snprintf(row.szUser, sizeof row.szUser, "%s", r.user.c_str());
-        std::snprintf(row.szPwd, sizeof row.szPwd, "%s", r.damaged ? "" : r.password.c_str());
-        std::snprintf(row.szUrl, sizeof row.szUrl, "%s", r.url.c_str());
+        uikit::CopyUtf8(row.szUser, sizeof row.szUser, r.user.c_str());
+        uikit::CopyUtf8(row.szPwd, sizeof row.szPwd, r.damaged ? "" : r.password.c_str());
+        uikit::CopyUtf8(row.szUrl, sizeof row.szUrl, r.url.c_str());
         if (records.size() == batchSize) {
             send();
             batchSize = kBatch;

@@ -9,6 +9,7 @@
 #include "RecordDlg.h"
 #include "SecretMemory.h"
 #include "SmallDialogs.h"
+#include "Utf8Text.h"
 
 using pnstore::PwdStore;
 
@@ -126,7 +127,11 @@ void CPnPwdBoxCtrl::CopyCell(int column, size_t limit, bool secret) {
     if (currentRecord_ < 0 || !list_.HasRecord(currentRecord_) || !RecordUsable(currentRecord_)) return;
     std::string text =
         column == kPasswordColumn ? list_.CellSecondText(currentRecord_, column) : list_.CellText(currentRecord_, column);
-    if (text.size() > limit) text.resize(limit);
+    if (text.size() > limit) {
+        const size_t kept = uikit::Utf8PrefixLength(text, limit);
+        pncrypto::Wipe(text.data() + kept, text.size() - kept);  // a cut-off secret stays secret too
+        text.resize(kept);
+    }
     const bool copied = pwdbox::PutClipboardText(hwnd(), text);
     pncrypto::Wipe(text);
     if (!copied) return;

@@ -8,6 +8,8 @@
 #include "PwdBoxEnv.h"
 #include "PwdStore.h"
 #include "Skin.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 namespace pwdbox {
 namespace {
@@ -74,9 +76,8 @@ void FreeResLib() noexcept {
 }
 
 std::string ResString(int id) {
-    char text[1024] = {};
-    if (HMODULE lib = ResLib()) LoadStringA(lib, UINT(id), text, sizeof text);
-    return text;
+    HMODULE lib = ResLib();
+    return lib ? uikit::Utf8Prefix(uikit::ResourceText(lib, UINT(id)), 1023) : std::string();
 }
 
 void EnsureToolkit() noexcept {
@@ -99,9 +100,9 @@ int ShowText(HWND owner, const std::string& text, const std::string& title, UINT
 int ShowInfo(HWND owner, int textId, int titleId, UINT buttons) noexcept {
     try {
         // The whole text: a warning cut short (the plain-text export's) warns
-        // of less than it should. Titles stay short.
+        // of less than it should. Titles stay short, cut between characters.
         std::string text = ResString(textId);
-        std::string title = ResString(titleId).substr(0, 31);
+        std::string title = uikit::Utf8Prefix(ResString(titleId), 31);
         return ShowText(owner, text, title, buttons | MB_ICONINFORMATION);
     } catch (...) {
         return IDCANCEL;

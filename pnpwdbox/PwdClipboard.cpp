@@ -1,6 +1,8 @@
 #include "PwdClipboard.h"
 
 #include <cstring>
+#include <cwchar>
+#include <vector>
 
 namespace pwdbox {
 
@@ -33,20 +35,32 @@ void MarkAsPrivate() noexcept {
 }  // namespace
 
 bool PutClipboardText(HWND owner, const std::string& text) noexcept {
-    if (!OpenClipboard(owner)) return false;
-    EmptyClipboard();
-    MarkAsPrivate();
-    const bool handed = PutData(CF_TEXT, text.c_str(), text.size() + 1);
-    CloseClipboard();
+    // As Unicode text: CF_TEXT would be read in the code page of the user's
+    // language by every other program, not as UTF-8, and "é" would paste as "Ã©".
+    const int units = text.empty() ? 0 : MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    if (!text.empty() && units <= 0) return false;
+    std::vector<wchar_t> wide(size_t(units) + 1, L'\0');
+    if (units > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), units);
+    bool handed = false;
+    if (OpenClipboard(owner)) {
+        EmptyClipboard();
+        MarkAsPrivate();
+        handed = PutData(CF_UNICODETEXT, wide.data(), wide.size() * sizeof(wchar_t));
+        CloseClipboard();
+    }
+    SecureZeroMemory(wide.data(), wide.size() * sizeof(wchar_t));  // it may be a password
     return handed;
 }
 
 std::string ReadClipboardText() {
     std::string text;
     if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
-            text.assign(p, strnlen(p, GlobalSize(data)));
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+            const int units = int(wcsnlen(p, GlobalSize(data) / sizeof(wchar_t)));
+            const int n = units ? WideCharToMultiByte(CP_UTF8, 0, p, units, nullptr, 0, nullptr, nullptr) : 0;
+            text.resize(size_t(n > 0 ? n : 0));
+            if (n > 0) WideCharToMultiByte(CP_UTF8, 0, p, units, text.data(), n, nullptr, nullptr);
             GlobalUnlock(data);
         }
     }

@@ -7,10 +7,11 @@
 
 namespace pwdbox {
 
-// Empties the clipboard and puts the text there as CF_TEXT, owned by `owner`,
-// marked to stay out of clipboard history, cloud clipboard and monitors.
+// Empties the clipboard and puts the text (UTF-8) there as Unicode text, owned
+// by `owner`, marked to stay out of clipboard history, cloud clipboard and
+// monitors.
 bool PutClipboardText(HWND owner, const std::string& text) noexcept;
-// The clipboard's text ("" when it holds none).
+// The clipboard's text in UTF-8 ("" when it holds none).
 std::string ReadClipboardText();
 
 class ClipboardClearer {

@@ -10,6 +10,8 @@
 #include "PwdMessages.h"
 #include "PwdStore.h"
 #include "SecretMemory.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 using pnstore::PwdStore;
 
@@ -19,18 +21,14 @@ constexpr int kTextLimit = 127;
 constexpr int kLongTextLimit = 1023;
 
 void CopyInto(char* to, size_t size, const std::string& from, size_t limit) {
-    std::snprintf(to, size, "%s", from.substr(0, limit).c_str());
+    uikit::CopyUtf8(to, size < limit + 1 ? size : limit + 1, from.c_str());
 }
 
 }  // namespace
 
 INT_PTR CPwdRecordDlg::Run(HWND owner) { return DoModal(pwdbox::ResLib(), IDD_PB_RECORD, owner); }
 
-std::string CPwdRecordDlg::Text(int id) const {
-    char text[kLongTextLimit + 1] = {};
-    GetDlgItemTextA(hwnd(), id, text, sizeof text);
-    return text;
-}
+std::string CPwdRecordDlg::Text(int id) const { return uikit::ItemText(hwnd(), id, kLongTextLimit); }
 
 void CPwdRecordDlg::ClearFields(std::initializer_list<int> ids) {
     for (int id : ids) SetDlgItemTextA(hwnd(), id, "");
@@ -85,11 +83,11 @@ INT_PTR CPwdRecordDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
 }
 
 void CPwdRecordDlg::OnInit() {
-    SendMessageA(Item(IDC_PB_URL), EM_LIMITTEXT, kLongTextLimit, 0);
-    SendMessageA(Item(IDC_PB_COMMENTS), EM_LIMITTEXT, kLongTextLimit, 0);
-    for (int id : {IDC_PB_USER, IDC_PB_PASSWORD, IDC_PB_CONFIRM})
-        SendMessageA(Item(id), EM_LIMITTEXT, kTextLimit, 0);
-    SendMessageA(Item(IDC_PB_GROUP), CB_LIMITTEXT, kTextLimit, 0);
+    for (int id : {IDC_PB_URL, IDC_PB_COMMENTS}) uikit::LimitItemTextBytes(hwnd(), id, kLongTextLimit);
+    for (int id : {IDC_PB_USER, IDC_PB_GROUP}) uikit::LimitItemTextBytes(hwnd(), id, kTextLimit);
+    // A password is never cut to fit: one longer than the store holds in bytes
+    // is refused at OK (Validate).
+    for (int id : {IDC_PB_PASSWORD, IDC_PB_CONFIRM}) SendMessageW(Item(id), EM_LIMITTEXT, kTextLimit, 0);
     SetWindowTextA(hwnd(), pwdbox::ResString(editMode_ ? IDS_PB_EDIT_TITLE : IDS_PB_ADD_TITLE).c_str());
     FillGroups();
     EnableWindow(Item(IDC_PB_END_DAY), FALSE);
@@ -115,8 +113,8 @@ void CPwdRecordDlg::FillForEdit() {
     PwdStore().readRecordDetails(record_, details);
     SetDlgItemTextA(hwnd(), IDC_PB_USER, details.szUser);
     EnableWindow(Item(IDC_PB_USER), FALSE);
-    SetDlgItemTextA(hwnd(), IDC_PB_URL, details.szUrl);
-    SetDlgItemTextA(hwnd(), IDC_PB_COMMENTS, details.szComments);
+    url_.Show(Item(IDC_PB_URL), details.szUrl);
+    comments_.Show(Item(IDC_PB_COMMENTS), details.szComments);
     int y = 0, m = 0, d = 0;
     if (details.szEndDay[0] && std::sscanf(details.szEndDay, "%4d%2d%2d", &y, &m, &d) == 3) {
         CheckDlgButton(hwnd(), IDC_PB_HAS_END_DAY, BST_CHECKED);
@@ -136,7 +134,7 @@ void CPwdRecordDlg::FillForEdit() {
 }
 
 bool CPwdRecordDlg::Validate(std::string& url, std::string& user, std::string& password, std::string& confirm) {
-    url = Text(IDC_PB_URL);
+    url = url_.Read(Item(IDC_PB_URL), kLongTextLimit);
     user = Text(IDC_PB_USER);
     password = Text(IDC_PB_PASSWORD);
     confirm = Text(IDC_PB_CONFIRM);
@@ -271,7 +269,7 @@ void CPwdRecordDlg::AddRecord(const std::string& url, const std::string& user, c
 }
 
 void CPwdRecordDlg::UpdateRecord(const std::string& url, const std::string& password) {
-    std::string comments = Text(IDC_PB_COMMENTS), endDay = EndDay();
+    std::string comments = comments_.Read(Item(IDC_PB_COMMENTS), kLongTextLimit), endDay = EndDay();
     if (PwdStore().updateRecord(record_, password.c_str(), url.c_str(), comments.c_str(), endDay.c_str()) != 1) {
         pwdbox::ShowInfo(hwnd(), IDS_PB_STORE_FAILED, IDS_PB_MESSAGE_TITLE);
         return;

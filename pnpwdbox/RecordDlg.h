@@ -7,6 +7,7 @@
 
 #include "Dialog.h"
 #include "SecretMemory.h"
+#include "WindowText.h"
 
 class CPwdRecordDlg : public uikit::Dialog {
 public:
@@ -48,4 +49,6 @@ private:
     int record_ = -1;
     int group_ = -1;
     std::string password_;
+    // What is stored is saved back as it is unless it was edited.
+    uikit::StoredTextEdit url_, comments_;
 };

@@ -14,6 +14,8 @@
 #include "PwdMessages.h"
 #include "PwdStore.h"
 #include "SecretMemory.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 using pnstore::PwdStore;
 
@@ -21,11 +23,7 @@ namespace {
 
 constexpr int kPasswordLimit = 127;
 
-std::string ItemText(HWND dialog, int id) {
-    char text[1024] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
+std::string ItemText(HWND dialog, int id) { return uikit::ItemText(dialog, id, 1023); }
 
 void FocusAndSelect(HWND dialog, int id) {
     HWND field = GetDlgItem(dialog, id);
@@ -33,8 +31,10 @@ void FocusAndSelect(HWND dialog, int id) {
     SendMessageA(field, EM_SETSEL, 0, -1);
 }
 
-void LimitTexts(HWND dialog, std::initializer_list<int> ids, int limit) {
-    for (int id : ids) SendMessageA(GetDlgItem(dialog, id), EM_LIMITTEXT, WPARAM(limit), 0);
+// A secret is never cut to fit: the boxes take kPasswordLimit characters, and
+// one longer than the store holds in bytes is refused when it is set.
+void LimitSecrets(HWND dialog, std::initializer_list<int> ids) {
+    for (int id : ids) SendMessageW(GetDlgItem(dialog, id), EM_LIMITTEXT, kPasswordLimit, 0);
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ void CRenameGroupDlg::Open(HWND owner, int group, const std::string& name, POINT
 
 INT_PTR CRenameGroupDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     if (msg == WM_INITDIALOG) {
-        SendMessageA(Item(IDC_PB_NEW_NAME), EM_LIMITTEXT, 127, 0);
+        uikit::LimitItemTextBytes(hwnd(), IDC_PB_NEW_NAME, 127);
         return TRUE;
     }
     if (msg != WM_COMMAND) return FALSE;
@@ -82,7 +82,7 @@ INT_PTR CRenameGroupDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
 }
 
 void CRenameGroupDlg::OnOk() {
-    std::string name = ItemText(hwnd(), IDC_PB_NEW_NAME).substr(0, 127);
+    std::string name = uikit::ItemText(hwnd(), IDC_PB_NEW_NAME, 127);
     if (name.empty()) {
         pwdbox::ShowInfo(hwnd(), IDS_PB_EMPTY_GROUP_NAME, IDS_PB_MESSAGE_TITLE);
         return;
@@ -94,7 +94,7 @@ void CRenameGroupDlg::OnOk() {
         }
         PbRenameBlock block{};
         block.group = group_;
-        std::snprintf(block.name, sizeof block.name, "%s", name.c_str());
+        uikit::CopyUtf8(block.name, sizeof block.name, name.c_str());
         if (control_) SendMessageA(control_, PBM_RENAMEGROUPROW, 0, LPARAM(&block));
     }
     SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(Item(IDCANCEL)));
@@ -111,7 +111,7 @@ void CPwdSearchDlg::Open(HWND owner) {
 
 INT_PTR CPwdSearchDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     if (msg == WM_INITDIALOG) {
-        SendMessageA(Item(IDC_PB_SEARCH_TEXT), EM_LIMITTEXT, 64, 0);
+        uikit::LimitItemTextBytes(hwnd(), IDC_PB_SEARCH_TEXT, 64);
         SetDlgItemTextA(hwnd(), IDC_PB_SEARCH_TEXT, "");
         matches_.clear();
         position_ = 0;
@@ -177,7 +177,7 @@ void CChangePwdDlg::Refuse(int textId, int focusId) {
 
 INT_PTR CChangePwdDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     if (msg == WM_INITDIALOG) {
-        LimitTexts(hwnd(), {IDC_PB_OLD_PWD, IDC_PB_NEW_PWD, IDC_PB_NEW_CONFIRM}, kPasswordLimit);
+        LimitSecrets(hwnd(), {IDC_PB_OLD_PWD, IDC_PB_NEW_PWD, IDC_PB_NEW_CONFIRM});
         return TRUE;
     }
     if (msg == pwdbox::PBM_JOBDONE) {
@@ -263,7 +263,7 @@ void CSetMainPwdDlg::CancelOpenWizards() noexcept {
 
 INT_PTR CSetMainPwdDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     if (msg == WM_INITDIALOG) {
-        LimitTexts(hwnd(), {IDC_PB_MASTER_PWD, IDC_PB_MASTER_CONFIRM}, kPasswordLimit);
+        LimitSecrets(hwnd(), {IDC_PB_MASTER_PWD, IDC_PB_MASTER_CONFIRM});
         try {
             OpenWizards().push_back(hwnd());
         } catch (...) {

@@ -5,6 +5,7 @@
 
 #include "Skin.h"
 #include "Window.h"
+#include "WindowText.h"
 
 namespace uikit {
 namespace {
@@ -86,6 +87,8 @@ INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcep
         SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
         self->hwnd_ = hwnd;
         lp = self->createParam_;
+        // Before the dialog subclasses any of its edits itself.
+        TakeUnicodeInputForChildren(hwnd);
     } else {
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     }
@@ -122,31 +125,34 @@ void UnregisterModeless(HWND dialog) noexcept {
 
 bool PreTranslate(MSG& msg) noexcept {
     for (HWND d : ModelessDialogs()) {
-        if (IsWindow(d) && (d == msg.hwnd || IsChild(d, msg.hwnd)) && IsDialogMessageA(d, &msg))
+        if (IsWindow(d) && (d == msg.hwnd || IsChild(d, msg.hwnd)) && IsDialogMessageW(d, &msg))
             return true;
     }
     return false;
 }
 
+// The loop takes and hands on messages in Unicode: a typed character reaches
+// a Unicode window (every edit, TakeUnicodeInput) as it was typed, where the
+// "A" calls would pass it through the keyboard's code page.
 int RunMessageLoop() noexcept {
     MSG msg;
     BOOL r;
-    while ((r = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+    while ((r = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
         if (r == -1) return -1;
         if (PreTranslate(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }
 
 bool PumpPendingMessages() noexcept {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) return false;
         if (PreTranslate(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return true;
 }

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "Utf8Text.h"
+#include "WindowText.h"
+
 namespace uikit {
 namespace {
 
@@ -446,7 +449,7 @@ LRESULT GroupedList::HandleListNotify(NMHDR* header) {
             int row = info->item.iItem, column = info->item.iSubItem;
             std::string text = IsGroupRow(row) ? (column == 0 ? GroupText(GroupKeyOfRow(row)) : std::string())
                                                : CellText(RecordKeyOfRow(row), column);
-            lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
+            CopyUtf8(info->item.pszText, static_cast<size_t>(info->item.cchTextMax), text.c_str());
         }
         return 0;
     }
@@ -511,7 +514,7 @@ void GroupedList::DrawRow(const DRAWITEMSTRUCT& item) {
         RECT text = rc;
         text.left += kMarkWidth + 6;
         std::string label = g.text + "  (" + std::to_string(g.records.size()) + ")";
-        DrawTextA(dc, label.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        DrawTextUtf8(dc, label, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     } else {
         const Record* r = FindRecord(RecordKeyOfRow(row));
         FillRect(dc, &rc, selected ? GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE)
@@ -526,7 +529,7 @@ void GroupedList::DrawRow(const DRAWITEMSTRUCT& item) {
             bool link = r->link[column];
             SelectObject(dc, link ? LinkFont() : normal);
             SetTextColor(dc, selected ? selText : link ? RGB(0, 64, 192) : GetSysColor(COLOR_WINDOWTEXT));
-            DrawTextA(dc, r->text[column].c_str(), -1, &cell,
+            DrawTextUtf8(dc, r->text[column], &cell,
                       DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
         }
     }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ShellOpen.h"
+#include "WindowText.h"
 
 namespace uikit {
 
@@ -62,7 +63,7 @@ size_t FindNoCase(const std::string& text, const char* what, size_t from) {
 
 SIZE TextSize(HDC dc, const std::string& s) {
     SIZE size = {0, 0};
-    if (!s.empty()) GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
+    if (!s.empty()) size = TextExtentUtf8(dc, s);
     return size;
 }
 
@@ -179,20 +180,20 @@ void CHyperLink::Layout(HDC paintDc) {
     HGDIOBJ old = SelectObject(dc, normal);
     SIZE before = TextSize(dc, text_.before);
     if (paintDc && !text_.before.empty())
-        TextOutA(dc, 0, 0, text_.before.c_str(), static_cast<int>(text_.before.size()));
+        TextOutUtf8(dc, 0, 0, text_.before);
 
     SelectObject(dc, underlined_ ? underlined_.get() : normal);
     SIZE link = TextSize(dc, text_.link);
     if (paintDc && !text_.link.empty()) {
         COLORREF textColour = SetTextColor(dc, visited_ ? colours_.visited : colours_.normal);
-        TextOutA(dc, before.cx, 0, text_.link.c_str(), static_cast<int>(text_.link.size()));
+        TextOutUtf8(dc, before.cx, 0, text_.link);
         SetTextColor(dc, textColour);
     }
     linkRect_ = RECT{before.cx, 0, before.cx + link.cx, link.cy};
 
     SelectObject(dc, normal);
     if (paintDc && !text_.after.empty())
-        TextOutA(dc, linkRect_.right, 0, text_.after.c_str(), static_cast<int>(text_.after.size()));
+        TextOutUtf8(dc, linkRect_.right, 0, text_.after);
     SelectObject(dc, old);
     if (!paintDc) ReleaseDC(hwnd_, dc);
 }

@@ -9,7 +9,7 @@
 #include "BoxImport.h"
 #include "PasswordEntry.h"
 #include "Scratch.h"
-#include "Utf8Text.h"
+#include "FileText.h"
 
 namespace fuzz {
 
@@ -30,7 +30,7 @@ inline void CheckRead(const pninterop::ReadResult& r) {
     for (const Entry& e : r.entries) {
         Require(e.line >= 1);
         for (const std::string* t : {&e.group, &e.title, &e.user, &e.password, &e.url, &e.notes})
-            Require(IsUtf8(*t));
+            Require(uikit::IsValidUtf8(*t));
         Require(e.notes.find('\r') == std::string::npos || r.format == FileFormat::KeePassXml);
     }
 

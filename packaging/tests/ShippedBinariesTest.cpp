@@ -199,6 +199,9 @@ TEST(ShippedBinaries, EveryProgramCarriesTheApplicationManifest) {
         EXPECT_FALSE(runLevel.UiAccess);
         EXPECT_EQ(Setting(context.get(), L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"),
                   "true");
+        // Text is UTF-8: the "A" calls take and give it (Windows 10 version 1903 and later).
+        EXPECT_EQ(Setting(context.get(), L"http://schemas.microsoft.com/SMI/2019/WindowsSettings", L"activeCodePage"),
+                  "utf-8");
 
         // The common controls and the Windows versions, from the text itself.
         const std::string text = Squeezed(ManifestText(path));

@@ -9,6 +9,7 @@
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
 #include "SingleInstance.h"
+#include "TextConversion.h"
 #include "Users.h"
 
 namespace pinora {
@@ -22,8 +23,14 @@ int RunPinora() noexcept {
             return HandOverToRunningCopy(), 0;
         }
         if (!ResLib()) return 0;
+        // Text is UTF-8 throughout; where the manifest's code page is not in
+        // force, nothing may be read or written in another one.
+        if (RefuseLegacyCodePage(GetACP())) return 1;
         InstallDamagedTableMessage();
         HoldDamagedTableMessages();
+        // Before anything reads or writes a file: the settings API would read
+        // a file of an earlier version in the wrong code page and write it back so.
+        if (!ConvertFolderTextOnce()) return 1;
         ReadRememberedPasswordEarly();
 
         HRESULT ole = OleInitialize(nullptr);

@@ -2,7 +2,10 @@
 
 #include <shellapi.h>
 
+#include <cwchar>
 #include <vector>
+
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -33,13 +36,26 @@ std::string TextFromGlobal(HGLOBAL mem) {
     return text;
 }
 
+// Unicode text, as every program offers it; its CF_TEXT would be in that
+// program's code page, not in UTF-8.
+std::string UnicodeTextFromGlobal(HGLOBAL mem) {
+    std::wstring wide;
+    const SIZE_T units = GlobalSize(mem) / sizeof(wchar_t);
+    if (const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(mem))) {
+        wide.assign(p, wcsnlen(p, units));
+        GlobalUnlock(mem);
+    }
+    return uikit::Narrow(wide);
+}
+
 std::string PathsFromDrop(HGLOBAL mem) {
     std::string text;
     HDROP drop = static_cast<HDROP>(mem);
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        char path[MAX_PATH + 1] = {};
-        if (DragQueryFileA(drop, i, path, sizeof path)) text += path;
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        text += uikit::Narrow(path);
     }
     return text;
 }
@@ -49,8 +65,14 @@ std::string PathsFromDrop(HGLOBAL mem) {
 std::string QuickNoteDropTarget::TextOf(IDataObject* data) {
     if (!data) return {};
     std::string text;
-    FORMATETC fe = {CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_ISTREAM};
     STGMEDIUM medium = {};
+    FORMATETC unicode = {CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    if (Offers(data, CF_UNICODETEXT, TYMED_HGLOBAL) && data->GetData(&unicode, &medium) == S_OK) {
+        text = UnicodeTextFromGlobal(medium.hGlobal);
+        ReleaseStgMedium(&medium);
+        return text;
+    }
+    FORMATETC fe = {CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_ISTREAM};
     if (Offers(data, CF_TEXT, TYMED_ISTREAM) && data->GetData(&fe, &medium) == S_OK) {
         text = TextFromStream(medium.pstm);
         ReleaseStgMedium(&medium);
@@ -90,8 +112,8 @@ ULONG QuickNoteDropTarget::Release() {
 }
 
 HRESULT QuickNoteDropTarget::DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) {
-    acceptable_ = Offers(data, CF_TEXT, TYMED_ISTREAM) || Offers(data, CF_TEXT, TYMED_HGLOBAL) ||
-                  Offers(data, CF_HDROP, TYMED_HGLOBAL);
+    acceptable_ = Offers(data, CF_UNICODETEXT, TYMED_HGLOBAL) || Offers(data, CF_TEXT, TYMED_ISTREAM) ||
+                  Offers(data, CF_TEXT, TYMED_HGLOBAL) || Offers(data, CF_HDROP, TYMED_HGLOBAL);
     if (effect) *effect = acceptable_ ? DROPEFFECT_COPY : DROPEFFECT_NONE;
     return S_OK;
 }

@@ -12,16 +12,15 @@
 #include "StoredNumber.h"
 #include "Users.h"
 #include "WindowPlacement.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
 
-std::string ItemText(HWND dialog, int id, int maxChars) {
-    std::string text(static_cast<size_t>(maxChars) + 1, '\0');
-    int n = GetDlgItemTextA(dialog, id, text.data(), maxChars + 1);
-    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    return text;
-}
+constexpr int kNewPasswordCharacters = 11;
+
+std::string ItemText(HWND dialog, int id, int maxBytes) { return uikit::ItemText(dialog, id, static_cast<size_t>(maxBytes)); }
 
 void Complain(HWND dialog, UINT textId) {
     uikit::ShowMessageBox(dialog, LoadResString(textId).c_str(), LoadResString(IDS_CAPTION).c_str(),
@@ -90,7 +89,8 @@ void CLoginDlg::OnInit() {
         if (ReadRememberedPassword(password, &oldForm)) SetDlgItemTextA(hwnd(), IDC_PASSWORD, password.c_str());
         if (!password.empty()) SecureZeroMemory(password.data(), password.size());
     }
-    SendDlgItemMessageA(hwnd(), IDC_PASSWORD, EM_LIMITTEXT, 127, 0);
+    uikit::LimitItemTextBytes(hwnd(), IDC_USER_NAME, 63);
+    uikit::LimitItemTextBytes(hwnd(), IDC_PASSWORD, 127);
     Center();
 }
 
@@ -120,8 +120,7 @@ void CLoginDlg::OnOk() {
     if (App().bLoggedIn && userChangeGuard_ && !userChangeGuard_()) return;
     App().bLoggedIn = 1;
     CreateDirectoryA((ProgramFolder() + name).c_str(), nullptr);
-    std::strncpy(App().szCurrentUser, name.c_str(), sizeof App().szCurrentUser - 1);
-    App().szCurrentUser[sizeof App().szCurrentUser - 1] = '\0';
+    uikit::CopyUtf8(App().szCurrentUser, sizeof App().szCurrentUser, name.c_str());
     SaveLoginSettings(name, password);
     OutputDebugStringA("Pinora: logged in\n");
     if (owner_) SendMessageA(owner_, mode_ == 1 ? MWM_CLOSEPOPUPS : MWM_STARTTIMER, 0, 0);
@@ -174,10 +173,11 @@ INT_PTR CNewUserDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
     case WM_INITDIALOG:
         tablePath_ = userTablePath();
         createUserTable(tablePath_);
-        // What is typed is what is stored: the table keeps 11 password characters.
-        SendDlgItemMessageA(hwnd(), IDC_NEW_USER_NAME, EM_LIMITTEXT, 63, 0);
-        SendDlgItemMessageA(hwnd(), IDC_PASSWORD, EM_LIMITTEXT, 11, 0);
-        SendDlgItemMessageA(hwnd(), IDC_PASSWORD_AGAIN, EM_LIMITTEXT, 11, 0);
+        // The name becomes a field of 63 bytes. A password is eleven characters
+        // in any script: only its hash is stored, which has no size of its own.
+        uikit::LimitItemTextBytes(hwnd(), IDC_NEW_USER_NAME, 63);
+        for (int id : {IDC_PASSWORD, IDC_PASSWORD_AGAIN})
+            SendMessageW(Item(id), EM_LIMITTEXT, kNewPasswordCharacters, 0);
         CenterDialog(hwnd(), GetWindow(hwnd(), GW_OWNER));
         return TRUE;
     case WM_COMMAND:
@@ -197,8 +197,8 @@ INT_PTR CNewUserDlg::OnMessage(UINT msg, WPARAM wp, LPARAM) {
 
 void CNewUserDlg::OnOk() {
     std::string name = ItemText(hwnd(), IDC_NEW_USER_NAME, 63);
-    std::string password = ItemText(hwnd(), IDC_PASSWORD, 11);
-    std::string again = ItemText(hwnd(), IDC_PASSWORD_AGAIN, 11);
+    std::string password = uikit::Utf8FirstCharacters(uikit::ItemText(hwnd(), IDC_PASSWORD), kNewPasswordCharacters);
+    std::string again = uikit::Utf8FirstCharacters(uikit::ItemText(hwnd(), IDC_PASSWORD_AGAIN), kNewPasswordCharacters);
     if (name.empty()) {
         Complain(hwnd(), IDS_NAME_EMPTY);
         SetFocus(Item(IDC_NEW_USER_NAME));

@@ -9,6 +9,7 @@
 #include "App.h"
 #include "CalendarMessages.h"
 #include "DoRoRazIds.h"
+#include "FilledText.h"
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
@@ -54,7 +55,8 @@ void CMainDlg::SyncAfterSave() {
 
 bool CMainDlg::ChooseIcsFile(bool save, std::string* path) {
     if (icsChooser_) return icsChooser_(save, path);
-    char file[MAX_PATH] = {};
+    // In UTF-8 a path of MAX_PATH characters takes up to three bytes each.
+    char file[3 * MAX_PATH + 1] = {};
     if (save) std::snprintf(file, sizeof file, "%s", "Pinora sticks.ics");
     std::string filter = LoadResString(IDS_ICS_FILTER);
     filter.push_back('\0');
@@ -83,25 +85,28 @@ void CMainDlg::OnSyncCommand(UINT id) {
     std::string path;
     if (!ChooseIcsFile(id != ID_IMPORT_ICS, &path)) return;
     PnSyncResult result = {};
-    char text[1024];
+    // The library's texts are filled by position with whole values: a path or
+    // a stick's words are never cut inside a character.
+    std::string text;
     const std::string caption = LoadResString(IDS_ICS_CAPTION);
     if (id == ID_IMPORT_ICS) {
         if (sync_->ImportIcs(path, &result)) {
-            std::snprintf(text, sizeof text, LoadResString(IDS_ICS_IMPORTED, 512).c_str(), result.pulled, result.pushed,
-                          result.conflicts);
+            text = uikit::FillByPosition(LoadResString(IDS_ICS_IMPORTED, 512),
+                                         {std::to_string(result.pulled), std::to_string(result.pushed),
+                                          std::to_string(result.conflicts)});
             if (result.localChanged) SendMessageA(hwnd(), MWM_STICKSCHANGED, 0, 0);
         } else {
-            std::snprintf(text, sizeof text, LoadResString(IDS_ICS_FAILED, 512).c_str(), result.detail);
+            text = uikit::FillByPosition(LoadResString(IDS_ICS_FAILED, 512), {result.detail});
         }
     } else {
         const LocalTime now = CurrentClock().Now();
         const int onlyDate = id == ID_EXPORT_TODAY_ICS ? now.year * 10000 + now.month * 100 + now.day : 0;
         if (sync_->ExportIcs(path, onlyDate, &result))
-            std::snprintf(text, sizeof text, LoadResString(IDS_ICS_EXPORTED, 512).c_str(), result.pushed, path.c_str());
+            text = uikit::FillByPosition(LoadResString(IDS_ICS_EXPORTED, 512), {std::to_string(result.pushed), path});
         else
-            std::snprintf(text, sizeof text, LoadResString(IDS_ICS_FAILED, 512).c_str(), result.detail);
+            text = uikit::FillByPosition(LoadResString(IDS_ICS_FAILED, 512), {result.detail});
     }
-    uikit::ShowMessageBox(hwnd(), text, caption.c_str(), MB_OK | MB_ICONINFORMATION);
+    uikit::ShowMessageBox(hwnd(), text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace pinora

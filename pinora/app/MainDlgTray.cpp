@@ -8,6 +8,7 @@
 #include "DoRoRazIds.h"
 #include "MainDlg.h"
 #include "ResourceLibrary.h"
+#include "WindowText.h"
 
 namespace pinora {
 
@@ -36,28 +37,13 @@ void CMainDlg::DeleteTrayIcon() {
     trayAdded_ = false;
 }
 
-namespace {
-
-// The text cut to fit a buffer of the given size, never inside a character of
-// several bytes, with "..." where it was cut.
-std::string FitTo(const std::string& text, std::size_t size) {
-    if (text.size() < size) return text;
-    std::size_t cut = size - 4;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    return text.substr(0, cut) + "...";
-}
-
-}  // namespace
-
 void CMainDlg::ShowTrayBalloon(const std::string& text) {
     lastBalloon_ = text;
     NOTIFYICONDATAA nid = {};
     nid.cbSize = sizeof nid;
     nid.hWnd = hwnd();
     nid.uID = kTrayIconId;
-    nid.uFlags = NIF_INFO;
-    lstrcpynA(nid.szInfo, FitTo(text, sizeof nid.szInfo).c_str(), sizeof nid.szInfo);
-    lstrcpynA(nid.szInfoTitle, LoadResString(IDS_REMINDER_TITLE).c_str(), sizeof nid.szInfoTitle);
+    uikit::SetBalloonText(nid, LoadResString(IDS_REMINDER_TITLE), text);
     nid.dwInfoFlags = NIIF_INFO;
     nid.uTimeout = 10000;
     const bool shown = trayAdded_ && Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;

@@ -6,6 +6,7 @@
 #include "TableCheck.h"
 #include "TableFields.h"
 #include "Tabulo.h"
+#include "Utf8Text.h"
 
 namespace pinora {
 namespace {
@@ -49,7 +50,7 @@ bool AppendCatalogueEntries(const std::string& tablePath, const std::vector<Cata
         if (table.dbf.AppendRecord() != 0) return false;
         char number[kCatalogueNumberLength] = {};
         std::snprintf(number, sizeof number, "%ld", table.dbf.GetCurrentRecordNumber());
-        std::string name = e.name.substr(0, kCatalogueNameLength - 1);
+        std::string name = uikit::Utf8Prefix(e.name, kCatalogueNameLength - 1);
         if (table.dbf.WriteField(kNumberField, number) != 0 || table.dbf.WriteField(kNameField, name.c_str()) != 0 ||
             table.dbf.WriteField(kFileField, e.file.c_str()) != 0)
             return false;

@@ -4,6 +4,8 @@
 
 #include "Handles.h"
 #include "Settings.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -87,9 +89,8 @@ int LoadLibraryString(const char* libraryPath, UINT id, char* buf, int size) {
     buf[0] = '\0';
     uikit::UniqueModule lib = LoadResourcesOf(libraryPath);
     if (!lib) return 0;
-    int n = LoadStringA(lib.get(), id, buf, size);
-    if (n <= 0) buf[0] = '\0';
-    return n > 0 ? n : 0;
+    uikit::CopyUtf8(buf, static_cast<size_t>(size), uikit::ResourceText(lib.get(), id).c_str());
+    return static_cast<int>(std::strlen(buf));
 }
 
 HBITMAP LoadLibraryBitmap(const char* libraryPath, UINT id) {

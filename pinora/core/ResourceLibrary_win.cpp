@@ -1,6 +1,8 @@
 #include "ResourceLibrary.h"
 
 #include "Settings.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -19,10 +21,7 @@ void FreeResLib() {
 
 std::string LoadResString(UINT id, int bufSize) {
     if (bufSize <= 0 || !ResLib()) return {};
-    std::string buf(static_cast<size_t>(bufSize), '\0');
-    int n = LoadStringA(ResLib(), id, buf.data(), bufSize);
-    buf.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    return buf;
+    return uikit::Utf8Prefix(uikit::ResourceText(ResLib(), id), static_cast<size_t>(bufSize - 1));
 }
 
 }  // namespace pinora

@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+#include "TextConversion.h"
+#include "TextFold.h"
+#include "Utf8Text.h"
+
 namespace pinora {
 
 const char* const kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -16,10 +20,19 @@ std::string& FolderOverride() {
     return folder;
 }
 
+// The program's full path in the program's text (UTF-8). Read in UTF-16: a
+// path of MAX_PATH characters may take three times as many bytes.
+std::string ProgramPath() {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, path, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, path, static_cast<int>(n), s.data(), bytes, nullptr, nullptr);
+    return s;
+}
+
 std::string ModuleFolder() {
-    char path[MAX_PATH + 1] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
+    const std::string s = ProgramPath();
     auto slash = s.find_last_of('\\');
     return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
 }
@@ -38,17 +51,32 @@ void SetProgramFolder(const std::string& folder) {
 
 std::string SettingsPath() { return ProgramFolder() + "pinora.ini"; }
 
+namespace {
+
+// The whole value: the system cuts a value too long for the buffer anywhere,
+// also inside a character, so it is read whole and cut here.
+std::string WholeSetting(const char* section, const char* key) {
+    std::string buf(256, '\0');
+    for (;;) {
+        const DWORD n = GetPrivateProfileStringA(section, key, "", buf.data(), static_cast<DWORD>(buf.size()),
+                                                 SettingsPath().c_str());
+        if (n + 1 < buf.size() || buf.size() >= (1u << 20)) {
+            buf.resize(std::strlen(buf.c_str()));
+            return buf;
+        }
+        buf.resize(buf.size() * 4);
+    }
+}
+
+}  // namespace
+
 void ReadSetting(const char* section, const char* key, char* buf, int size) {
     if (!buf || size <= 0) return;
-    buf[0] = '\0';
-    GetPrivateProfileStringA(section, key, "", buf, static_cast<DWORD>(size), SettingsPath().c_str());
+    uikit::CopyUtf8(buf, static_cast<size_t>(size), WholeSetting(section, key).c_str());
 }
 
 std::string ReadSetting(const char* section, const char* key, int size) {
-    std::string buf(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    ReadSetting(section, key, buf.data(), size);
-    buf.resize(std::strlen(buf.c_str()));
-    return buf;
+    return uikit::Utf8Prefix(WholeSetting(section, key), static_cast<size_t>(size > 0 ? size - 1 : 0));
 }
 
 bool WriteSetting(const char* value, const char* section, const char* key) {
@@ -84,9 +112,9 @@ bool SetRunAtLogon(bool on) {
     }
     LONG r;
     if (on) {
-        char path[MAX_PATH + 1] = {};
-        DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        r = RegSetValueExA(key, kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), n + 1);
+        const std::string path = ProgramPath();
+        r = RegSetValueExA(key, kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                           static_cast<DWORD>(path.size() + 1));
     } else {
         r = RegDeleteValueA(key, kRunValueName);
     }
@@ -97,15 +125,13 @@ bool SetRunAtLogon(bool on) {
 bool IsRunAtLogon() {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    char stored[MAX_PATH + 1] = {};
-    DWORD size = MAX_PATH, type = 0;
+    char stored[3 * MAX_PATH + 1] = {};  // UTF-8: up to three bytes a character
+    DWORD size = 3 * MAX_PATH, type = 0;
     LONG r = RegQueryValueExA(key, kRunValueName, nullptr, &type, reinterpret_cast<BYTE*>(stored), &size);
     RegCloseKey(key);
     if (r != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-    char self[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
     // A value left by a copy of the program elsewhere starts that copy, not this one.
-    return lstrcmpiA(stored, self) == 0;
+    return uikit::SameTextIgnoringCase(stored, ProgramPath());
 }
 
 bool WriteFirstRunSettings(const std::string& defaultWinkPath) {
@@ -121,6 +147,8 @@ bool WriteFirstRunSettings(const std::string& defaultWinkPath) {
     WriteSetting("242", "HOTKEY", "hotkey");
     WriteSetting(defaultWinkPath.c_str(), "ALERTS", "stick_wink");
     WriteSetting(defaultWinkPath.c_str(), "ALERTS", "auto_wink");
+    // A new folder holds no text of an earlier version: nothing to convert.
+    WriteSetting(kTextEncodingUtf8, "SETTINGS", kTextEncodingKey);
     return true;
 }
 

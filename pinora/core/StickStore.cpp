@@ -5,6 +5,7 @@
 
 #include "StickTableLayouts.h"
 #include "Tabulo.h"
+#include "Utf8Text.h"
 
 namespace pinora {
 namespace {
@@ -26,7 +27,7 @@ bool WriteStickFields(FileDBF& table, long n, int dateNumber, const std::string&
 
 }  // namespace
 
-std::string StoredText(const std::string& text) { return text.substr(0, kStoredTextLength); }
+std::string StoredText(const std::string& text) { return uikit::Utf8Prefix(text, kStoredTextLength); }
 
 long CountRecords(const std::string& path) {
     FileDBF table;

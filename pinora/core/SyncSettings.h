@@ -7,6 +7,14 @@
 
 namespace pinora {
 
+// The longest values "[SYNC]" is read with, in bytes (the page's edits take
+// no more). The password is kept protected: its "dpapi1:" form is about twice
+// its length and a few hundred digits more.
+constexpr int kSyncUrlBytes = 1023;
+constexpr int kSyncUserBytes = 255;
+constexpr int kSyncPasswordBytes = 1023;
+constexpr int kSyncCertBytes = 127;
+
 struct SyncSettings {
     std::string url, user, password, certSha256;
     int minutes = 15;

@@ -13,9 +13,9 @@ constexpr const char* kSection = "SYNC";
 
 SyncSettings ReadSyncSettings() {
     SyncSettings s;
-    s.url = ReadSetting(kSection, "sync_url", 1024);
-    s.user = ReadSetting(kSection, "sync_user", 256);
-    s.certSha256 = ReadSetting(kSection, "sync_cert_sha256", 128);
+    s.url = ReadSetting(kSection, "sync_url", kSyncUrlBytes + 1);
+    s.user = ReadSetting(kSection, "sync_user", kSyncUserBytes + 1);
+    s.certSha256 = ReadSetting(kSection, "sync_cert_sha256", kSyncCertBytes + 1);
     const std::string minutes = ReadSetting(kSection, "sync_minutes", 8);
     s.minutes = minutes.empty() ? 15 : SettingNumber(minutes);
     if (s.minutes < 1) s.minutes = 15;
@@ -41,7 +41,10 @@ bool WriteSyncSettings(const SyncSettings& s, bool changePassword) {
     written = WriteSetting(std::to_string(s.minutes).c_str(), kSection, "sync_minutes") && written;
     written = WriteSetting(s.certSha256.c_str(), kSection, "sync_cert_sha256") && written;
     if (changePassword) written = WriteSetting(protectedText.c_str(), kSection, "sync_password") && written;
-    return written;
+    // What was written is what is read back.
+    return written && ReadSetting(kSection, "sync_url", kSyncUrlBytes + 1) == s.url &&
+           ReadSetting(kSection, "sync_user", kSyncUserBytes + 1) == s.user &&
+           (!changePassword || ReadSetting(kSection, "sync_password", 4096) == protectedText);
 }
 
 }  // namespace pinora

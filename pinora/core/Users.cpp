@@ -8,6 +8,7 @@
 #include "TableCheck.h"
 #include "Tabulo.h"
 #include "TextCipher.h"
+#include "TextFold.h"
 
 namespace pinora {
 namespace {
@@ -60,12 +61,8 @@ void ReplaceOldPassword(const std::string& path, long n, const char* password) {
 }  // namespace
 
 bool SameUserName(const char* a, const char* b) {
-    if (!a || !b) return false;
-    for (; *a && *b; ++a, ++b) {
-        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    }
-    return *a == *b;
+    // Over the whole of Unicode, as the file system compares the folder names.
+    return a && b && uikit::SameTextIgnoringCase(a, b);
 }
 
 // The name becomes a folder below the program folder: it must be one plain

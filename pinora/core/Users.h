@@ -32,10 +32,11 @@ int addUserTo(const std::string& path, const char* name, const char* password);
 // when the table cannot be opened or is not laid out as a users table.
 std::vector<std::string> userNamesIn(const std::string& path);
 
-// Case-insensitive equality of two names (ASCII letters).
+// Equality of two names, case aside in every script: an accented or Cyrillic
+// name typed in capitals is the same name.
 bool SameUserName(const char* a, const char* b);
 
-// A name can be a user's: 1 to 63 characters that make one plain folder name
+// A name can be a user's: 1 to 63 bytes that make one plain folder name
 // (no path, drive or device; not ending in a dot or a blank). Names that are
 // not are refused when typed and ignored in the table and the settings.
 bool IsSafeUserName(const char* name);

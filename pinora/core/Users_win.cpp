@@ -9,6 +9,7 @@
 #include "TextCipher.h"
 #include "UserSecret.h"
 #include "Users.h"
+#include "Utf8Text.h"
 
 namespace pinora {
 namespace {
@@ -89,8 +90,7 @@ int tryAutoLogin() {
     // Read the old way once: from now on it is kept protected (a file that
     // takes no write keeps the old form until the next login).
     if (taken.oldForm) RememberPassword(taken.password);
-    std::strncpy(App().szCurrentUser, user.c_str(), sizeof App().szCurrentUser - 1);
-    App().szCurrentUser[sizeof App().szCurrentUser - 1] = '\0';
+    uikit::CopyUtf8(App().szCurrentUser, sizeof App().szCurrentUser, user.c_str());
     return 1;
 }
 

@@ -6,6 +6,7 @@
 
 #include "Handles.h"
 #include "Settings.h"
+#include "Utf8Text.h"
 
 namespace pinora {
 namespace {
@@ -59,7 +60,7 @@ bool ExtractWinkResource(const char* winkFile, int resourceId, char* out, int si
     DWORD movieSize = SizeofResource(lib.get(), found);
     std::string temp = TempWinkPath();
     if (!movie || temp.empty() || !WriteWholeFile(temp, movie, movieSize)) return false;
-    if (out && size > 0) lstrcpynA(out, temp.c_str(), size);
+    if (out && size > 0) uikit::CopyUtf8(out, static_cast<size_t>(size), temp.c_str());
     return true;
 }
 

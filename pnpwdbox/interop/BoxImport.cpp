@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "KeePassTime.h"
-#include "Utf8Text.h"
+#include "FileText.h"
 
 namespace pninterop {
 

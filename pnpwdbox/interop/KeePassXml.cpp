@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <map>
 
-#include "Utf8Text.h"
+#include "FileText.h"
 #include "XmlTokenizer.h"
 
 namespace pninterop {

@@ -4,7 +4,7 @@
 #include <array>
 #include <cctype>
 
-#include "Utf8Text.h"
+#include "FileText.h"
 
 namespace pninterop {
 namespace {
@@ -204,7 +204,7 @@ std::string WriteKeePassXcCsv(const std::vector<Entry>& entries, const std::stri
         const std::string group = e.group.empty() ? rootGroup : rootGroup + "/" + e.group;
         const std::string* texts[] = {&group, &e.title, &e.user, &e.password, &e.url, &e.notes};
         const bool writable = std::all_of(std::begin(texts), std::end(texts), [](const std::string* t) {
-            return IsUtf8(*t) && t->find('\0') == std::string::npos;
+            return uikit::IsValidUtf8(*t) && t->find('\0') == std::string::npos;
         });
         if (!writable) {
             if (skipped != nullptr) skipped->push_back(i);

@@ -247,7 +247,7 @@ bool XmlTokenizer::appendText(std::string_view raw, std::string& out, size_t raw
             else if (name == "amp") out += '&';
             else if (name == "quot") out += '"';
             else if (name == "apos") out += '\'';
-            else if (CharacterReference(name, cp)) AppendUtf8(out, cp);
+            else if (CharacterReference(name, cp)) uikit::AppendUtf8(out, cp);
             else {
                 failed = fail(ReadProblem::XmlEntity, rawAt + i);
                 return false;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "PasswordEntry.h"
-#include "Utf8Text.h"
+#include "FileText.h"
 
 namespace pninterop {
 

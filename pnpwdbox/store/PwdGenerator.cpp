@@ -14,7 +14,7 @@ const char* const kClassLabels[kClassCount] = {
     "Underline character '_'",
     "Minus '-'",
     "Space ' '",
-    "Special characters (!, \xA7, $, %, &, ...)",
+    "Special characters (!, \xC2\xA7, $, %, &, ...)",
     "Special brackets ('{', '}', '[', ...)",
 };
 

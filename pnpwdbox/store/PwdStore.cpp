@@ -10,6 +10,8 @@
 #include "BoxCipher.h"
 #include "StorePlatform.h"
 #include "TextCipher.h"
+#include "TextFold.h"
+#include "Utf8Text.h"
 
 namespace pnstore {
 
@@ -49,9 +51,7 @@ bool IsEmpty(const char* text) { return !text || !*text; }
 
 bool FitsSecret(const char* text) { return text && std::strlen(text) <= kMaxSecretBytes; }
 
-void CopyText(char* to, size_t size, const char* from) {
-    std::snprintf(to, size, "%s", from ? from : "");
-}
+void CopyText(char* to, size_t size, const char* from) { uikit::CopyUtf8(to, size, from); }
 
 // Runs one operation on its own connection to the current database, closed
 // again on every path; a database error, or a file that is not ours, gives
@@ -552,15 +552,14 @@ bool CPwdStore::readLiveRecords(const std::function<bool(const ListedRecord&)>& 
 }
 
 std::vector<int> CPwdStore::searchByUrl(const char* text) {
-    // Escaped twice over: a quote stays a quote, and % and _ are matched as
-    // themselves rather than as wildcards.
-    std::string sql = FormatSql("select pwd_id,pwd_user from pn_pwd where pwd_url like '%%%s%%' escape '\\'",
-                                escapeLikeText(text).c_str());
+    // SQLite's LIKE folds ASCII letters only: the addresses are compared here,
+    // case aside in every script, the typed text as one piece (no wildcards).
+    const std::string wanted = text ? text : "";
     std::vector<int> ids;
     OnDatabase(0, [&](CppSQLite3Connection& db) {
-        for (CppSQLite3ResultSet rows = db.query(sql.c_str()); !rows.atEnd(); rows.next()) {
+        for (CppSQLite3ResultSet rows = db.query("select pwd_id,pwd_url from pn_pwd;"); !rows.atEnd(); rows.next()) {
             const int64_t id = rows.int64Field(0, 0);
-            if (IsRecordNumber(id)) ids.push_back(int(id));
+            if (IsRecordNumber(id) && uikit::ContainsIgnoringCase(rows.textField(1, ""), wanted)) ids.push_back(int(id));
         }
         return 0;
     });

@@ -188,7 +188,7 @@ public:
     // false. False while the box is locked, or when the database could not be
     // read to the end.
     bool readLiveRecords(const std::function<bool(const ListedRecord&)>& row);
-    // Record numbers whose url contains `text` (ASCII letters in either case),
+    // Record numbers whose url contains `text` (case aside, in every script),
     // deleted records included.
     std::vector<int> searchByUrl(const char* text);
 

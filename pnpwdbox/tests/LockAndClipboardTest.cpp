@@ -207,6 +207,23 @@ TEST_F(ClipboardTest, CopiesStayOutOfClipboardHistoryMonitorsAndTheCloud) {
     EXPECT_EQ(pwdbox::ReadClipboardText(), "the-password");
 }
 
+// Another program pastes what it reads as Unicode text: every script whole.
+TEST_F(ClipboardTest, OtherProgramsPasteTheTextInEveryScript) {
+    const std::string text = "Пароль ☕ 你好";
+    ASSERT_TRUE(pwdbox::PutClipboardText(other_, text));
+    std::wstring pasted;
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const wchar_t* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+            pasted.assign(p, wcsnlen(p, GlobalSize(data) / sizeof(wchar_t)));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    EXPECT_EQ(pasted, L"\u041F\u0430\u0440\u043E\u043B\u044C \u2615 \u4F60\u597D");
+    EXPECT_EQ(pwdbox::ReadClipboardText(), text);
+}
+
 TEST_F(ClipboardTest, ClosingTheBoxTakesAWaitingPasswordAlong) {
     Command(ID_PB_COPY_PASSWORD);  // the default: 12 seconds
     EXPECT_EQ(pwdbox::ReadClipboardText(), "the-password");

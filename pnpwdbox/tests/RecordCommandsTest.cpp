@@ -170,6 +170,27 @@ TEST_F(RecordCommandsTest, DeletingRecordsAndGroups) {
     EXPECT_EQ(Column("select pwd_grp_id from pn_pwd where pwd_user='carl'"), Strings{"2"});
 }
 
+// Text in any script goes into the database as UTF-8 and comes back on the
+// screen as it was typed; the search folds its case.
+TEST_F(RecordCommandsTest, CyrillicGroupIsStoredAndShown) {
+    AddThroughDialog("https://почта.example", "Иван", "пароль", "Почта");
+    EXPECT_EQ(g_messages.texts, Strings{});
+    EXPECT_EQ(Column("select grp_name from pn_group"), Strings{"Почта"});
+    EXPECT_EQ(Column("select pwd_user from pn_pwd"), Strings{"Иван"});
+    EXPECT_EQ(List().GroupText(1), "Почта");
+    // What the list view draws, asked in UTF-16.
+    wchar_t shown[64] = {};
+    LVITEMW item = {};
+    item.iSubItem = 0;
+    item.pszText = shown;
+    item.cchTextMax = 64;
+    SendMessageW(List().ListHwnd(), LVM_GETITEMTEXTW, WPARAM(List().RowOfGroup(1)), LPARAM(&item));
+    EXPECT_NE(std::wstring(shown).find(L"\u041F\u043E\u0447\u0442\u0430"), std::wstring::npos) << "the group row shows Почта";
+    ClickRow(RowOfUser("Иван"));
+    Command(ID_PB_VIEW_PASSWORD);
+    EXPECT_EQ(g_messages.Last(), "пароль");
+}
+
 TEST_F(RecordCommandsTest, RenameGroupThroughItsDialog) {
     AddThroughDialog("https://a", "anna", "p", "Mail");
     List().SelectRow(List().RowOfGroup(1));

@@ -69,3 +69,4 @@
 #include "SafekeepingIds.h"
 #include "SyncIds.h"
 #include "PhrasesIds.h"
+#include "TextIds.h"

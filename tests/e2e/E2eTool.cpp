@@ -21,6 +21,12 @@
 //   pinora_e2e_tool pwd-records <pnpb.dat>            id|user|url|group name|state, a line each
 //   pinora_e2e_tool old-cipher <text>                 the text in the old text cipher (hex)
 //   pinora_e2e_tool command <id>                      posts that command to the running Pinora
+//   pinora_e2e_tool legacy-folder <program folder> <yyyyMMdd>
+//                                                     a folder as an earlier version wrote it on a
+//                                                     Western Windows (code page 1252): a user
+//                                                     "Zoe" with a diaeresis, password "cafe" with
+//                                                     an accent, a stick and a diary line that day,
+//                                                     a password database with a group "Cafes"
 #include <windows.h>
 #include <commctrl.h>
 
@@ -32,6 +38,7 @@
 #include "AlarmStore.h"
 #include "Clock.h"
 #include "CppSQLite3.h"
+#include "PwdStore.h"
 #include "HotkeyValue.h"
 #include "MainMessages.h"
 #include "Settings.h"
@@ -117,6 +124,48 @@ int SeedStick(const std::string& folder, const char* date, const char* state, co
     const int n = pinora::SaveNewStick(folder, std::atoi(date), text, r);
     if (n == 0) return 1;
     std::printf("%d\n", n);
+    return 0;
+}
+
+// What the earlier version wrote, byte for byte: its text in code page 1252,
+// through the same table writers; the settings file as the profile calls of
+// that version left it. The user's folder has the name's Unicode form, as the
+// file system kept it.
+int LegacyFolder(const std::string& folder, const std::string& date) {
+    pinora::SetProgramFolder(folder);
+    const std::string table = pinora::userTablePath();
+    if (pinora::createUserTable(table) != 1 || pinora::addUserTo(table, "Zo\xEB", "caf\xE9") != 1) return 1;
+    char password[kCipherFieldSize] = {};
+    if (cryptField("caf\xE9", password, 0) != 1) return 1;
+    const std::string ini = std::string("[SETTINGS]\r\nauto_start_os=0\r\nauto_start_dk=1\r\nauto_login_in=1\r\n") +
+                            "auto_user=Zo\xEB\r\nauto_pwd=" + password + "\r\nauto_remember_pwd=1\r\n";
+    std::FILE* f = std::fopen(pinora::SettingsPath().c_str(), "wb");
+    if (!f) return 1;
+    std::fwrite(ini.data(), 1, ini.size(), f);
+    std::fclose(f);
+    const std::string user = pinora::ProgramFolder() + "Zo\xC3\xAB";
+    CreateDirectoryA(user.c_str(), nullptr);
+    CreateDirectoryA((user + "\\data").c_str(), nullptr);
+    CreateDirectoryA((user + "\\data\\sticks").c_str(), nullptr);
+    if (SeedStick(user + "\\data\\sticks\\", date.c_str(), "1", "Caf\xE9 au lait \x80 5") != 0) return 1;
+    const std::string diary = user + "\\data\\" + date.substr(0, 4) + "-" + date.substr(4, 2) + "-" + date.substr(6, 2) + ".txt";
+    f = std::fopen(diary.c_str(), "wb");
+    if (!f) return 1;
+    std::fputs("Caf\xE9 mit Zo\xEB\r\n", f);
+    std::fclose(f);
+    // The password box's database, its statements as that version ran them.
+    try {
+        CppSQLite3Connection db;
+        db.open((user + "\\pnpb.dat").c_str());
+        for (const char* sql : {pnstore::kCreatePwdTable, pnstore::kCreateGroupTable, pnstore::kCreateUserTable})
+            db.execute(sql);
+        db.execute("insert into pn_group values(1,'Caf\xE9s')");
+        db.execute((std::string("insert into pn_pwd values(1,'Zo\xEB','") + password +
+                    "','https://caf\xE9.example',1,1)").c_str());
+    } catch (const CppSQLite3Exception& e) {
+        std::fprintf(stderr, "%s\n", e.errorMessage());
+        return 1;
+    }
     return 0;
 }
 
@@ -297,6 +346,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (verb == "command" && argc == 3) return PostCommand(std::atoi(argv[2]));
+    if (verb == "legacy-folder" && argc == 4) return LegacyFolder(argv[2], argv[3]);
     std::fprintf(stderr,
                  "usage: seed-user <folder> <name> <password> | field <table> <record> <field> | records <table>\n"
                  "     | add-alarm <sticks folder> <code> <text> | window <class|-> <title|-> | item-rect <title> <id>\n"
@@ -304,6 +354,7 @@ int main(int argc, char** argv) {
                  "     | last-active <pnhook.dll> | seed-stick <sticks folder> <yyyyMMdd> <state> <text>\n"
                  "     | hold-desktop <release file> | hotkey-of <title> <id> | pwd-records <pnpb.dat>\n"
                  "     | old-cipher <text>\n"
-                 "     | command <id>\n");
+                 "     | command <id>\n"
+                 "     | legacy-folder <folder> <yyyyMMdd>\n");
     return 2;
 }

@@ -88,6 +88,27 @@ TEST_F(LoginTest, NameInCapitalsLogsInAUserStoredInSmallLetters) {
     EXPECT_EQ(ReadSetting("SETTINGS", "auto_login_in", 2), "0");
 }
 
+// A name in any script names the user's folder as it was typed, and in
+// capitals it is the same user.
+TEST_F(LoginTest, UserNamedJuergenGetsTheFolderJuergen) {
+    AddUser("Jürgen", "pässwort");
+    ASSERT_TRUE(login.Open(owner, 0));
+    LoginAs("JÜRGEN", "pässwort");
+    EXPECT_EQ(App().bLoggedIn, 1);
+    login.Destroy();
+    ASSERT_TRUE(login.Open(owner, 0));
+    LoginAs("Jürgen", "pässwort");
+    EXPECT_STREQ(App().szCurrentUser, "Jürgen");
+    // The folder's name, as the file system holds it (UTF-16).
+    const std::string path = folder.Path() + "Jürgen";
+    std::wstring wide(path.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), int(wide.size())) - 1));
+    EXPECT_EQ(wide.substr(wide.size() - 6), L"J\u00FCrgen");
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(ReadSetting("SETTINGS", "auto_user", 64), "Jürgen");
+}
+
 TEST_F(LoginTest, WrongPasswordAndMissingTableAreRefusedWithTheSameMessage) {
     ASSERT_TRUE(login.Open(owner, 0));
     LoginAs("anna", "secret");  // there is no user table at all
@@ -246,6 +267,10 @@ TEST_F(NewUserTest, OnlyTheFirstElevenPasswordCharactersExist) {
     EXPECT_EQ(checkLogin("bob", "0123456789a"), 1);
     EXPECT_EQ(checkLogin("bob", "0123456789abc"), 0);
     EXPECT_EQ(userNamesIn(userTablePath()), std::vector<std::string>{"bob"});
+    // Characters, in any script: only the password's hash is stored.
+    Add("Юлия", "Пароль12345xy", "Пароль12345xy");
+    EXPECT_EQ(checkLogin("Юлия", "Пароль12345"), 1);
+    EXPECT_EQ(checkLogin("Юлия", "Пароль"), 0);
 }
 
 TEST_F(NewUserTest, SameNameInAnotherCaseIsRefused) {

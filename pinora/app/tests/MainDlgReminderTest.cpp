@@ -72,6 +72,17 @@ TEST_F(ReminderLineTest, ARemindLineBecomesAStickInBothTablesAndNoDiaryLine) {
     EXPECT_FALSE(test::FileExists(Diary()));
 }
 
+// The words around the phrase, in any script, are the stick's text byte for byte.
+TEST_F(ReminderLineTest, TextInAnyScriptAroundThePhraseIsKeptByteForByte) {
+    LogIn();
+    TypeAndEnter("remind Café ☕ Привет in 20 min 你好");
+    const std::string text = "Café ☕ Привет 你好";
+    EXPECT_EQ(Field(kStickIndexName, 1, kStickText), text);
+    EXPECT_EQ(Field(kAlarmTableName, 1, kAlarmStick), text);
+    EXPECT_EQ(Field(kAlarmTableName, 1, kAlarmCode), "20090305|2009|03|05|10|20|4|1|20090305");
+    EXPECT_EQ(dlg.LastBalloon(), "Reminder at 10:20: " + text);
+}
+
 TEST_F(ReminderLineTest, WithoutATimeOrWhereItCannotBeSavedTheLineGoesToTheDiary) {
     LogIn();
     TypeAndEnter("Remind me to call Ann later");

@@ -242,6 +242,17 @@ TEST_F(MainDlgTest, DroppedTextAndFilesAreAddedAtTheEnd) {
     text->Release();
     EXPECT_EQ(NoteText(), "start dropped words");
 
+    // Other programs' text comes as Unicode: every script whole.
+    const wchar_t words[] = L" Caf\u00E9 \u2615 \u4F60\u597D";
+    HGLOBAL unicode = GlobalAlloc(GMEM_MOVEABLE, sizeof words);
+    std::memcpy(GlobalLock(unicode), words, sizeof words);
+    GlobalUnlock(unicode);
+    text = ClipboardObject(CF_UNICODETEXT, unicode);
+    ASSERT_NE(text, nullptr);
+    target->Drop(text, 0, POINTL{0, 0}, &effect);
+    text->Release();
+    EXPECT_EQ(NoteText(), "start dropped words Café ☕ 你好");
+
     const char files[] = "C:\\a.txt\0C:\\b c.txt\0";
     IDataObject* drop = ClipboardObject(CF_HDROP, DroppedFiles(files, sizeof files));
     ASSERT_NE(drop, nullptr);

@@ -2,7 +2,10 @@
 
 #include <map>
 
+#include "DoRoRazIds.h"
+#include "ResourceLibrary.h"
 #include "Settings.h"
+#include "TextConversion.h"
 #include "WinTestSupport.h"
 
 namespace pinora {
@@ -49,6 +52,7 @@ TEST_F(SettingsTest, FirstRunWritesExactlyTheFirstRunValuesAndTheRunValue) {
         {"SETTINGS/auto_start_os", "1"}, {"SETTINGS/auto_start_dk", "1"}, {"ALERTS/check_dlg", "1"},
         {"ALERTS/check_each_time", "1"}, {"ALERTS/each_time", "45"},      {"ALERTS/check_rest", "1"},
         {"HOTKEY/hotkey", "242"},        {"ALERTS/stick_wink", wink},     {"ALERTS/auto_wink", wink},
+        {"SETTINGS/text_encoding", "utf-8"},  // a new folder needs no conversion
     };
     EXPECT_EQ(IniEntries(SettingsPath()), expected);
     EXPECT_EQ(RunValue(), ThisProgram());
@@ -103,6 +107,26 @@ TEST_F(SettingsTest, RunValueCountsOnlyWhenItStartsThisProgram) {
 
     ASSERT_TRUE(SetRunAtLogon(false));
     EXPECT_FALSE(IsRunAtLogon());
+}
+
+}  // namespace
+}  // namespace pinora
+
+namespace pinora {
+namespace {
+
+// The test programs carry the code page of the shipped ones; where the
+// manifest's setting is ignored, Pinora says so instead of running.
+TEST(ActiveCodePageTest, TextIsUtf8AndAnyOtherCodePageIsRefused) {
+    EXPECT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+    test::ProgramFolderFixture folder;
+    test::g_messageBoxCount = 0;
+    EXPECT_FALSE(RefuseLegacyCodePage(CP_UTF8));
+    EXPECT_EQ(test::g_messageBoxCount, 0);
+    EXPECT_TRUE(RefuseLegacyCodePage(1252));
+    EXPECT_EQ(test::g_messageBoxCount, 1);
+    EXPECT_EQ(test::g_lastMessageBoxText, LoadResString(IDS_TEXT_NEEDS_UTF8, 1024));
+    EXPECT_NE(test::g_lastMessageBoxText.find("Windows 10 version 1903"), std::string::npos);
 }
 
 }  // namespace

@@ -65,6 +65,9 @@ TEST(WhenPhrases, TheTextLeftOver) {
         {"every day at 8 until 31 dec", ""},
         {"  Pick up   the kids  at 15:30 ", "Pick up   the kids"},
         {"Café mit Anna morgen at 10", "Café mit Anna morgen"},
+        {"Café ☕ Привет tomorrow 9:30 你好", "Café ☕ Привет 你好"},
+        {"ВСТРЕЧА TOMORROW 9:30 Ünïcödé", "ВСТРЕЧА Ünïcödé"},
+        {"tea☕ in 20 min", "tea☕"},
     };
     for (const auto& row : rows) {
         const WhenFound when = ReadWhen(row.phrase, kMonday, DateOrder::DayMonthYear);

@@ -7,6 +7,7 @@
 #include "ResourceLibrary.h"
 #include "ShellOpen.h"
 #include "WebAddress.h"
+#include "WindowText.h"
 
 namespace pinora {
 
@@ -70,7 +71,7 @@ void CBrowserPopup::PaintWithoutControl() {
         HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-        DrawTextA(dc, text.c_str(), -1, &client, DT_WORDBREAK | DT_NOPREFIX);
+        uikit::DrawTextUtf8(dc, text, &client, DT_WORDBREAK | DT_NOPREFIX);
         SelectObject(dc, old);
     }
     EndPaint(hwnd_, &ps);

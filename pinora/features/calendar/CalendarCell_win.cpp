@@ -8,6 +8,7 @@
 #include "CalendarMessages.h"
 #include "Handles.h"
 #include "Settings.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -117,7 +118,7 @@ void DrawDayListItem(const DRAWITEMSTRUCT& item) {
     SetBkMode(item.hDC, TRANSPARENT);
     HGDIOBJ old = SelectObject(item.hDC, finished ? StruckFont() : ListFont(list));
     rc.left += 5;
-    DrawTextA(item.hDC, text.c_str(), -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    uikit::DrawTextUtf8(item.hDC, text, &rc, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(item.hDC, old);
 }
 
@@ -218,7 +219,7 @@ void CCalendarCell::OnPaint() {
         SetTextColor(dc, HeaderTextColour());
         header.left += 3;
         const std::string text = HeaderText();
-        DrawTextA(dc, text.c_str(), -1, &header, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        uikit::DrawTextUtf8(dc, text, &header, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         SelectObject(dc, old);
     }
     EndPaint(hwnd(), &ps);

@@ -9,6 +9,7 @@
 #include "ResourceLibrary.h"
 #include "Settings.h"
 #include "StickEditorMessages.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -145,7 +146,7 @@ void CCalendarWnd::OnPaint() {
     SetTextColor(dc, RGB(255, 255, 255));
     for (int c = 0; c < kCalendarColumns; ++c) {
         RECT name = {c * columnWidth, kCalendarTopBand, (c + 1) * columnWidth, gridTop};
-        DrawTextA(dc, dayNames_[static_cast<size_t>(c)].c_str(), -1, &name,
+        uikit::DrawTextUtf8(dc, dayNames_[static_cast<size_t>(c)], &name,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     SelectObject(dc, oldFont);

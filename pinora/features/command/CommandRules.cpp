@@ -1,5 +1,7 @@
 #include "CommandRules.h"
 
+#include "Utf8Text.h"
+
 namespace pinora {
 namespace {
 
@@ -61,7 +63,7 @@ const char* ProgramForCommand(unsigned code) {
 }
 
 std::string ProgramFileName(const std::string& name) {
-    std::string file = name.substr(0, 255);
+    std::string file = uikit::Utf8Prefix(name, 255);
     if (file.find(".exe") == std::string::npos) file += ".exe";
     return file;
 }
@@ -69,7 +71,7 @@ std::string ProgramFileName(const std::string& name) {
 std::string BuildLookupUrl(const std::string& prefix, const std::string& words) {
     if (words.empty()) return {};
     std::string url = prefix + words;
-    if (url.size() > kLookupUrlMax) url.resize(kLookupUrlMax);
+    if (url.size() > kLookupUrlMax) url.resize(uikit::Utf8PrefixLength(url, kLookupUrlMax));
     return url;
 }
 

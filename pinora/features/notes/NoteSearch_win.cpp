@@ -1,41 +1,12 @@
-// The system's text rules for the search: CharUpperA (the locale's upper case)
-// and _mbsstr (never matches from the middle of a double-byte character).
+// Reading a note file on Windows: shared, so a note another program holds open
+// can still be searched.
 #include <windows.h>
-#include <mbstring.h>
 
-#include "Handles.h"
+#include "LegacyText.h"
 #include "NoteSearch.h"
 
 namespace pinora {
-namespace {
 
-void ToUpperSystem(char* text) { CharUpperA(text); }
-
-const char* FindMultibyte(const char* text, const char* keywords) {
-    return reinterpret_cast<const char*>(_mbsstr(reinterpret_cast<const unsigned char*>(text),
-                                                 reinterpret_cast<const unsigned char*>(keywords)));
-}
-
-}  // namespace
-
-const KeywordFolding& SystemFolding() {
-    static const KeywordFolding folding{ToUpperSystem, FindMultibyte};
-    return folding;
-}
-
-bool ReadNoteFile(const char* path, std::string& bytes) {
-    // Shared: a note another program holds open can still be read.
-    uikit::UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return false;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD got = 0;
-    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr))
-        return false;
-    bytes.resize(got);
-    return true;
-}
+bool ReadNoteFile(const char* path, std::string& bytes) { return path && SystemFolderAccess().Read(path, bytes); }
 
 }  // namespace pinora

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "WindowText.h"
+
 namespace pinora {
 namespace {
 
@@ -92,7 +94,7 @@ void DrawCheckListItem(const DRAWITEMSTRUCT& item, HBITMAP tickBoxes) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     const std::string label = ItemText(item.hwndItem, static_cast<int>(item.itemID));
-    DrawTextA(dc, label.c_str(), static_cast<int>(label.size()), &text,
+    uikit::DrawTextUtf8(dc, label, &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &rc);
 }
@@ -116,12 +118,11 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item, HBITMAP picture) {
         DeleteDC(mem);
         x += bm.bmWidth + 4;
     }
-    char label[128] = {};
-    GetWindowTextA(item.hwndItem, label, sizeof label);
+    const std::string label = uikit::WindowText(item.hwndItem);
     RECT text = {x, rc.top + shift, rc.right - 4, rc.bottom + shift};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    DrawTextA(dc, label, -1, &text, DT_SINGLELINE | DT_VCENTER | ((item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0));
+    uikit::DrawTextUtf8(dc, label, &text, DT_SINGLELINE | DT_VCENTER | ((item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0));
     if (item.itemState & ODS_FOCUS) {
         RECT focus = rc;
         InflateRect(&focus, -3, -3);

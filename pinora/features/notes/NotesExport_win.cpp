@@ -7,19 +7,12 @@
 #include "NoteSearch.h"
 #include "NotesLogic.h"
 #include "RtfWriter.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
 
 constexpr const char* kNoNotesLine = "No notes today:";
-
-std::wstring Wide(const std::string& ansi) {
-    if (ansi.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
-    return wide;
-}
 
 // One reference held and given back at the end.
 class DispatchRef {
@@ -86,7 +79,7 @@ public:
         VARIANT text;
         VariantInit(&text);
         text.vt = VT_BSTR;
-        const std::wstring wide = Wide(ansiText);
+        const std::wstring wide = uikit::Widen(ansiText);
         text.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
         InvokeByName(DISPATCH_METHOD, nullptr, selection_.get(), "TypeText", 1, &text);
         VariantClear(&text);
@@ -107,7 +100,7 @@ private:
 class RtfExport : public ExportDocument {
 public:
     void TypeText(const std::string& ansiText) override {
-        const std::wstring wide = Wide(ansiText);
+        const std::wstring wide = uikit::Widen(ansiText);
         doc_.TypeText(std::u16string(wide.begin(), wide.end()));
     }
     void SetItalic() override { doc_.SetItalic(); }
@@ -135,7 +128,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, bool& exist
 HRESULT InvokeByName(WORD kind, VARIANT* result, IDispatch* object, const char* name, int argCount,
                      VARIANT* args) {
     char failure[200];
-    const std::wstring wideName = Wide(name ? name : "");
+    const std::wstring wideName = uikit::Widen(name ? name : "");
     LPOLESTR names[1] = {const_cast<LPOLESTR>(wideName.c_str())};
     DISPID id = DISPID_UNKNOWN;
     HRESULT hr = object ? object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_SYSTEM_DEFAULT, &id) : E_POINTER;

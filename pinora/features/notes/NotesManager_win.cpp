@@ -13,6 +13,7 @@
 #include "NotesCheckList.h"
 #include "ResourceLibrary.h"
 #include "WindowPlacement.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -178,7 +179,7 @@ BOOL CNotesManagerDlg::OnInitDialog() {
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DiaryFileName(CurrentClock().Now()).c_str()));
 
     keywordsEdit_ = Item(IDC_NOTES_KEYWORDS);
-    SendMessageA(keywordsEdit_, EM_LIMITTEXT, kKeywordsLimit, 0);
+    uikit::LimitTextBytes(keywordsEdit_, kKeywordsLimit);
     SetWindowSubclass(keywordsEdit_, KeywordsProc, kKeywordsSubclass, 0);
     SendMessageA(Item(IDC_NOTES_TEXT), EM_LIMITTEXT, 0, 0);  // as long as the system allows
 
@@ -424,9 +425,8 @@ void CNotesManagerDlg::Move(MoveKind kind) {
 }
 
 void CNotesManagerDlg::Search() {
-    char keywords[kKeywordsLimit + 1] = {};
-    GetDlgItemTextA(hwnd(), IDC_NOTES_KEYWORDS, keywords, sizeof keywords);
-    if (!keywords[0]) {
+    const std::string keywords = uikit::ItemText(hwnd(), IDC_NOTES_KEYWORDS, kKeywordsLimit);
+    if (keywords.empty()) {
         SetCaption(std::string(kTitle) + ":Please input the key words!!");
         SetFocus(keywordsEdit_);
         return;
@@ -443,7 +443,7 @@ void CNotesManagerDlg::Search() {
         if (find) {
             do {
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-                if (!NoteContainsKeywords(NotePath(data.cFileName).c_str(), keywords)) continue;
+                if (!NoteContainsKeywords(NotePath(data.cFileName).c_str(), keywords.c_str())) continue;
                 SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(data.cFileName));
                 ++found;
             } while (FindNextFileA(find.get(), &data));

@@ -4,6 +4,7 @@
 
 #include "ShapedWindow.h"
 #include "WindowPlacement.h"
+#include "WindowText.h"
 
 namespace pinora {
 
@@ -61,7 +62,7 @@ void CBitmapMessageWnd::DrawMessage() {
     SetTextColor(dc, kBitmapMessageTextColour);
     // Centred on the picture's middle, the baseline at half its height.
     SetTextAlign(dc, TA_CENTER | TA_BASELINE);
-    TextOutA(dc, size.cx / 2, size.cy / 2, text_.c_str(), static_cast<int>(text_.size()));
+    uikit::TextOutUtf8(dc, size.cx / 2, size.cy / 2, text_);
     SelectObject(dc, oldFont);
     SelectObject(dc, oldBitmap);
     DeleteDC(dc);

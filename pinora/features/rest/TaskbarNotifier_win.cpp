@@ -5,6 +5,7 @@
 #include "ShapedWindow.h"
 #include "MainMessages.h"
 #include "WindowPlacement.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -168,11 +169,11 @@ void CTaskbarNotifier::Paint() {
     // Centred both ways: measure the wrapped text, then place it in the middle.
     RECT measure = textRect_;
     const UINT format = DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOPREFIX;
-    DrawTextA(dc, text_.c_str(), -1, &measure, format | DT_CALCRECT);
+    uikit::DrawTextUtf8(dc, text_, &measure, format | DT_CALCRECT);
     RECT target = textRect_;
     const int spare = (textRect_.bottom - textRect_.top) - (measure.bottom - measure.top);
     if (spare > 0) target.top += spare / 2;
-    DrawTextA(dc, text_.c_str(), -1, &target, format);
+    uikit::DrawTextUtf8(dc, text_, &target, format);
     SelectObject(dc, oldFont);
     EndPaint(hwnd_, &ps);
 }

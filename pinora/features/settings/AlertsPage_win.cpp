@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -17,6 +16,9 @@
 #include "SettingsValues.h"
 #include "WinkChooser.h"
 #include "WinkPlayer.h"
+#include "FilledText.h"
+#include "Utf8Text.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -42,7 +44,7 @@ void CAlertsPage::OnInitPage() {
     SendMessageA(spin, UDM_SETRANGE32, 0, kRestPeriodSpinMax);
     SendMessageA(spin, UDM_SETPOS32, 0, kRestPeriodStart);
     SendMessageA(Item(IDC_ALERTS_EACH_TIME), EM_LIMITTEXT, kRestPeriodTextLength, 0);
-    SendMessageA(Item(IDC_ALERTS_TIP_TEXT), EM_LIMITTEXT, kTipTextLength, 0);
+    uikit::LimitItemTextBytes(hwnd(), IDC_ALERTS_TIP_TEXT, kTipTextLength);
     // Alarms always show their window; the box only says so.
     SetChecked(IDC_ALERTS_DLG, true);
     EnableWindow(Item(IDC_ALERTS_DLG), FALSE);
@@ -119,9 +121,9 @@ void CAlertsPage::ShowBreaksToday() {
     }
     const LocalTime now = CurrentClock().Now();
     const int breaks = CountRestLogDay(record, now.year, now.month, now.day).breaks;
-    char text[128];
-    std::snprintf(text, sizeof text, LoadResString(IDS_BREAKS_TODAY).c_str(), breaks);
-    SetWindowTextA(line, text);
+    // Filled, not printed: the library's text is the translator's, and a fixed
+    // buffer would cut a long one inside a character.
+    SetWindowTextA(line, uikit::FillByPosition(LoadResString(IDS_BREAKS_TODAY), {std::to_string(breaks)}).c_str());
     ShowWindow(line, SW_SHOW);
 }
 
@@ -145,7 +147,7 @@ bool CAlertsPage::Apply() {
     written = WriteFlag(IsChecked(IDC_ALERTS_REST), "ALERTS", "check_rest") && written;
     written = WriteFlag(IsChecked(IDC_ALERTS_REST_DRAW), "ALERTS", "check_rest_draw") && written;
     written = WriteFlag(IsChecked(IDC_ALERTS_TIP), "ALERTS", "check_tip_wnd") && written;
-    written = WriteSetting(OneLine(ItemText(IDC_ALERTS_TIP_TEXT)).substr(0, kTipTextLength).c_str(), "ALERTS",
+    written = WriteSetting(uikit::Utf8Prefix(OneLine(ItemText(IDC_ALERTS_TIP_TEXT)), kTipTextLength).c_str(), "ALERTS",
                            "tip_text") &&
               written;
     written = WriteFlag(IsChecked(IDC_ALERTS_QUIET), "ALERTS", "quiet_when_busy") && written;

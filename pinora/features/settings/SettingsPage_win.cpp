@@ -8,6 +8,7 @@
 #include "MessageBox.h"
 #include "ResourceLibrary.h"
 #include "SettingsMessages.h"
+#include "WindowText.h"
 
 namespace pinora {
 
@@ -36,13 +37,7 @@ bool CSettingsPage::IsChecked(int id) const { return IsDlgButtonChecked(hwnd(), 
 
 void CSettingsPage::SetChecked(int id, bool on) { CheckDlgButton(hwnd(), id, on ? BST_CHECKED : BST_UNCHECKED); }
 
-std::string CSettingsPage::ItemText(int id) const {
-    HWND item = Item(id);
-    const int length = GetWindowTextLengthA(item);
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(item, text.data(), length + 1)));
-    return text;
-}
+std::string CSettingsPage::ItemText(int id) const { return uikit::ItemText(hwnd(), id); }
 
 void CSettingsPage::Warn(const std::string& text, int focusId) {
     if (show_) show_();
@@ -156,7 +151,7 @@ void CPictureButton::Draw(const DRAWITEMSTRUCT& item) const {
         SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
         RECT text = rc;
         InflateRect(&text, -4, -4);
-        DrawTextA(dc, text_.c_str(), -1, &text, DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
+        uikit::DrawTextUtf8(dc, text_, &text, DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS);
     }
     if (item.itemState & ODS_FOCUS) {
         RECT focus = rc;

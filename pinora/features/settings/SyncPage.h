@@ -23,6 +23,7 @@ public:
 
 protected:
     INT_PTR OnPageMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnInitPage() override;
 
 private:
     // Whether the password box holds a new password (not the stored one's mark).

@@ -5,6 +5,7 @@
 #include "SettingsNotWritten.h"
 #include "StoredNumber.h"
 #include "SyncSettings.h"
+#include "WindowText.h"
 #include "UserSecret.h"
 
 namespace pinora {
@@ -29,6 +30,16 @@ INT_PTR CSyncPage::OnPageMessage(UINT msg, WPARAM wp, LPARAM) {
     if (links_.syncNow) links_.syncNow();
     ShowStatus();
     return TRUE;
+}
+
+void CSyncPage::OnInitPage() {
+    // What is typed is what "[SYNC]" reads back: limited in bytes, never cut.
+    const std::pair<int, int> limits[] = {{IDC_SYNC_URL, kSyncUrlBytes},
+                                          {IDC_SYNC_USER, kSyncUserBytes},
+                                          {IDC_SYNC_PASSWORD, kSyncPasswordBytes},
+                                          {IDC_SYNC_MINUTES, 4},
+                                          {IDC_SYNC_CERT, kSyncCertBytes}};
+    for (const auto& [id, bytes] : limits) uikit::LimitItemTextBytes(hwnd(), id, static_cast<size_t>(bytes));
 }
 
 void CSyncPage::Load() {
@@ -82,7 +93,6 @@ bool CSyncPage::Apply() {
     const bool same = stored.url == s.url && stored.user == s.user && stored.minutes == s.minutes &&
                       stored.certSha256 == s.certSha256 && (!changePassword || stored.password == s.password);
     if (same) return true;  // nothing to write: a file without "[SYNC]" keeps none
-    // The settings dialog says once that the file did not take the values.
     if (!WriteSyncSettings(s, changePassword)) return false;
     passwordStored_ = changePassword ? !password.empty() : passwordStored_;
     if (changePassword) SetDlgItemTextA(hwnd(), IDC_SYNC_PASSWORD, passwordStored_ ? kStoredPasswordMark : "");

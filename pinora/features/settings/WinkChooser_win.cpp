@@ -11,7 +11,9 @@
 #include "Dpi.h"
 #include "ResourceLibrary.h"
 #include "SettingsPage.h"
+#include "Utf8Text.h"
 #include "WinkPlayer.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -133,7 +135,7 @@ void CWinkChooserDlg::Fill() {
     for (const CatalogueEntry& entry : ReadCatalogue(WinkCataloguePath())) {
         WinkRow row;
         row.choice.code = kWinkMovieResource;
-        std::strncpy(row.choice.path, entry.file.c_str(), kWinkPathLength - 1);
+        uikit::CopyUtf8(row.choice.path, kWinkPathLength, entry.file.c_str());
         row.name = entry.name;
         row.preview.reset(LoadLibraryBitmap(entry.file.c_str(), kWinkPreviewBitmap));
         rows_.push_back(std::move(row));
@@ -195,7 +197,7 @@ void CWinkChooserDlg::DrawRow(const DRAWITEMSTRUCT& item) const {
         cell.right = cell.left + widths[column];
         RECT text = cell;
         InflateRect(&text, -4, 0);
-        DrawTextA(dc, texts[column]->c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        uikit::DrawTextUtf8(dc, *texts[column], &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
         cell.left = cell.right;
     }
     cell.right = cell.left + widths[2];

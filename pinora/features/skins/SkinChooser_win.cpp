@@ -8,6 +8,7 @@
 #include "Skin.h"
 #include "Skins.h"
 #include "SkinsIds.h"
+#include "TextFold.h"
 
 namespace pinora {
 
@@ -126,7 +127,7 @@ void CSkinChooserDlg::OnOk() {
     std::string name = SelectedName(), file = SelectedFile();
     std::string currentName, currentFile;
     LoadCurrentSkin(currentName, currentFile);
-    if (!file.empty() && lstrcmpiA(name.c_str(), currentName.c_str()) != 0) {
+    if (!file.empty() && !uikit::SameTextIgnoringCase(name, currentName)) {
         // Applied only when stored: the next start shows what the file holds.
         if (!SaveCurrentSkin(name, file)) {
             ShowSettingsNotWritten(hwnd());

@@ -8,6 +8,7 @@
 #include "AlarmStore.h"
 #include "DoRoRazIds.h"
 #include "ResourceLibrary.h"
+#include "Utf8Text.h"
 #include "WindowPlacement.h"
 
 namespace pinora {
@@ -24,8 +25,7 @@ bool CAlarmDlg::Fill(HWND owner, const AlarmCode& alarm, const std::string& text
         SendMessageA(hwnd(), ADM_SETOWNER, 0, reinterpret_cast<LPARAM>(owner));
     }
     alarm_ = alarm;
-    std::strncpy(text_, text.c_str(), sizeof text_ - 1);
-    text_[sizeof text_ - 1] = '\0';
+    uikit::CopyUtf8(text_, sizeof text_, text.c_str());
     record_ = record;
     alarmTable_ = alarmTable;
     recordValid_ = true;

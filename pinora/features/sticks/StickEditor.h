@@ -11,6 +11,7 @@
 #include "StickEditLogic.h"
 #include "StickEditorMessages.h"
 #include "WhenPhrases.h"
+#include "WindowText.h"
 
 namespace pinora {
 
@@ -80,6 +81,8 @@ private:
     std::function<void(int)> stickChanged_;
     int record_ = -1;
     int keptStartDate_ = 0;  // start date of the loaded stick's stored alarm
+    // The text as it was handed in: saved as it is unless the user edits it.
+    uikit::StoredTextEdit text_;
     HWND notify_ = nullptr;
     bool clockRunning_ = false;
     WhenFound hint_;

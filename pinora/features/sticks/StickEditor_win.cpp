@@ -155,7 +155,7 @@ INT_PTR CStickEditDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         clockRunning_ = false;
         return FALSE;
     case SEM_SETTEXT:
-        SetDlgItemTextA(hwnd(), IDC_STICK_TEXT, lp ? reinterpret_cast<const char*>(lp) : "");
+        text_.Show(Item(IDC_STICK_TEXT), lp ? reinterpret_cast<const char*>(lp) : "");
         // A stored stick's text names the alarm it was saved with, not one to set
         // now (and a multi-line box tells of no change that was not typed).
         HideWhenHint();
@@ -192,7 +192,7 @@ INT_PTR CStickEditDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 BOOL CStickEditDlg::OnInitDialog() {
-    SendMessageA(Item(IDC_STICK_TEXT), EM_LIMITTEXT, 255, 0);
+    uikit::LimitItemTextBytes(hwnd(), IDC_STICK_TEXT, 255);
     SetWindowSubclass(Item(IDC_STICK_TEXT), StickTextProc, kTextSubclass, reinterpret_cast<DWORD_PTR>(this));
     FillWeekdays();
     HWND combo = Item(IDC_STICK_QUICK_DELAY);
@@ -311,10 +311,7 @@ void CStickEditDlg::OnQuickClicked() {
 StickEditorState CStickEditDlg::ReadControls() const {
     StickEditorState s;
     HWND edit = Item(IDC_STICK_TEXT);
-    const int length = GetWindowTextLengthA(edit);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(edit, text.data(), length + 1)));
-    s.text = text;
+    s.text = text_.Read(edit);
     s.alarmOn = Checked(IDC_STICK_ALARM_ON);
     s.repeat = Checked(IDC_STICK_REPEAT);
     s.until = Checked(IDC_STICK_UNTIL);
@@ -468,11 +465,7 @@ void CStickEditDlg::LoadStick(const char* weekly, const char* code) {
 }
 
 void CStickEditDlg::UpdateWhenHint() {
-    HWND edit = Item(IDC_STICK_TEXT);
-    const int length = GetWindowTextLengthA(edit);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(edit, text.data(), length + 1)));
-    hint_ = ReadWhen(text, CurrentClock().Now(), UserDateOrder());
+    hint_ = ReadWhen(uikit::ItemText(hwnd(), IDC_STICK_TEXT), CurrentClock().Now(), UserDateOrder());
     HWND hint = Item(IDC_STICK_WHEN_HINT);
     if (!hint_.found) {
         ShowWindow(hint, SW_HIDE);

@@ -11,6 +11,7 @@
 #include "DoRoRazIds.h"
 #include "Dpi.h"
 #include "WindowPlacement.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -205,7 +206,7 @@ void CTodayWnd::BuildList() {
         uikit::UniqueFont font(ArialFont(kShortRowFont, LookOf(item.state)));
         HGDIOBJ old = SelectObject(screen, font.get());
         SIZE size = {};
-        GetTextExtentPoint32A(screen, item.text.c_str(), static_cast<int>(item.text.size()), &size);
+        size = uikit::TextExtentUtf8(screen, item.text);
         SelectObject(screen, old);
         return static_cast<int>(size.cx);
     });
@@ -352,12 +353,12 @@ void CTodayWnd::DrawItem(HDC dc, const TodayItem& item) {
     RECT text = {item.left + kTodayTextIndent, item.top, item.right - kTodayTextRightMargin, item.bottom};
     SetTextColor(dc, look.colour);
     if (item.tall) {
-        DrawTextA(dc, item.text.c_str(), -1, &text, DT_WORDBREAK | DT_NOPREFIX);
+        uikit::DrawTextUtf8(dc, item.text, &text, DT_WORDBREAK | DT_NOPREFIX);
     } else {
-        DrawTextA(dc, item.text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        uikit::DrawTextUtf8(dc, item.text, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         OffsetRect(&text, 1, 1);
         SetTextColor(dc, RGB(0, 0, 0));
-        DrawTextA(dc, item.text.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        uikit::DrawTextUtf8(dc, item.text, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     SelectObject(dc, old);
 

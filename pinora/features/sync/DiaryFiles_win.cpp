@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "Handles.h"
+#include "LegacyText.h"
 #include "TableLocalStore.h"
 
 namespace pnsync {
@@ -52,18 +53,8 @@ bool ReadWholeFile(const std::string& path, std::string* text) {
 
 bool ReplaceFileWith(const std::string& path, const std::string& text) {
     const std::string temp = path + ".pinora-sync";
-    {
-        uikit::UniqueFile file(
-            CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        DWORD written = 0;
-        if (!text.empty() &&
-            (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-             written != text.size()))
-            return false;
-        FlushFileBuffers(file.get());
-    }
-    if (MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    pinora::FolderAccess& files = pinora::SystemFolderAccess();
+    if (files.WriteNew(temp, text) && files.MoveReplacing(temp, path)) return true;
     DeleteFileA(temp.c_str());
     return false;
 }

@@ -1,6 +1,9 @@
 #include "ICalendar.h"
 
 #include <cstring>
+#include <string_view>
+
+#include "Utf8Text.h"
 
 namespace pnsync {
 namespace {
@@ -227,49 +230,13 @@ void IcalComponent::RemoveChildren(const char* wanted) {
         if (SameName(children[i].name, wanted)) children.erase(children.begin() + static_cast<long>(i));
 }
 
-bool IsValidUtf8(const std::string& text) {
-    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-    const size_t n = text.size();
-    for (size_t i = 0; i < n;) {
-        const unsigned char c = s[i];
-        size_t extra;
-        unsigned cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + extra >= n) return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (s[i + k] & 0x3F);
-        }
-        // Overlong forms, surrogates and code points past U+10FFFF.
-        if ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) ||
-            (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
-            return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 bool ParseICalendar(const std::string& text, IcalComponent* calendar, std::string* error) {
     auto fail = [error](const std::string& why) {
         if (error) *error = why;
         return false;
     };
     if (text.size() > kMaxObjectBytes) return fail("the object is larger than 1 MiB");
-    if (!IsValidUtf8(text)) return fail("the object is not valid UTF-8");
+    if (!uikit::IsValidUtf8(text)) return fail("the object is not valid UTF-8");
     std::vector<IcalComponent> stack;
     bool done = false;
     for (const LogicalLine& line : Unfold(text)) {
@@ -313,9 +280,8 @@ std::string FoldLine(const std::string& line) {
     size_t pos = 0;
     size_t room = kFoldOctets;
     while (line.size() - pos > room) {
-        size_t cut = pos + room;
         // Never between the bytes of one character.
-        while (cut > pos && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+        size_t cut = pos + uikit::Utf8PrefixLength(std::string_view(line).substr(pos), room);
         if (cut == pos) cut = pos + room;
         out.append(line, pos, cut - pos);
         out += "\r\n ";

@@ -62,6 +62,4 @@ std::string EscapeText(const std::string& text);
 // The reverse; "\n" and "\N" give LF.
 std::string UnescapeText(const std::string& value);
 
-bool IsValidUtf8(const std::string& text);
-
 }  // namespace pnsync

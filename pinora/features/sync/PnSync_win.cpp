@@ -13,6 +13,7 @@
 #include "SyncEngine.h"
 #include "SyncPlatform_win.h"
 #include "TableLocalStore.h"
+#include "Utf8Text.h"
 #include "WinHttpClient_win.h"
 
 namespace pnsync {
@@ -61,11 +62,8 @@ private:
     void* host_;
 };
 
-void Copy(char* to, size_t size, const std::string& text) {
-    const size_t n = text.size() < size - 1 ? text.size() : size - 1;
-    std::memcpy(to, text.data(), n);
-    to[n] = '\0';
-}
+// Into the result's fields, cut between characters.
+void Copy(char* to, size_t size, const std::string& text) { uikit::CopyUtf8(to, size, text.c_str()); }
 
 long long NowUtc(const PnSyncJob& job, const ZoneRules& zone) {
     CivilTime t;

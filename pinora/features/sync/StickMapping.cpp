@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "AlarmCode.h"
+#include "Utf8Text.h"
 
 namespace pnsync {
 namespace {
@@ -466,11 +467,8 @@ std::string NormalizeLineBreaks(const std::string& text) {
 
 std::string CutText(const std::string& text, size_t maxBytes, bool multiByte) {
     if (text.size() <= maxBytes) return text;
-    size_t cut = maxBytes;
-    if (multiByte) {
-        // Back to where a character starts (UTF-8 continuation bytes are 10xxxxxx).
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    }
+    // The program's only code page of several bytes a character is UTF-8.
+    size_t cut = multiByte ? uikit::Utf8PrefixLength(text, maxBytes) : maxBytes;
     // Never leave half a CRLF.
     if (cut > 0 && text[cut - 1] == '\r') --cut;
     return text.substr(0, cut);

@@ -16,7 +16,8 @@ namespace pnsync {
 class TextCodec {
 public:
     virtual ~TextCodec() = default;
-    // False when the text cannot be read in the code page.
+    // False when the text cannot be read in the code page; *utf8 then gets
+    // what can be read, with U+FFFD for the rest.
     virtual bool ToUtf8(const std::string& local, std::string* utf8) const = 0;
     // False when the code page cannot hold the text exactly; *local then gets
     // what it can hold.

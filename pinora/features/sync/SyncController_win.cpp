@@ -7,9 +7,11 @@
 
 #include "Clock.h"
 #include "DoRoRazIds.h"
+#include "FilledText.h"
 #include "MainMessages.h"
 #include "ResourceLibrary.h"
 #include "Settings.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -21,11 +23,6 @@ void __cdecl CallOnWindowThread(PnSyncFunction fn, void* arg, void* host) {
     SendMessageA(static_cast<HWND>(host), MWM_SYNCCALL, reinterpret_cast<WPARAM>(fn), reinterpret_cast<LPARAM>(arg));
 }
 
-std::string Format(UINT id, const char* a = "", const char* b = "") {
-    char text[1024];
-    std::snprintf(text, sizeof text, LoadResString(id, 512).c_str(), a, b);
-    return text;
-}
 
 bool Refused(int status) {
     return status == PNSYNC_AUTH_FAILED || status == PNSYNC_CERTIFICATE || status == PNSYNC_NOT_A_CALENDAR ||
@@ -40,10 +37,8 @@ SyncController::SyncController(HWND mainWnd) : main_(mainWnd) {
         nid.cbSize = sizeof nid;
         nid.hWnd = main_;
         nid.uID = 1000;  // the program's notification icon
-        nid.uFlags = NIF_INFO;
         nid.dwInfoFlags = NIIF_WARNING;
-        std::strncpy(nid.szInfoTitle, title.c_str(), sizeof nid.szInfoTitle - 1);
-        std::strncpy(nid.szInfo, text.c_str(), sizeof nid.szInfo - 1);
+        uikit::SetBalloonText(nid, title, text);
         Shell_NotifyIconA(NIM_MODIFY, &nid);
     };
 }
@@ -227,7 +222,7 @@ void SyncController::OnDone() {
         // tries until the settings change or the user asks.
         stopped_ = true;
         backoffMinutes_ = 0;
-        Tell(Format(IDS_SYNC_BALLOON_STOPPED, r.detail));
+        Tell(uikit::FillByPosition(LoadResString(IDS_SYNC_BALLOON_STOPPED, 512), {r.detail}));
     } else if (r.status == PNSYNC_OFFLINE || r.status == PNSYNC_SERVER_ERROR) {
         backoffMinutes_ = backoffMinutes_ ? backoffMinutes_ * 2 : 1;
         if (backoffMinutes_ > kMaxBackoffMinutes) backoffMinutes_ = kMaxBackoffMinutes;
@@ -247,7 +242,7 @@ void SyncController::OnDone() {
 }
 
 void SyncController::Tell(const std::string& text) {
-    if (balloon_) balloon_(LoadResString(IDS_SYNC_BALLOON_TITLE), text.substr(0, 255));
+    if (balloon_) balloon_(LoadResString(IDS_SYNC_BALLOON_TITLE), text);
 }
 
 std::string SyncController::StatusText() const {
@@ -257,13 +252,13 @@ std::string SyncController::StatusText() const {
     char when[16];
     std::snprintf(when, sizeof when, "%02d:%02d", report_.hour, report_.minute);
     const PnSyncResult& r = report_.result;
-    char text[1024];
+    // Filled, not printed: the library's text is the translator's, and the
+    // whole detail is kept (a fixed buffer would cut it inside a character).
     if (r.status == PNSYNC_OK)
-        std::snprintf(text, sizeof text, LoadResString(IDS_SYNC_STATUS_OK, 512).c_str(), when, r.pulled, r.pushed,
-                      r.deletedHere + r.deletedThere);
-    else
-        std::snprintf(text, sizeof text, LoadResString(IDS_SYNC_STATUS_FAILED, 512).c_str(), when, r.detail);
-    return text;
+        return uikit::FillByPosition(LoadResString(IDS_SYNC_STATUS_OK, 512),
+                                     {when, std::to_string(r.pulled), std::to_string(r.pushed),
+                                      std::to_string(r.deletedHere + r.deletedThere)});
+    return uikit::FillByPosition(LoadResString(IDS_SYNC_STATUS_FAILED, 512), {when, r.detail});
 }
 
 bool SyncController::ExportIcs(const std::string& path, int onlyDate, PnSyncResult* result) {

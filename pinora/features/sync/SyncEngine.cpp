@@ -6,6 +6,7 @@
 
 #include "DavXml.h"
 #include "SyncRules.h"
+#include "Utf8Text.h"
 
 namespace pnsync {
 namespace {
@@ -30,10 +31,10 @@ std::string StickText(const std::string& fields) {
 }
 
 std::string Quoted(const std::string& text) {
-    std::string shown = text.substr(0, 60);
+    std::string shown = uikit::Utf8Shortened(text, 63);
     for (char& c : shown)
         if (c == '\r' || c == '\n') c = ' ';
-    return "\"" + shown + (text.size() > 60 ? "...\"" : "\"");
+    return "\"" + shown + "\"";
 }
 
 }  // namespace

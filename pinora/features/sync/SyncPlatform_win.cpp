@@ -45,14 +45,18 @@ CivilTime FromSystemTime(const SYSTEMTIME& s) {
 
 bool AnsiCodec::ToUtf8(const std::string& local, std::string* utf8) const {
     bool ok = false;
-    const std::wstring w = ToWide(CP_ACP, local, MB_ERR_INVALID_CHARS, &ok);
+    std::wstring w = ToWide(CP_ACP, local, MB_ERR_INVALID_CHARS, &ok);
     utf8->clear();
-    if (!ok) return false;
-    if (w.empty()) return true;
+    // Bytes the code page cannot read (a text of another program's, not UTF-8)
+    // go as U+FFFD, as the windows show them: never as an empty text that
+    // would replace the server's copy.
+    bool readable = ok;
+    if (!ok) w = ToWide(CP_ACP, local, 0, &ok);
+    if (!ok || w.empty()) return readable && ok;
     const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
     utf8->assign(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &(*utf8)[0], n, nullptr, nullptr);
-    return true;
+    return readable;
 }
 
 bool AnsiCodec::FromUtf8(const std::string& utf8, std::string* local) const {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "BoxImport.h"
-#include "Utf8Text.h"
+#include "FileText.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ bool ToLatin1(const std::string& utf8, std::string& out) {
 
 bool FromLatin1(const std::string& text, std::string& utf8) {
     utf8.clear();
-    for (char c : text) AppendUtf8(utf8, static_cast<unsigned char>(c));
+    for (char c : text) uikit::AppendUtf8(utf8, static_cast<unsigned char>(c));
     return true;
 }
 

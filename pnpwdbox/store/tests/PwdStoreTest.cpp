@@ -164,6 +164,7 @@ TEST_F(PwdStoreTest, QuotesInTextsAreStoredAndSearchedAsTyped) {
     CreateAll();
     ASSERT_EQ(Add(1, "o'brien", "p", "http://it's.example/a_b", 1, "don't"), 1);
     ASSERT_EQ(Add(2, "x", "p", "http://example/aXb"), 1);
+    ASSERT_EQ(Add(3, "y", "p", "https://почта.example/Вход"), 1);
     EXPECT_EQ(Column("select pwd_user from pn_pwd where pwd_id=1"), Strings{"o'brien"});
     EXPECT_EQ(Column("select pwd_comments from pn_pwd where pwd_id=1"), Strings{"don't"});
 
@@ -176,12 +177,13 @@ TEST_F(PwdStoreTest, QuotesInTextsAreStoredAndSearchedAsTyped) {
     EXPECT_EQ(name, "Bob''s 'new'");
 
     EXPECT_EQ(store_.searchByUrl("it's"), std::vector<int>{1});
-    EXPECT_EQ(store_.searchByUrl("IT'S"), std::vector<int>{1});  // ASCII letters in either case
+    EXPECT_EQ(store_.searchByUrl("IT'S"), std::vector<int>{1});  // letters in either case, in every script
+    EXPECT_EQ(store_.searchByUrl("ПОЧТА.example/вход"), std::vector<int>{3});
     EXPECT_EQ(store_.searchByUrl("a_b"), std::vector<int>{1});  // _ is a character, not a wildcard
     EXPECT_EQ(store_.searchByUrl("example/a"), (std::vector<int>{1, 2}));
     EXPECT_EQ(store_.searchByUrl("%"), std::vector<int>{});
     EXPECT_EQ(store_.searchByUrl("'; drop table pn_pwd; --"), std::vector<int>{});
-    EXPECT_EQ(Count("select * from pn_pwd"), 2);
+    EXPECT_EQ(Count("select * from pn_pwd"), 3);
 }
 
 TEST(EscapeSqlTextTest, DoublesQuotesOnly) {

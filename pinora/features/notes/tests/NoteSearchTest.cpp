@@ -34,9 +34,16 @@ TEST_F(NoteSearchTest, KeywordsMatchWhateverTheirCase) {
     EXPECT_TRUE(NoteContainsKeywords(note.c_str(), "STATION"));
     EXPECT_TRUE(NoteContainsKeywords(note.c_str(), "with anna"));
     EXPECT_FALSE(NoteContainsKeywords(note.c_str(), "annabel"));
-    // Accented letters of the ANSI code page fold too.
-    const std::string cafe = Note("b.txt", "Caf\xC9 au lait");
-    EXPECT_TRUE(NoteContainsKeywords(cafe.c_str(), "caf\xE9"));
+    // Every script folds: accented Latin, Cyrillic, Greek.
+    const std::string cafe = Note("b.txt", "Caf\xC3\x89 au lait, \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xCE\xA9");
+    EXPECT_TRUE(NoteContainsKeywords(cafe.c_str(), "caf\xC3\xA9"));
+    EXPECT_TRUE(NoteContainsKeywords(cafe.c_str(), "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"));  // привет
+    EXPECT_TRUE(NoteContainsKeywords(cafe.c_str(), "\xCF\x89"));                                  // ω
+    EXPECT_FALSE(NoteContainsKeywords(cafe.c_str(), "cafe"));
+    // A note that is not UTF-8 is searched as shown: its stray byte is no letter.
+    const std::string foreign = Note("c.txt", "Caf\xE9 au lait");
+    EXPECT_TRUE(NoteContainsKeywords(foreign.c_str(), "caf"));
+    EXPECT_FALSE(NoteContainsKeywords(foreign.c_str(), "caf\xC3\xA9"));
 }
 
 TEST_F(NoteSearchTest, SeveralWordsAreOneSubstringWithTheirSpaces) {

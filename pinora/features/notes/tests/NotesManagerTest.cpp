@@ -361,11 +361,26 @@ TEST_F(NotesManagerTest, SearchFindsNotesInFolderOrderAndAResultSavesUnderItsNam
     EXPECT_EQ(Caption(), "Notes Manager:Find 0 Notes");
 }
 
+// Case aside in every script: the keywords typed in small Cyrillic letters
+// find the note that begins its word with a capital.
+TEST_F(NotesManagerTest, SearchFoldsCaseInEveryScript) {
+    Note("2008-09-01.txt", "Привет, Анна! Café ☕\r\n");
+    Note("2008-09-02.txt", "Пока\r\n");
+    Open();
+    SetDlgItemTextA(Dlg(), IDC_NOTES_KEYWORDS, "привет, анна");
+    Click(IDC_NOTES_SEARCH);
+    EXPECT_EQ(Caption(), "Notes Manager:Find 1 Notes");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"2008-09-01.txt"});
+    SetDlgItemTextA(Dlg(), IDC_NOTES_KEYWORDS, "CAFÉ");
+    Click(IDC_NOTES_SEARCH);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"2008-09-01.txt"});
+}
+
 class NotesExportTest : public NotesManagerTest {
 protected:
     // Ticks the 1st, 2nd and 3rd of September; the 2nd has no file.
     void TickThree() {
-        Note("2008-09-01.txt", "First {note} \xE9t\xE9\r\n");
+        Note("2008-09-01.txt", "First {note} \xC3\xA9t\xC3\xA9\r\n");  // UTF-8, as the program writes
         Note("2008-09-03.txt", "Third note\r\n");
         Open();
         manager.TickEntry(8, false);
@@ -418,7 +433,7 @@ TEST_F(NotesExportTest, WordIsDrivenByNameInListOrder) {
         "Selection get Font ",
         "Font put Italic 1",
         "Selection call TypeText " + missing,
-        "Selection call TypeText First {note} \xE9t\xE9\r\n",
+        "Selection call TypeText First {note} \xC3\xA9t\xC3\xA9\r\n",
         "Selection call TypeText Third note\r\n",
     };
     std::vector<std::string> seen;

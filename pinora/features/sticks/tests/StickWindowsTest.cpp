@@ -23,6 +23,7 @@
 #include "StickWindows.h"
 #include "Tabulo.h"
 #include "WinTestSupport.h"
+#include "WindowText.h"
 
 namespace pinora {
 namespace {
@@ -270,6 +271,55 @@ TEST_F(StickWindowsTest, UncheckingRepeatKeepsTheWeeklyKindWithEndAtStart) {
     Ok();
     EXPECT_EQ(Alarm(1, kAlarmCode), "20090306|2009|03|06|18|0|5|2|20090306");
     EXPECT_EQ(Alarm(1, kAlarmWeekly), "0100000");
+}
+
+// Text in every script, as the program handles it in UTF-8.
+TEST_F(StickWindowsTest, TextInEveryScriptIsStoredByteForByte) {
+    OpenEditor();
+    const std::string text = "Café ☕ Привет 你好";
+    TypeStick(text);
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmStick), text);
+    EXPECT_EQ(Stick(1, kStickText), text);
+}
+
+// The field holds bytes: a typed character that would not fit is not taken,
+// and the text is stored cut between two characters.
+TEST_F(StickWindowsTest, EditorTakesWholeCharactersUpToTheFieldsBytes) {
+    OpenEditor();
+    HWND edit = GetDlgItem(Editor(), IDC_STICK_TEXT);
+    TypeStick(std::string(252, 'a'));
+    SendMessageA(edit, EM_SETSEL, 252, 252);
+    SendMessageW(edit, WM_CHAR, 0x4F60, 0);  // 你: three bytes, 255 in all
+    SendMessageW(edit, WM_CHAR, 0x00E9, 0);  // é: two more would not fit
+    const std::string typed = std::string(252, 'a') + "你";
+    EXPECT_EQ(uikit::WindowText(edit), typed);
+    Ok();
+    // The field gives back 254 bytes: the last character goes whole.
+    EXPECT_EQ(Stick(1, kStickText), std::string(252, 'a'));
+    EXPECT_EQ(Alarm(1, kAlarmStick), std::string(252, 'a'));
+}
+
+// A text another program wrote that is not UTF-8 is shown with replacement
+// characters, and an alarm changed around it leaves its bytes as they were.
+TEST_F(StickWindowsTest, StoredTextThatIsNotUtf8IsSavedBackAsItWasUnlessEdited) {
+    PutAlarm("20090306|2009|03|06|18|0|5|1|20090306", "1", "Caf\xE9");
+    OpenEditor();
+    SendMessageA(Editor(), SEM_SETTEXT, 0, reinterpret_cast<LPARAM>("Caf\xE9"));
+    SendMessageA(Editor(), SEM_LOADSTICK, reinterpret_cast<WPARAM>("0000000"),
+                 reinterpret_cast<LPARAM>("20090306|2009|03|06|18|0|5|1|20090306"));
+    SendMessageA(Editor(), SEM_SETRECORD, 0, 1);
+    EXPECT_EQ(uikit::WindowText(GetDlgItem(Editor(), IDC_STICK_TEXT)), "Caf\xEF\xBF\xBD");  // shown as "Caf�"
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmStick), "Caf\xE9");
+    EXPECT_EQ(Stick(1, kStickText), "Caf\xE9");
+    // Edited, it is what the box holds.
+    OpenEditor();
+    SendMessageA(Editor(), SEM_SETTEXT, 0, reinterpret_cast<LPARAM>("Caf\xE9"));
+    SendMessageA(Editor(), SEM_SETRECORD, 0, 1);
+    TypeStick("Café");
+    Ok();
+    EXPECT_EQ(Stick(1, kStickText), "Café");
 }
 
 TEST_F(StickWindowsTest, LoadedStickIsRewrittenInPlaceAndDeletedAfterConfirmation) {
@@ -773,6 +823,9 @@ protected:
     void Type(const char* text) {
         for (const char* c = text; *c; ++c) SendMessageA(Text(), WM_CHAR, static_cast<unsigned char>(*c), 1);
     }
+    void Type(const wchar_t* text) {
+        for (const wchar_t* c = text; *c; ++c) SendMessageW(Text(), WM_CHAR, *c, 1);
+    }
     // Tab as the message loop hands it to the dialog.
     void PressTab() {
         SetFocus(Text());
@@ -795,7 +848,7 @@ TEST_F(StickEditorHintTest, TabInTheTextSetsTheAlarmTheHintNames) {
     OpenEditor();
     Type("dentist tomorrow 9:30");
     EXPECT_TRUE(IsWindowVisible(Hint()));
-    EXPECT_EQ(TextOf(Editor(), IDC_STICK_WHEN_HINT), "Remind: Fri 6 Mar 09:30 - press Tab to set");
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_WHEN_HINT), "Remind: Fri 6 Mar 09:30 — press Tab to set");
     EXPECT_FALSE(Checked(IDC_STICK_ALARM_ON));  // only shown, not set
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Editor(), IDC_STICK_DATE)));
 
@@ -827,7 +880,7 @@ TEST_F(StickEditorHintTest, AClickOnTheHintSetsRepeatWeekdaysAndEnd) {
     Type("gym every mon and thu at 10 until 31 mar");
     ASSERT_TRUE(IsWindowVisible(Hint()));
     EXPECT_EQ(TextOf(Editor(), IDC_STICK_WHEN_HINT),
-              "Remind: 10:00 every Mon, Thu until Tue 31 Mar - press Tab to set");
+              "Remind: 10:00 every Mon, Thu until Tue 31 Mar — press Tab to set");
     SendMessageA(Hint(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageA(Hint(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     EXPECT_TRUE(Checked(IDC_STICK_ALARM_ON));
@@ -847,6 +900,19 @@ TEST_F(StickEditorHintTest, AClickOnTheHintSetsRepeatWeekdaysAndEnd) {
     SendMessageA(Editor(), SEM_SETTEXT, 0, reinterpret_cast<LPARAM>("dentist tomorrow 9:30"));
     EXPECT_FALSE(IsWindowVisible(Hint()));
     EXPECT_FALSE(sticks->Editor().HasWhenHint());
+}
+
+// Words of any script around the phrase: read as typed, and the stick keeps
+// every byte of what was typed.
+TEST_F(StickEditorHintTest, TextInAnyScriptAroundThePhraseIsSavedAsTyped) {
+    OpenEditor();
+    Type(L"Caf\u00E9 \u2615 \u041F\u0440\u0438\u0432\u0435\u0442 tomorrow 9:30 \u4F60\u597D");
+    ASSERT_TRUE(IsWindowVisible(Hint()));
+    EXPECT_EQ(TextOf(Editor(), IDC_STICK_WHEN_HINT), "Remind: Fri 6 Mar 09:30 — press Tab to set");
+    PressTab();
+    Ok();
+    EXPECT_EQ(Alarm(1, kAlarmCode), "20090306|2009|03|06|9|30|5|1|20090306");
+    EXPECT_EQ(Stick(1, kStickText), "Café ☕ Привет tomorrow 9:30 你好");
 }
 
 }  // namespace

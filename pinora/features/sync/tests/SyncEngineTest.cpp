@@ -4,6 +4,7 @@
 // runs cut short.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -13,6 +14,11 @@
 #include "IcsFiles.h"
 #include "StickStore.h"
 #include "TableLocalStore.h"
+#ifdef _WIN32
+#include <windows.h>
+
+#include "SyncPlatform_win.h"
+#endif
 
 namespace pnsync {
 namespace {
@@ -22,7 +28,9 @@ using test::FakeCalDav;
 // One computer: a user's data folder, its sync state, an engine.
 class Computer {
 public:
-    Computer(const std::string& name, FakeCalDav& server) : server_(server) {
+    // codec: the code page's (a Latin-1 stand-in unless given).
+    Computer(const std::string& name, FakeCalDav& server, const TextCodec* codec = nullptr) : server_(server) {
+        if (codec) ctx_.codec = codec;
         root_ = std::filesystem::temp_directory_path() /
                 ("pinora-sync-" + name + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
                  std::to_string(++counter_));
@@ -307,6 +315,49 @@ TEST(SyncEngine, TextsTheCodePageCannotHoldAreNeverWrittenBackUnlessEdited) {
     EXPECT_NE(server.Object("p1.ics").find("SUMMARY:Zahnarzt morgen"), std::string::npos);
     EXPECT_NE(server.Object("p1.ics").find("X-PHONE:keep"), std::string::npos);
 }
+
+#ifdef _WIN32
+// With the program's code page, UTF-8, what either side writes reaches the
+// other byte for byte, in every script, and nothing is taken for a text the
+// code page cannot hold. A stick of another program's bytes (not UTF-8) goes
+// to the server as it is shown, with U+FFFD, never as an empty text.
+TEST(SyncEngine, EveryScriptGoesBothWaysWhereTheCodePageIsUtf8) {
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+    const AnsiCodec codec;
+    FakeCalDav server;
+    Computer a("a", server, &codec), b("b", server, &codec);
+    const std::string mine = "Caf\xC3\xA9 \xE2\x98\x95 \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 "
+                             "\xE4\xBD\xA0\xE5\xA5\xBD";  // Café ☕ Привет 你好
+    const std::string phones = "Zahnarzt \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80";  // Zahnarzt 日本 😀
+    a.AddStick(mine, 20240305, 9);
+    ASSERT_EQ(a.Sync().status, SyncStatus::Ok);
+    ASSERT_EQ(server.Objects().size(), 1u);
+    EXPECT_NE(server.Objects().begin()->second.find("SUMMARY:" + mine + "\r\n"), std::string::npos);
+    server.PutObject("p1.ics", PhoneTodo("p1", phones));
+
+    auto sorted = [](std::vector<std::string> texts) {
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    };
+    const std::vector<std::string> both = sorted({mine, phones});
+    SyncOutcome out = b.Sync();
+    ASSERT_EQ(out.status, SyncStatus::Ok);
+    EXPECT_TRUE(out.notices.empty()) << out.notices[0];
+    EXPECT_EQ(sorted(b.Texts()), both);
+    out = a.Sync();
+    EXPECT_TRUE(out.notices.empty());
+    EXPECT_EQ(sorted(a.Texts()), both);
+    EXPECT_EQ(server.Object("p1.ics"), PhoneTodo("p1", phones)) << "nothing to write back";
+
+    a.AddStick("Caf\xE9", 20240306);
+    ASSERT_EQ(a.Sync().pushed, 1);
+    int shown = 0;
+    for (const auto& [name, ics] : server.Objects()) shown += ics.find("SUMMARY:Caf\xEF\xBF\xBD\r\n") != std::string::npos;
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(a.Texts().back(), "Caf\xE9") << "kept here as it was";
+    EXPECT_EQ(a.Sync().pushed, 0);
+}
+#endif
 
 TEST(SyncEngine, DiaryWrittenOnBothSidesKeepsBothTexts) {
     FakeCalDav server;

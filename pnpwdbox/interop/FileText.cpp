@@ -1,4 +1,4 @@
-#include "Utf8Text.h"
+#include "FileText.h"
 
 namespace pninterop {
 
@@ -33,34 +33,6 @@ size_t DecodeUtf8(std::string_view text, uint32_t& codePoint) {
     if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
     codePoint = value;
     return length;
-}
-
-bool IsUtf8(std::string_view text) {
-    while (!text.empty()) {
-        uint32_t cp;
-        const size_t n = DecodeUtf8(text, cp);
-        if (n == 0) return false;
-        text.remove_prefix(n);
-    }
-    return true;
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 bool IsXmlChar(uint32_t cp) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "PasswordEntry.h"
+#include "Utf8Text.h"
 
 namespace pninterop {
 
@@ -13,8 +14,7 @@ namespace pninterop {
 // 0 for bytes that are no well-formed sequence (overlong forms, surrogates and
 // values past U+10FFFF included).
 size_t DecodeUtf8(std::string_view text, uint32_t& codePoint);
-bool IsUtf8(std::string_view text);
-void AppendUtf8(std::string& out, uint32_t codePoint);
+// Whole-text checks and writing code points: uikit::IsValidUtf8, uikit::AppendUtf8.
 
 // The characters XML 1.0 allows in a document (tab, line feed and carriage
 // return are the only control characters).
