@@ -99,7 +99,7 @@ TEST_F(TransferTest, ImportIsPreviewedThenAddedInOneGoAndNotTwice) {
     }
     EXPECT_EQ(Column("select count(*) from pn_pwd"), Strings{"1"});
     EXPECT_EQ(seen.summary, "2 records will be added to the box, in these groups: Mail/Work, Root");
-    EXPECT_EQ(seen.records, (Strings{"Mail/Work|B\xFCro|bert|https://work.example", "Root|Bank||https://bank.example"}));
+    EXPECT_EQ(seen.records, (Strings{"Mail/Work|B\xC3\xBCro|bert|https://work.example", "Root|Bank||https://bank.example"}));
     EXPECT_EQ(seen.skipped, "Skipped: 1 already in the box (the same group, user name and web address), 1 in the "
                             "other program's recycle bin.");
     EXPECT_EQ(seen.refusedLabel, "Not imported, because the box cannot take them unchanged: 1");
@@ -114,7 +114,7 @@ TEST_F(TransferTest, ImportIsPreviewedThenAddedInOneGoAndNotTwice) {
     EXPECT_EQ(g_messages.texts, Strings{"2 records were added to the box."});
     EXPECT_EQ(Column("select g.grp_name||'|'||p.pwd_user||'|'||p.pwd_url||'|'||p.pwd_comments from pn_pwd p "
                      "join pn_group g on g.grp_id=p.pwd_grp_id order by p.pwd_id"),
-              (Strings{"Mail|anna|https://mail.example|", "Mail/Work|bert|https://work.example|Title: B\xFCro\r\none\r\ntwo",
+              (Strings{"Mail|anna|https://mail.example|", "Mail/Work|bert|https://work.example|Title: B\xC3\xBCro\r\none\r\ntwo",
                        "Root||https://bank.example|Title: Bank"}));
     EXPECT_EQ(Column("select count(*) from pn_pwd where pwd_pwd like '%b\"1,%'"), Strings{"0"}) << "sealed";
     WaitForList();

@@ -133,10 +133,18 @@ int SeedStick(const std::string& folder, const char* date, const char* state, co
 // file system kept it.
 int LegacyFolder(const std::string& folder, const std::string& date) {
     pinora::SetProgramFolder(folder);
-    const std::string table = pinora::userTablePath();
-    if (pinora::createUserTable(table) != 1 || pinora::addUserTo(table, "Zo\xEB", "caf\xE9") != 1) return 1;
+    // That version kept the login password in the old cipher, as the
+    // remembered one, not as a hash.
     char password[kCipherFieldSize] = {};
     if (cryptField("caf\xE9", password, 0) != 1) return 1;
+    const std::string table = pinora::userTablePath();
+    if (pinora::createUserTable(table) != 1) return 1;
+    {
+        FileDBF users;
+        if (users.Open(table.c_str()) != 0 || users.AppendRecord() != 0 || users.WriteField(1, "1") != 0 ||
+            users.WriteField(2, "Zo\xEB") != 0 || users.WriteField(3, password) != 0)
+            return 1;
+    }
     const std::string ini = std::string("[SETTINGS]\r\nauto_start_os=0\r\nauto_start_dk=1\r\nauto_login_in=1\r\n") +
                             "auto_user=Zo\xEB\r\nauto_pwd=" + password + "\r\nauto_remember_pwd=1\r\n";
     std::FILE* f = std::fopen(pinora::SettingsPath().c_str(), "wb");

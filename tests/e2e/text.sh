@@ -25,6 +25,8 @@ for f in "$P/pinora.ini" "$P/user.dat" "$sticks/sticks.esf" "$sticks/alarm.ser" 
 done
 check "the settings name the folder's text UTF-8" grep -qa '^text_encoding=utf-8' "$P/pinora.ini"
 check "the settings hold the user's name in UTF-8" grep -qa '^auto_user=Zoë' "$P/pinora.ini"
+check "her login password, typed in UTF-8 now, is kept as a hash from then on" grep -qa 'Zoë.*\$argon2id\$' "$P/user.dat"
+check "and the remembered one protected for the Windows user" grep -qa '^auto_pwd=dpapi1:' "$P/pinora.ini"
 field() { "$wine_run" "$tool" field "$(winpath "$1")" "$2" "$3" 2>/dev/null | tr -d '\r'; }
 check "the stick reads as it was written" test "$(field "$sticks/alarm.ser" 1 4)" = "Café au lait € 5"
 check "the stick index too" test "$(field "$sticks/sticks.esf" 1 3)" = "Café au lait € 5"
