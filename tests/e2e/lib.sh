@@ -167,17 +167,20 @@ remove_run_value() {
   "$wine_run" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v 'Pinora notes' /f >/dev/null 2>&1 || true
 }
 
-# begin_pinora_test NAME DIST ROOT: a fresh program folder P in ROOT/NAME/P for
-# this test; refuses to run while a Pinora of an earlier run of it is still there.
+# begin_pinora_test NAME DIST ROOT: an empty work folder ROOT/NAME (no file of an
+# earlier run can pass for this one's) with a fresh program folder P in it;
+# refuses to run while a Pinora of an earlier run of it is still there.
 begin_pinora_test() {
   work=$3/$1
   P=$work/P
   pattern="$1/P/Pinora\\.exe"
-  stage_program_folder "$2" "$P"
   if [ "$(count_processes "$pattern")" -ne 0 ]; then
     echo "a Pinora from an earlier run is still there"
     exit 1
   fi
+  rm -rf "$work"
+  mkdir -p "$work"
+  stage_program_folder "$2" "$P"
 }
 pinora_gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
 
