@@ -13,7 +13,7 @@ if [ -z "${PINORA_E2E_CLOCK:-}" ]; then
   export PINORA_E2E_CLOCK
 fi
 export FAKETIME_DONT_FAKE_MONOTONIC=1
-tdate() { faketime -f "$PINORA_E2E_CLOCK" date "$@"; }
+tdate() { "$top/tests/e2e/clocked" date "$@"; }
 wine_run="$top/tests/e2e/clocked_wine"
 export WINEPREFIX=${PINORA_WINEPREFIX:-$top/build/wineprefix}
 # Wine takes its locale from these: the scripts type dates and times the way the

@@ -12,7 +12,7 @@ dist=$1
 root=$2
 tool=$3
 url=${PINORA_RADICALE_URL:?run through tests/support/with_radicale.sh}
-phone="faketime -f $PINORA_E2E_CLOCK /usr/bin/python3 $top/tests/e2e/phone.py"
+phone="$top/tests/e2e/clocked /usr/bin/python3 $top/tests/e2e/phone.py"
 
 work=$root/sync
 rm -rf "$work"
