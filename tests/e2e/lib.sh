@@ -179,7 +179,6 @@ begin_pinora_test() {
     exit 1
   fi
   rm -rf "$work"
-  mkdir -p "$work"
   stage_program_folder "$2" "$P"
 }
 pinora_gone() { [ "$(count_processes "$pattern")" -eq 0 ]; }
